@@ -1,0 +1,166 @@
+#include "model/drawing.h"
+
+#include <vector>
+
+#include "model/encodings.h"
+#include "model/xml_helpers.h"
+#include "views/base_view.h"
+
+namespace kvswx {
+
+// ---- view ------------------------------------------------------------------
+
+class KVSWX_DrawingViewImpl : public LocatedSerializable {
+public:
+    std::unique_ptr<KVSWX_BaseView> baseView = std::make_unique<KVSWX_BaseView>();
+
+    void Write(XmlDocument& doc, XmlNode parent) override {
+        AttributeMap attributes;
+        attributes.emplace(L"Name", baseView->GetName());
+        attributes.emplace(L"InvName", baseView->GetInvName());
+        XmlNode element = CreateChildElement(doc, parent, L"view", {}, attributes);
+        baseView->GetImpl()->Write(doc, element);
+        CloseElement(doc, element);
+    }
+
+    void ReadFromDocument(XmlDocument& doc, const std::wstring& location) override {
+        const XmlNode element = doc.SelectSingleNode(location);
+        if (!element) return;
+        baseView->SetName(GetAttributeValue(element, L"Name"));
+        baseView->GetImpl()->ReadFromDocument(doc, location);
+    }
+};
+
+KVSWX_DrawingView::KVSWX_DrawingView() : d_(std::make_unique<KVSWX_DrawingViewImpl>()) {}
+KVSWX_DrawingView::~KVSWX_DrawingView() = default;
+I_Serializable* KVSWX_DrawingView::GetImpl() const { return d_.get(); }
+KVSWX_BaseView* KVSWX_DrawingView::GetBaseView() const { return d_->baseView.get(); }
+void KVSWX_DrawingView::SetName(const std::wstring& name) { d_->baseView->SetName(name); }
+void KVSWX_DrawingView::SetSecondName(const std::wstring& name) { d_->baseView->SetSecondName(name); }
+void KVSWX_DrawingView::SetInvName(const std::wstring& name) { d_->baseView->SetInvName(name); }
+const std::wstring& KVSWX_DrawingView::GetName() const { return d_->baseView->GetName(); }
+
+// ---- sheet -----------------------------------------------------------------
+
+class KVSWX_DrawingSheetImpl : public LocatedSerializable {
+public:
+    std::vector<std::unique_ptr<KVSWX_DrawingView>> views;
+    std::wstring name;
+    std::wstring dxfName;
+    double sheetHeight = 0.0;
+    double sheetWidth = 0.0;
+
+    void Write(XmlDocument& doc, XmlNode parent) override {
+        AttributeMap attributes;
+        attributes.emplace(L"Name", name);
+        attributes.emplace(L"DxfName", dxfName);
+        attributes.emplace(L"SheetHeight", FormatDouble(sheetHeight));
+        attributes.emplace(L"SheetWidth", FormatDouble(sheetWidth));
+        XmlNode element = CreateChildElement(doc, parent, L"sheet", {}, attributes);
+        for (const auto& view : views) view->GetImpl()->Write(doc, element);
+        CloseElement(doc, element);
+    }
+
+    void ReadFromDocument(XmlDocument& doc, const std::wstring& location) override {
+        const XmlNode element = doc.SelectSingleNode(location);
+        if (!element) return;
+        name = GetAttributeValue(element, L"Name");
+        dxfName = GetAttributeValue(element, L"DxfName");
+        sheetHeight = ParseDouble(GetAttributeValue(element, L"SheetHeight"));
+        sheetWidth = ParseDouble(GetAttributeValue(element, L"SheetWidth"));
+        for (const XmlNode& node : doc.SelectNodes(AppendPath(location, L"/view"))) {
+            auto view = std::make_unique<KVSWX_DrawingView>();
+            view->GetImpl()->ReadFromDocument(doc, NamedPath(location, L"view", GetAttributeValue(node, L"Name")));
+            views.push_back(std::move(view));
+        }
+    }
+};
+
+KVSWX_DrawingSheet::KVSWX_DrawingSheet() : d_(std::make_unique<KVSWX_DrawingSheetImpl>()) {}
+KVSWX_DrawingSheet::~KVSWX_DrawingSheet() = default;
+I_Serializable* KVSWX_DrawingSheet::GetImpl() const { return d_.get(); }
+const std::wstring& KVSWX_DrawingSheet::GetName() const { return d_->name; }
+void KVSWX_DrawingSheet::SetName(const std::wstring& name) { d_->name = name; }
+const std::wstring& KVSWX_DrawingSheet::GetDxfName() const { return d_->dxfName; }
+void KVSWX_DrawingSheet::SetDxfName(const std::wstring& name) { d_->dxfName = name; }
+double KVSWX_DrawingSheet::GetSheetHeight() const { return d_->sheetHeight; }
+double KVSWX_DrawingSheet::GetSheetWidth() const { return d_->sheetWidth; }
+std::size_t KVSWX_DrawingSheet::GetViewCount() const { return d_->views.size(); }
+
+KVSWX_DrawingView* KVSWX_DrawingSheet::GetView(std::size_t index) const {
+    return index < d_->views.size() ? d_->views[index].get() : nullptr;
+}
+
+KVSWX_DrawingView* KVSWX_DrawingSheet::GetOrAddView(const std::wstring& name,
+                                                    const std::wstring& secondName,
+                                                    const std::wstring& invName) {
+    bool conflict = false;
+    for (const auto& view : d_->views) {
+        const KVSWX_BaseView& base = *view->GetBaseView();
+        if (base.GetName() != name) continue;
+        if (secondName.empty() || base.GetSecondName() == secondName) return view.get();
+        conflict = true;
+    }
+    auto view = std::make_unique<KVSWX_DrawingView>();
+    if (!secondName.empty() && conflict) {
+        view->SetSecondName(secondName);
+        view->SetName(name + L"_" + secondName);
+    } else {
+        view->SetName(name);
+    }
+    view->SetInvName(invName);
+    d_->views.push_back(std::move(view));
+    return d_->views.back().get();
+}
+
+// ---- drawing ---------------------------------------------------------------
+
+class KVSWX_DrawingImpl : public LocatedSerializable {
+public:
+    std::vector<std::unique_ptr<KVSWX_DrawingSheet>> sheets;
+    std::wstring name;
+
+    void Write(XmlDocument& doc, XmlNode parent) override {
+        AttributeMap attributes;
+        attributes.emplace(L"Name", name);
+        XmlNode element = CreateChildElement(doc, parent, L"swdrawing", {}, attributes);
+        // Document properties come first once a drawing carries them; a
+        // drawing without them writes no such element.
+        for (const auto& sheet : sheets) sheet->GetImpl()->Write(doc, element);
+        CloseElement(doc, element);
+    }
+
+    void ReadFromDocument(XmlDocument& doc, const std::wstring& location) override {
+        const XmlNode element = doc.SelectSingleNode(location);
+        if (!element) return;
+        name = GetAttributeValue(element, L"Name");
+        for (const XmlNode& node : doc.SelectNodes(AppendPath(location, L"/sheet"))) {
+            auto sheet = std::make_unique<KVSWX_DrawingSheet>();
+            sheet->GetImpl()->ReadFromDocument(doc, NamedPath(location, L"sheet", GetAttributeValue(node, L"Name")));
+            sheets.push_back(std::move(sheet));
+        }
+    }
+};
+
+KVSWX_Drawing::KVSWX_Drawing() : d_(std::make_unique<KVSWX_DrawingImpl>()) {}
+KVSWX_Drawing::~KVSWX_Drawing() = default;
+I_Serializable* KVSWX_Drawing::GetImpl() const { return d_.get(); }
+const std::wstring& KVSWX_Drawing::GetName() const { return d_->name; }
+void KVSWX_Drawing::SetName(const std::wstring& name) { d_->name = name; }
+std::size_t KVSWX_Drawing::GetSheetCount() const { return d_->sheets.size(); }
+
+KVSWX_DrawingSheet* KVSWX_Drawing::GetSheet(std::size_t index) const {
+    return index < d_->sheets.size() ? d_->sheets[index].get() : nullptr;
+}
+
+KVSWX_DrawingSheet* KVSWX_Drawing::GetOrAddSheet(const std::wstring& name) {
+    for (const auto& sheet : d_->sheets) {
+        if (sheet->GetName() == name) return sheet.get();
+    }
+    auto sheet = std::make_unique<KVSWX_DrawingSheet>();
+    sheet->SetName(name);
+    d_->sheets.push_back(std::move(sheet));
+    return d_->sheets.back().get();
+}
+
+}  // namespace kvswx

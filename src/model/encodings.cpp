@@ -1,0 +1,125 @@
+#include "model/encodings.h"
+
+#include <charconv>
+#include <cmath>
+#include <climits>
+#include <cwctype>
+#include <string>
+#include <system_error>
+
+namespace kvswx {
+
+namespace {
+
+std::wstring Widen(const char* first, const char* last) { return std::wstring(first, last); }
+
+std::size_t SkipSpace(std::wstring_view t) {
+    std::size_t i = 0;
+    while (i < t.size() && std::iswspace(static_cast<wint_t>(t[i]))) ++i;
+    return i;
+}
+
+// The ASCII run that could form a number, narrowed for from_chars.
+std::string NarrowPrefix(std::wstring_view t, std::size_t from) {
+    std::string s;
+    for (std::size_t i = from; i < t.size() && t[i] > 0 && t[i] < 0x7F; ++i) s += static_cast<char>(t[i]);
+    return s;
+}
+
+}  // namespace
+
+std::wstring FormatDouble(double v) {
+    // Large enough for 1.8e308 with sixteen decimals.
+    char buf[400];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 16);
+    return Widen(buf, r.ptr);
+}
+
+std::wstring FormatInt(std::int32_t v) {
+    char buf[16];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return Widen(buf, r.ptr);
+}
+
+std::wstring FormatBool(unsigned char v) { return v == 1 ? L"true" : L"false"; }
+
+std::wstring FormatPoint(double x, double y) { return FormatDouble(x) + L' ' + FormatDouble(y); }
+
+std::wstring FormatPoint3D(double x, double y, double z) {
+    return FormatDouble(x) + L' ' + FormatDouble(y) + L' ' + FormatDouble(z);
+}
+
+std::wstring FormatTransform(const Transform16& v) { return FormatDoubleList(DoubleList(v.begin(), v.end())); }
+
+std::wstring FormatDoubleList(const DoubleList& v) {
+    std::wstring out;
+    for (std::size_t i = 0; i < v.size(); ++i) {
+        if (i != 0) out += L' ';
+        out += FormatDouble(v[i]);
+    }
+    return out;
+}
+
+double ParseDouble(std::wstring_view text) {
+    std::string s = NarrowPrefix(text, SkipSpace(text));
+    // from_chars takes no leading "+"; the C conversion does.
+    std::size_t start = 0;
+    bool negate = false;
+    if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
+        negate = s[0] == '-';
+        start = 1;
+        if (s.size() > 1 && (s[1] == '+' || s[1] == '-')) return 0.0;
+    }
+    double v = 0.0;
+    const auto r = std::from_chars(s.data() + start, s.data() + s.size(), v, std::chars_format::general);
+    if (r.ec == std::errc::invalid_argument) return 0.0;
+    if (r.ec == std::errc::result_out_of_range) {
+        // Same as the C conversion: overflow gives infinity, underflow zero.
+        bool big = false;
+        for (const char* p = s.data() + start; p != r.ptr; ++p) {
+            if (*p == 'e' || *p == 'E') {
+                big = p + 1 != r.ptr && p[1] != '-';
+                break;
+            }
+            if (*p >= '1' && *p <= '9') big = true;
+        }
+        v = big ? HUGE_VAL : 0.0;
+    }
+    return negate ? -v : v;
+}
+
+std::int32_t ParseInt(std::wstring_view text) {
+    std::size_t i = SkipSpace(text);
+    bool negative = false;
+    if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) negative = text[i++] == L'-';
+    long long v = 0;
+    bool overflow = false;
+    for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
+        if (!overflow) {
+            v = v * 10 + (text[i] - L'0');
+            if (v > static_cast<long long>(INT_MAX) + 1) overflow = true;
+        }
+    }
+    if (negative) v = -v;
+    if (overflow || v > INT_MAX) return negative ? INT_MIN : INT_MAX;
+    if (v < INT_MIN) return INT_MIN;
+    return static_cast<std::int32_t>(v);
+}
+
+unsigned char ParseBool(std::wstring_view text) { return text == L"true" ? 1 : 0; }
+
+DoubleList ParseDoubleList(std::wstring_view text) {
+    DoubleList out;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && text[i] == L' ') ++i;
+        if (i == text.size()) break;
+        std::size_t j = i;
+        while (j < text.size() && text[j] != L' ') ++j;
+        out.push_back(ParseDouble(text.substr(i, j - i)));
+        i = j;
+    }
+    return out;
+}
+
+}  // namespace kvswx

@@ -1,0 +1,45 @@
+// Text forms of the model's values, as they stand in attributes and element
+// text. Writers are exact ("%.16f" and "%i" byte for byte); readers are
+// lenient (leading white space, longest numeric prefix, 0 when none).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kvswx {
+
+using Point2 = std::array<double, 2>;
+using Point3 = std::array<double, 3>;
+using Transform16 = std::array<double, 16>;
+using DoubleList = std::vector<double>;
+
+std::wstring FormatDouble(double v);
+std::wstring FormatInt(std::int32_t v);
+// "true" only for the byte value 1.
+std::wstring FormatBool(unsigned char v);
+std::wstring FormatPoint(double x, double y);
+std::wstring FormatPoint3D(double x, double y, double z);
+std::wstring FormatTransform(const Transform16& v);
+std::wstring FormatDoubleList(const DoubleList& v);
+
+double ParseDouble(std::wstring_view text);
+std::int32_t ParseInt(std::wstring_view text);
+// 1 exactly when the text is "true".
+unsigned char ParseBool(std::wstring_view text);
+// Tokens separated by runs of spaces, each read with ParseDouble.
+DoubleList ParseDoubleList(std::wstring_view text);
+
+// A fixed-size value (point, 3D point, transform): zeros, then filled from
+// the tokens in order; missing values stay 0, extra tokens are ignored.
+template <std::size_t N>
+std::array<double, N> ParseFixed(std::wstring_view text) {
+    std::array<double, N> out{};
+    const auto values = ParseDoubleList(text);
+    for (std::size_t i = 0; i < N && i < values.size(); ++i) out[i] = values[i];
+    return out;
+}
+
+}  // namespace kvswx

@@ -1,0 +1,147 @@
+// Declarative field lists: a record declares each scalar field once (XML
+// name, member, value kind) in the order its children are written, and the
+// generic writer and reader walk that list. Odd fields add a write condition.
+//
+//   inline const auto kLineFields = std::make_tuple(
+//       Field(L"StartPoint", &KVSWX_LineImpl::startPoint, kPoint3D),
+//       Field(L"EndPoint", &KVSWX_LineImpl::endPoint, kPoint3D));
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <tuple>
+
+#include "model/encodings.h"
+#include "model/enum_names.h"
+#include "model/xml_helpers.h"
+
+namespace kvswx {
+
+// ---- Value kinds: how a member becomes element text and back. -------------
+
+struct DoubleKind {
+    std::wstring Format(double v) const { return FormatDouble(v); }
+    void Parse(double& v, std::wstring_view t) const { v = ParseDouble(t); }
+};
+struct IntKind {
+    std::wstring Format(std::int32_t v) const { return FormatInt(v); }
+    void Parse(std::int32_t& v, std::wstring_view t) const { v = ParseInt(t); }
+};
+struct BoolKind {
+    std::wstring Format(bool v) const { return FormatBool(v ? 1 : 0); }
+    void Parse(bool& v, std::wstring_view t) const { v = ParseBool(t) == 1; }
+};
+struct TextKind {
+    const std::wstring& Format(const std::wstring& v) const { return v; }
+    void Parse(std::wstring& v, std::wstring_view t) const { v = std::wstring(t); }
+};
+struct Point2Kind {
+    std::wstring Format(const Point2& v) const { return FormatPoint(v[0], v[1]); }
+    void Parse(Point2& v, std::wstring_view t) const { v = ParseFixed<2>(t); }
+};
+struct Point3Kind {
+    std::wstring Format(const Point3& v) const { return FormatPoint3D(v[0], v[1], v[2]); }
+    void Parse(Point3& v, std::wstring_view t) const { v = ParseFixed<3>(t); }
+};
+struct TransformKind {
+    std::wstring Format(const Transform16& v) const { return FormatTransform(v); }
+    void Parse(Transform16& v, std::wstring_view t) const { v = ParseFixed<16>(t); }
+};
+struct DoubleListKind {
+    std::wstring Format(const DoubleList& v) const { return FormatDoubleList(v); }
+    void Parse(DoubleList& v, std::wstring_view t) const { v = ParseDoubleList(t); }
+};
+// An enumerated value: the number as text, its member name in one attribute.
+struct EnumKind {
+    const EnumTable& (*table)();
+    const wchar_t* key = nullptr;  // null: the table's own key
+
+    std::wstring Format(std::int32_t v) const { return FormatInt(v); }
+    void Parse(std::int32_t& v, std::wstring_view t) const { v = ParseInt(t); }
+    void AddAttributes(std::int32_t v, AttributeMap& attributes) const {
+        const EnumTable& t = table();
+        attributes.emplace(key != nullptr ? std::wstring(key) : t.Key(), t.NameOf(v));
+    }
+};
+
+inline constexpr DoubleKind kDouble{};
+inline constexpr IntKind kInt{};
+inline constexpr BoolKind kBool{};
+inline constexpr TextKind kText{};
+inline constexpr Point2Kind kPoint2D{};
+inline constexpr Point3Kind kPoint3D{};
+inline constexpr TransformKind kTransform{};
+inline constexpr DoubleListKind kDoubleList{};
+constexpr EnumKind Enum(const EnumTable& (*table)(), const wchar_t* key = nullptr) {
+    return EnumKind{table, key};
+}
+
+// ---- One field. -----------------------------------------------------------
+
+template <class Rec, class T, class Kind>
+struct FieldDef {
+    const wchar_t* name;
+    T Rec::*member;
+    Kind kind;
+    bool (*when)(const Rec&) = nullptr;  // write condition; null = always
+
+    // Same field, written only when `condition` holds (reading is unconditional).
+    constexpr FieldDef When(bool (*condition)(const Rec&)) const {
+        return FieldDef{name, member, kind, condition};
+    }
+};
+
+template <class Rec, class T, class Kind>
+constexpr FieldDef<Rec, T, Kind> Field(const wchar_t* name, T Rec::*member, Kind kind) {
+    return FieldDef<Rec, T, Kind>{name, member, kind, nullptr};
+}
+
+namespace detail {
+template <class K, class T>
+concept HasAttributes = requires(const K& k, const T& v, AttributeMap& m) { k.AddAttributes(v, m); };
+}  // namespace detail
+
+// Writes every field of `rec` as a child element of `parent`, in list order.
+template <class Rec, class... F>
+void WriteFields(XmlDocument& doc, XmlNode parent, const Rec& rec, const std::tuple<F...>& fields) {
+    std::apply(
+        [&](const auto&... f) {
+            auto one = [&](const auto& field) {
+                if (field.when != nullptr && !field.when(rec)) return;
+                const auto& value = rec.*(field.member);
+                AttributeMap attributes;
+                using Kind = std::decay_t<decltype(field.kind)>;
+                using Value = std::decay_t<decltype(value)>;
+                if constexpr (detail::HasAttributes<Kind, Value>) field.kind.AddAttributes(value, attributes);
+                CreateChildElement(doc, parent, field.name, field.kind.Format(value), attributes);
+            };
+            (one(f), ...);
+        },
+        fields);
+}
+
+// Decodes `text` into the field named `name`; false when no field has that name.
+template <class Rec, class... F>
+bool ReadField(Rec& rec, const std::tuple<F...>& fields, std::wstring_view name, std::wstring_view text) {
+    return std::apply(
+        [&](const auto&... f) {
+            auto one = [&](const auto& field) {
+                if (name != field.name) return false;
+                field.kind.Parse(rec.*(field.member), text);
+                return true;
+            };
+            return (one(f) || ...);
+        },
+        fields);
+}
+
+// Walks the element children of `node` and decodes those that name a field.
+template <class Rec, class... F>
+void ReadFieldChildren(Rec& rec, const std::tuple<F...>& fields, XmlNode node) {
+    for (const XmlNode& child : node.ChildNodes()) {
+        if (child.IsElement()) ReadField(rec, fields, child.Name(), GetNodeText(child));
+    }
+}
+
+}  // namespace kvswx

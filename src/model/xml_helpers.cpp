@@ -1,0 +1,58 @@
+#include "model/xml_helpers.h"
+
+#include "model/process_state.h"
+
+namespace kvswx {
+
+XmlNode CreateChildElement(XmlDocument& doc, XmlNode parent, std::wstring_view name,
+                           std::wstring_view text, const AttributeMap& attributes) {
+    ProcessState& state = Process();
+    if (state.lastCreatedElement && parent == state.lastCreatedElement) ++state.indentDepth;
+    AppendIndent(doc, parent);
+    XmlNode element = parent.AppendElement(name);
+    for (const auto& [key, value] : attributes) {
+        if (!key.empty() && !value.empty()) element.SetAttribute(key, value);
+    }
+    if (!text.empty()) element.SetText(text);
+    state.lastCreatedElement = element;
+    return element;
+}
+
+void CloseElement(XmlDocument& doc, XmlNode element) {
+    ProcessState& state = Process();
+    if (element.HasChildNodes()) --state.indentDepth;
+    AppendIndent(doc, element);
+    state.lastCreatedElement = XmlNode();
+}
+
+void AppendIndent(XmlDocument&, XmlNode node) {
+    const std::int32_t depth = Process().indentDepth;
+    std::wstring indent(1, L'\n');
+    if (depth > 0) indent.append(static_cast<std::size_t>(depth), L'\t');
+    node.AppendText(indent);
+}
+
+std::wstring GetAttributeValue(XmlNode node, std::wstring_view name) {
+    if (!node) return {};
+    return node.Attribute(name).value_or(std::wstring());
+}
+
+std::wstring GetNodeText(XmlNode node) { return node ? node.Text() : std::wstring(); }
+
+std::wstring AppendPath(std::wstring_view location, std::wstring_view suffix) {
+    std::wstring out(location);
+    out += suffix;
+    return out;
+}
+
+std::wstring NamedPath(std::wstring_view location, std::wstring_view element, std::wstring_view name) {
+    std::wstring out(location);
+    out += L'/';
+    out += element;
+    out += L"[@Name='";
+    out += name;
+    out += L"']";
+    return out;
+}
+
+}  // namespace kvswx

@@ -1,0 +1,128 @@
+#include "platform/text.h"
+
+#include <cwctype>
+
+namespace kvswx {
+
+namespace {
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+bool IsXmlChar(char32_t c) {
+    if (c == 0x9 || c == 0xA || c == 0xD) return true;
+    if (c < 0x20) return false;
+    if (c >= 0xD800 && c <= 0xDFFF) return false;
+    if (c == 0xFFFE || c == 0xFFFF) return false;
+    return c <= 0x10FFFF;
+}
+
+template <bool Xml>
+std::string Encode(std::wstring_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        auto c = static_cast<char32_t>(text[i]);
+        if (IsHighSurrogate(c) && i + 1 < text.size() &&
+            IsLowSurrogate(static_cast<char32_t>(text[i + 1]))) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char32_t>(text[i + 1]) - 0xDC00);
+            ++i;
+        }
+        const bool ok = Xml ? IsXmlChar(c) : (c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF));
+        AppendUtf8(out, ok ? c : static_cast<char32_t>(kReplacementChar));
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string ToUtf8Xml(std::wstring_view text) { return Encode<true>(text); }
+std::string ToUtf8(std::wstring_view text) { return Encode<false>(text); }
+
+std::wstring FromUtf8(std::string_view text) {
+    std::wstring out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto b0 = static_cast<unsigned char>(text[i]);
+        int extra = 0;
+        char32_t cp = 0;
+        char32_t min = 0;
+        if (b0 < 0x80) {
+            cp = b0;
+        } else if ((b0 & 0xE0) == 0xC0) {
+            extra = 1, cp = b0 & 0x1F, min = 0x80;
+        } else if ((b0 & 0xF0) == 0xE0) {
+            extra = 2, cp = b0 & 0x0F, min = 0x800;
+        } else if ((b0 & 0xF8) == 0xF0) {
+            extra = 3, cp = b0 & 0x07, min = 0x10000;
+        } else {
+            out += kReplacementChar;
+            ++i;
+            continue;
+        }
+        bool bad = i + static_cast<std::size_t>(extra) >= text.size();
+        for (int k = 1; !bad && k <= extra; ++k) {
+            const auto b = static_cast<unsigned char>(text[i + k]);
+            if ((b & 0xC0) != 0x80) bad = true;
+            else cp = (cp << 6) | (b & 0x3F);
+        }
+        if (bad || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+            out += kReplacementChar;
+            ++i;
+            continue;
+        }
+        out += static_cast<wchar_t>(cp);
+        i += static_cast<std::size_t>(extra) + 1;
+    }
+    return out;
+}
+
+int CompareNames(std::wstring_view a, std::wstring_view b) {
+    const std::size_t n = a.size() < b.size() ? a.size() : b.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto la = std::towlower(static_cast<wint_t>(a[i]));
+        const auto lb = std::towlower(static_cast<wint_t>(b[i]));
+        if (la != lb) return la < lb ? -1 : 1;
+    }
+    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+    // Same letters: lower case sorts before upper case at the first difference.
+    for (std::size_t i = 0; i < n; ++i) {
+        if (a[i] == b[i]) continue;
+        const bool aLower = std::iswlower(static_cast<wint_t>(a[i])) != 0;
+        const bool bLower = std::iswlower(static_cast<wint_t>(b[i])) != 0;
+        if (aLower != bLower) return aLower ? -1 : 1;
+        return a[i] < b[i] ? -1 : 1;
+    }
+    return 0;
+}
+
+std::wstring PathFileName(std::wstring_view path) {
+    const auto pos = path.find_last_of(L"\\/:");
+    return std::wstring(pos == std::wstring_view::npos ? path : path.substr(pos + 1));
+}
+
+std::wstring PathExtension(std::wstring_view fileName) {
+    const auto pos = fileName.rfind(L'.');
+    return pos == std::wstring_view::npos ? std::wstring() : std::wstring(fileName.substr(pos));
+}
+
+}  // namespace kvswx

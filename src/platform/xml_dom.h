@@ -1,0 +1,89 @@
+// A small XML DOM over pugixml with a wide-string interface: what the model's
+// writers and readers need, and nothing more. Nodes are cheap value handles
+// into a Document, which owns them (as pugixml's own handles are).
+//
+// Writing: every string is converted to UTF-8 with characters that XML 1.0
+// cannot carry replaced by U+FFFD, so the file is always well-formed. The
+// bytes saved are exactly the nodes created: no declaration of pugixml's own,
+// no indentation of its own, LF line ends, no byte-order mark.
+//
+// XPath: a location that does not compile (for example a name holding a
+// single quote pasted between single quotes) selects nothing.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <pugixml.hpp>
+
+namespace kvswx::xml {
+
+class Node {
+public:
+    Node() = default;
+    explicit Node(pugi::xml_node n) : n_(n) {}
+
+    explicit operator bool() const { return static_cast<bool>(n_); }
+    bool operator==(const Node& other) const { return n_ == other.n_; }
+
+    bool IsElement() const { return n_.type() == pugi::node_element; }
+    std::wstring Name() const;
+    // Text of an element (its first text child) or the value of a text node.
+    std::wstring Text() const;
+    bool HasChildNodes() const { return static_cast<bool>(n_.first_child()); }
+    std::vector<Node> ChildNodes() const;
+    std::optional<std::wstring> Attribute(std::wstring_view name) const;
+
+    void SetAttribute(std::wstring_view name, std::wstring_view value);
+    // Replaces the element's text with `value`.
+    void SetText(std::wstring_view value);
+
+    // Create-and-append: pugixml has no detached nodes, so creation and
+    // appending are one step; the new node becomes the last child.
+    Node AppendElement(std::wstring_view name);
+    Node AppendText(std::wstring_view text);
+    Node AppendProcessingInstruction(std::wstring_view target, std::wstring_view data);
+
+    pugi::xml_node Raw() const { return n_; }
+
+private:
+    pugi::xml_node n_;
+};
+
+class Document {
+public:
+    Document() = default;
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    // The document node: the parent of the root element.
+    Node AsNode() { return Node(doc_); }
+
+    Node SelectSingleNode(std::wstring_view xpath) const;
+    // Matching nodes in document order.
+    std::vector<Node> SelectNodes(std::wstring_view xpath) const;
+
+    // Serialised bytes, exactly as Save writes them.
+    std::string ToBytes() const;
+    // Writes to a temporary file beside `path` and renames it into place, so
+    // the file appears whole or not at all. False when it cannot be written.
+    bool Save(const std::filesystem::path& path) const;
+
+    struct LoadResult {
+        bool ok = false;
+        std::string error;  // description with byte offset, when !ok
+    };
+    LoadResult LoadFile(const std::filesystem::path& path);
+    LoadResult LoadString(std::string_view utf8);
+
+private:
+    pugi::xml_document doc_;
+};
+
+// Filesystem path from a wide path (UTF-8 on disk).
+std::filesystem::path WidePath(std::wstring_view path);
+
+}  // namespace kvswx::xml

@@ -1,0 +1,83 @@
+// The base view record: everything needed to re-create one drawing view.
+// Scalars are written as child elements of the "view" element, in the order
+// of the field list in base_view.cpp; sub-records follow them.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "model/encodings.h"
+#include "model/serializable.h"
+
+namespace kvswx {
+
+class KVSWX_BaseViewImpl;
+
+// The scalar values of a base view, with their defaults.
+struct BaseViewValues {
+    std::wstring name;
+    std::wstring secondName;  // never written; used to find a view again
+    std::wstring invName;
+    std::int32_t type = 0;
+    Point2 position{};
+    std::wstring referencedDocument;
+    std::wstring referencedConfiguration;
+    std::int32_t refDocIndex = -1;
+    Point2 scale{};
+    std::int32_t alignment = 0;
+    std::int32_t displayTangents = 0;
+    std::int32_t displayMode = 0;
+    std::wstring parentView;
+    std::wstring layer;
+    double angle = 0.0;
+    Transform16 modelToViewTransform{};
+    bool isVisible = false;
+    bool isBroken = false;
+    bool isFullOutline = false;
+    bool showHiddenEdgesInShadedMode = false;
+    bool isCropped = false;
+};
+
+class KVSWX_BaseView {
+public:
+    KVSWX_BaseView();
+    virtual ~KVSWX_BaseView();
+    KVSWX_BaseView(const KVSWX_BaseView&) = delete;
+    KVSWX_BaseView& operator=(const KVSWX_BaseView&) = delete;
+
+    I_Serializable* GetImpl() const;
+    const BaseViewValues& Values() const;
+
+    void SetName(const std::wstring& v);
+    void SetSecondName(const std::wstring& v);
+    void SetInvName(const std::wstring& v);
+    const std::wstring& GetName() const;
+    const std::wstring& GetSecondName() const;
+    const std::wstring& GetInvName() const;
+    const std::wstring& GetLayer() const;
+
+    void SetType(std::int32_t v);
+    void SetPosition(double x, double y);
+    void SetReferencedDocument(const std::wstring& v);
+    void SetReferencedConfiguration(const std::wstring& v);
+    void SetRefDocIndex(std::int32_t v);
+    void SetScale(double first, double second);
+    void SetAlignment(std::int32_t v);
+    void SetDisplayTangents(std::int32_t v);
+    void SetDisplayMode(std::int32_t v);
+    void SetParentView(const std::wstring& v);
+    void SetLayer(const std::wstring& v);
+    void SetAngle(double v);
+    void SetModelToViewTransform(const Transform16& v);
+    void SetIsVisible(bool v);
+    void SetIsBroken(bool v);
+    void SetIsFullOutline(bool v);
+    void SetShowHiddenEdgesInShadedMode(bool v);
+    void SetIsCropped(bool v);
+
+private:
+    std::unique_ptr<KVSWX_BaseViewImpl> d_;
+};
+
+}  // namespace kvswx

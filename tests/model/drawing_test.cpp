@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include "model/process_state.h"
+#include "model/xml_helpers.h"
+#include "model/xml_wrapper.h"
+#include "test_support.h"
+#include "views/base_view.h"
+
+namespace kvswx {
+namespace {
+
+// Two sheets of two views each; one sheet name needs quoting in XML and one
+// view carries an InvName.
+void BuildSample(KVSWX_Drawing& drawing) {
+    drawing.SetName(L"Bracket.SLDDRW");
+    KVSWX_DrawingSheet* s1 = drawing.GetOrAddSheet(L"Sheet \"A\" <1> & more");
+    s1->SetDxfName(L"Sheet _A_ _1_ & more");
+    KVSWX_DrawingView* v1 = s1->GetOrAddView(L"Drawing View1", L"", L"");
+    v1->GetBaseView()->SetType(6);
+    v1->GetBaseView()->SetLayer(L"1000");
+    v1->GetBaseView()->SetPosition(0.1, 0.2);
+    KVSWX_DrawingView* v2 = s1->GetOrAddView(L"Section A-A", L"", L"Inv-7");
+    v2->GetBaseView()->SetType(3);
+    v2->GetBaseView()->SetIsFullOutline(true);
+    v2->GetBaseView()->SetAngle(-0.25);
+    KVSWX_DrawingSheet* s2 = drawing.GetOrAddSheet(L"Sheet2");
+    s2->SetDxfName(L"Sheet2");
+    s2->GetOrAddView(L"Drawing View3", L"", L"")->GetBaseView()->SetScale(1, 2);
+    s2->GetOrAddView(L"Drawing View4", L"", L"")->GetBaseView()->SetReferencedDocument(L"C:\\m\\part.sldprt");
+}
+
+TEST(DrawingXml, GoldenBytesAndStableRoundTrip) {
+    KVSWX_XMLWrapper wrapper;
+    BuildSample(*wrapper.NewDrawing());
+    const auto dir = test::ScratchDir();
+    const std::wstring path = (dir / "sample.xml").wstring();
+    ASSERT_TRUE(wrapper.Save(path));
+    EXPECT_EQ(Process().indentDepth, 0);
+    const std::string bytes = test::ReadFile(dir / "sample.xml");
+    EXPECT_TRUE(test::MatchesGolden("model/two_sheets.xml", bytes));
+    EXPECT_FALSE(std::filesystem::exists(dir / "sample.xml.tmp"));
+
+    const std::string cmd = "xmllint --noout '" + (dir / "sample.xml").string() + "'";
+    EXPECT_EQ(std::system(cmd.c_str()), 0);
+
+    KVSWX_XMLWrapper reader;
+    reader.Load(path);
+    const KVSWX_Drawing& back = *reader.GetDrawing();
+    ASSERT_EQ(back.GetSheetCount(), 2u);
+    EXPECT_EQ(back.GetSheet(0)->GetName(), L"Sheet \"A\" <1> & more");
+    EXPECT_EQ(back.GetSheet(0)->GetView(1)->GetName(), L"Section A-A");
+    EXPECT_TRUE(back.GetSheet(0)->GetView(1)->GetBaseView()->Values().isFullOutline);
+    EXPECT_EQ(back.GetSheet(1)->GetView(0)->GetBaseView()->Values().scale, (Point2{1, 2}));
+    // InvName is not read back; everything else saves to the same bytes.
+    reader.GetDrawing()->GetSheet(0)->GetView(1)->SetInvName(L"Inv-7");
+    EXPECT_EQ(reader.ToBytes(), bytes);
+}
+
+TEST(DrawingXml, SecondDocumentStartsUnindented) {
+    KVSWX_XMLWrapper a;
+    BuildSample(*a.NewDrawing());
+    const std::string first = a.ToBytes();
+    EXPECT_EQ(Process().indentDepth, 0);
+    EXPECT_EQ(a.ToBytes(), first);
+    KVSWX_XMLWrapper b;
+    b.NewDrawing()->SetName(L"x");
+    EXPECT_EQ(b.ToBytes(), "<?xml version='1.0' encoding='UTF-8'?>\n<swdrawing Name=\"x\">\n</swdrawing>");
+}
+
+TEST(DrawingXml, AttributesInNameOrderEmptyOnesLeftOut) {
+    KVSWX_XMLWrapper w;
+    KVSWX_DrawingSheet* s = w.NewDrawing()->GetOrAddSheet(L"S");
+    s->GetOrAddView(L"V", L"", L"I");
+    s->GetOrAddView(L"W", L"", L"");
+    const std::string bytes = w.ToBytes();
+    EXPECT_NE(bytes.find("<sheet Name=\"S\" SheetHeight=\"0.0000000000000000\" SheetWidth=\"0.0000000000000000\">"),
+              std::string::npos) << bytes;
+    EXPECT_NE(bytes.find("<view InvName=\"I\" Name=\"V\">"), std::string::npos);
+    EXPECT_NE(bytes.find("<view Name=\"W\">"), std::string::npos);
+    EXPECT_EQ(bytes.find("swdrawing Name"), std::string::npos);  // empty drawing name
+}
+
+TEST(DrawingXml, MissingPiecesReadAsDefaults) {
+    KVSWX_XMLWrapper w;
+    w.LoadFromString("<swdrawing><sheet Name='S'><view Name='V'><Position>1.5</Position>"
+                     "<Type swEnumValue='swDrawingDetailView'>x</Type></view></sheet></swdrawing>");
+    const KVSWX_DrawingSheet* s = w.GetDrawing()->GetSheet(0);
+    EXPECT_EQ(s->GetDxfName(), L"");
+    EXPECT_EQ(s->GetSheetHeight(), 0.0);
+    const BaseViewValues& v = s->GetView(0)->GetBaseView()->Values();
+    EXPECT_EQ(v.position, (Point2{1.5, 0}));
+    EXPECT_EQ(v.type, 0);          // read by number, never by name
+    EXPECT_EQ(v.refDocIndex, -1);  // absent element keeps its default
+    EXPECT_THROW(w.LoadFromString("<swdrawing>"), std::runtime_error);
+}
+
+TEST(Containers, GetOrAddSheetAndView) {
+    KVSWX_Drawing d;
+    KVSWX_DrawingSheet* a = d.GetOrAddSheet(L"A");
+    EXPECT_EQ(d.GetOrAddSheet(L"A"), a);
+    EXPECT_NE(d.GetOrAddSheet(L"a"), a);
+    EXPECT_EQ(d.GetSheetCount(), 2u);
+
+    KVSWX_DrawingView* v = a->GetOrAddView(L"A", L"C", L"");
+    EXPECT_EQ(v->GetName(), L"A");                 // no conflict yet: second name not kept
+    EXPECT_EQ(a->GetOrAddView(L"A", L"", L""), v);  // empty second name matches by name
+    KVSWX_DrawingView* ab = a->GetOrAddView(L"A", L"B", L"");
+    EXPECT_EQ(ab->GetName(), L"A_B");
+    EXPECT_EQ(ab->GetBaseView()->GetSecondName(), L"B");
+    EXPECT_EQ(a->GetViewCount(), 2u);
+    EXPECT_EQ(a->GetView(5), nullptr);
+}
+
+TEST(XmlHelpers, IndentationAndCollections) {
+    XmlDocument doc;
+    XmlNode root = CreateChildElement(doc, doc.AsNode(), L"r");
+    AttributeMap attrs;
+    attrs.emplace(L"swSketchSegments", L"swSketchLINE");
+    attrs.emplace(L"isConstructionGeometry", L"false");
+    attrs.emplace(L"isConstructionGeometry", L"true");  // first value kept
+    attrs.emplace(L"Empty", L"");
+    XmlNode seg = CreateChildElement(doc, root, L"Line", {}, attrs);
+    CreateChildElement(doc, seg, L"StartPoint", L"1");
+    CloseElement(doc, seg);
+    CloseElement(doc, root);
+    EXPECT_EQ(Process().indentDepth, 0);
+    EXPECT_EQ(doc.ToBytes(),
+              "\n<r>\n\t<Line isConstructionGeometry=\"false\" swSketchSegments=\"swSketchLINE\">"
+              "\n\t\t<StartPoint>1</StartPoint>\n\t</Line>\n</r>");
+    EXPECT_EQ(GetAttributeValue(seg, L"missing"), L"");
+    EXPECT_EQ(AppendPath(L"/a", L"/b"), L"/a/b");
+}
+
+TEST(XmlHelpers, EmptyCollectionWritesNothingAndReadsEmpty) {
+    XmlDocument doc;
+    XmlNode root = CreateChildElement(doc, doc.AsNode(), L"r");
+    std::vector<std::unique_ptr<KVSWX_DrawingView>> none;
+    WriteCollection(doc, root, L"Views", none);
+    CloseElement(doc, root);
+    EXPECT_EQ(doc.ToBytes().find("Views"), std::string::npos);
+    ReadCollection(doc, L"/r", L"Views", none);
+    EXPECT_TRUE(none.empty());
+}
+
+}  // namespace
+}  // namespace kvswx

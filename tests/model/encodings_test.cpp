@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cwchar>
+#include <limits>
+#include <random>
+
+#include "model/encodings.h"
+
+namespace kvswx {
+namespace {
+
+std::wstring PrintfDouble(double v) {
+    wchar_t buf[1024];
+    std::swprintf(buf, 1024, L"%.16f", v);
+    return buf;
+}
+
+TEST(FormatDouble, Examples) {
+    struct Case { double v; const wchar_t* text; };
+    const Case cases[] = {
+        {0.5, L"0.5000000000000000"},
+        {-0.25, L"-0.2500000000000000"},
+        {1e-17, L"0.0000000000000000"},
+        {1e20, L"100000000000000000000.0000000000000000"},
+        {-0.0, L"-0.0000000000000000"},
+        {0.0035, L"0.0035000000000000"},
+        {std::numeric_limits<double>::infinity(), L"inf"},
+        {-std::numeric_limits<double>::infinity(), L"-inf"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FormatDouble(c.v), c.text) << c.v;
+}
+
+// The fast formatter must give exactly the bytes of wide printf "%.16f".
+TEST(FormatDouble, IdenticalToWidePrintfOverManyValues) {
+    std::mt19937_64 rng(12345);
+    std::uniform_real_distribution<double> uniform(-1e6, 1e6);
+    std::uniform_int_distribution<int> exponent(-330, 308);
+    std::vector<double> values = {0.0, -0.0, 1e20, 1e300, -1e300, 1e-300, 5e-324, 0.5e-16,
+                                  0.05e-15, 2.5, 0.125, 1.0 / 3.0, std::numeric_limits<double>::max(),
+                                  std::numeric_limits<double>::quiet_NaN(),
+                                  -std::numeric_limits<double>::quiet_NaN(),
+                                  std::numeric_limits<double>::infinity(),
+                                  -std::numeric_limits<double>::infinity(),
+                                  0.00000000000000005, 0.00000000000000015, 1.00000000000000005};
+    for (int i = 0; i < 100000; ++i) values.push_back(uniform(rng));
+    for (int i = 0; i < 100000; ++i) {
+        const double mantissa = uniform(rng) / 1e6;
+        values.push_back(mantissa * std::pow(10.0, exponent(rng)));
+    }
+    for (int i = 0; i < 20000; ++i) {
+        // Exact binary ties at the 16th decimal.
+        values.push_back(std::ldexp(static_cast<double>(rng() % 1000000), -(static_cast<int>(rng() % 60))));
+    }
+    for (double v : values) ASSERT_EQ(FormatDouble(v), PrintfDouble(v)) << "value " << v;
+}
+
+TEST(FormatInt, Examples) {
+    EXPECT_EQ(FormatInt(0), L"0");
+    EXPECT_EQ(FormatInt(-1), L"-1");
+    EXPECT_EQ(FormatInt(2147483647), L"2147483647");
+    EXPECT_EQ(FormatInt(-2147483647 - 1), L"-2147483648");
+}
+
+TEST(Booleans, OnlyOneIsTrueOnlyTrueReadsTrue) {
+    EXPECT_EQ(FormatBool(1), L"true");
+    EXPECT_EQ(FormatBool(0), L"false");
+    EXPECT_EQ(FormatBool(2), L"false");
+    EXPECT_EQ(FormatBool(255), L"false");
+    EXPECT_EQ(ParseBool(L"true"), 1);
+    for (const wchar_t* t : {L"True", L"1", L"TRUE", L"", L" true", L"true "}) EXPECT_EQ(ParseBool(t), 0) << t;
+}
+
+TEST(ParseNumbers, LenientPrefixes) {
+    struct Case { const wchar_t* text; double d; std::int32_t i; };
+    const Case cases[] = {
+        {L"1.5", 1.5, 1}, {L"  -2.25abc", -2.25, -2}, {L"+3", 3.0, 3}, {L"abc", 0.0, 0},
+        {L"", 0.0, 0}, {L"1e3", 1000.0, 1}, {L"1e", 1.0, 1}, {L".5", 0.5, 0}, {L"-", 0.0, 0},
+        {L"\t7", 7.0, 7}, {L"99999999999", 99999999999.0, 2147483647},
+        {L"-99999999999", -99999999999.0, -2147483647 - 1}, {L"1e999", HUGE_VAL, 1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ParseDouble(c.text), c.d) << "text " << std::wstring(c.text).size();
+        EXPECT_EQ(ParseInt(c.text), c.i);
+    }
+}
+
+TEST(Lists, FormatAndParse) {
+    EXPECT_EQ(FormatDoubleList({}), L"");
+    EXPECT_EQ(FormatDoubleList({1.0}), L"1.0000000000000000");
+    EXPECT_EQ(FormatPoint(1, -2), L"1.0000000000000000 -2.0000000000000000");
+    EXPECT_EQ(FormatPoint3D(0, 0, 1), L"0.0000000000000000 0.0000000000000000 1.0000000000000000");
+    Transform16 t{};
+    t[15] = 1;
+    const auto text = FormatTransform(t);
+    EXPECT_EQ(std::count(text.begin(), text.end(), L' '), 15);
+    EXPECT_EQ(text.back(), L'0');
+    EXPECT_EQ(ParseDoubleList(L"1.5  2.5"), (DoubleList{1.5, 2.5}));
+    EXPECT_EQ(ParseDoubleList(L"  1 2  "), (DoubleList{1, 2}));
+    EXPECT_TRUE(ParseDoubleList(L"").empty());
+    EXPECT_TRUE(ParseDoubleList(L"   ").empty());
+}
+
+TEST(Lists, FixedSizeValuesFillFromTokens) {
+    EXPECT_EQ(ParseFixed<2>(L"1.5"), (Point2{1.5, 0}));
+    EXPECT_EQ(ParseFixed<2>(L"1 2 3"), (Point2{1, 2}));
+    EXPECT_EQ(ParseFixed<3>(L""), (Point3{0, 0, 0}));
+}
+
+}  // namespace
+}  // namespace kvswx

@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include "platform/xml_dom.h"
+
+namespace kvswx::xml {
+namespace {
+
+TEST(XmlDom, WritesExactlyTheNodesCreated) {
+    Document doc;
+    doc.AsNode().AppendProcessingInstruction(L"xml", L"version='1.0' encoding='UTF-8'");
+    doc.AsNode().AppendText(L"\n");
+    Node root = doc.AsNode().AppendElement(L"swdrawing");
+    root.SetAttribute(L"Name", L"a\"b<c>&");
+    root.AppendText(L"\n\t");
+    Node child = root.AppendElement(L"Empty");
+    (void)child;
+    root.AppendText(L"\n");
+    EXPECT_EQ(doc.ToBytes(),
+              "<?xml version='1.0' encoding='UTF-8'?>\n<swdrawing Name=\"a&quot;b&lt;c>&amp;\">\n\t<Empty/>\n</swdrawing>");
+}
+
+TEST(XmlDom, ControlCharactersNeverReachTheFile) {
+    Document doc;
+    Node e = doc.AsNode().AppendElement(L"e");
+    e.SetAttribute(L"a", std::wstring(L"x") + wchar_t(0x02));
+    e.SetText(std::wstring(L"y") + wchar_t(0x1F) + wchar_t(0xDFFF));
+    const std::string bytes = doc.ToBytes();
+    EXPECT_EQ(bytes.find("&#"), std::string::npos) << bytes;
+    Document back;
+    ASSERT_TRUE(back.LoadString(bytes).ok);
+    EXPECT_EQ(back.SelectSingleNode(L"/e").Text(), L"y\uFFFD\uFFFD");
+}
+
+TEST(XmlDom, CarriageReturnInTextReadsBackAsLineFeed) {
+    Document doc;
+    doc.AsNode().AppendElement(L"e").SetText(L"a\r\nb\rc");
+    Document back;
+    ASSERT_TRUE(back.LoadString(doc.ToBytes()).ok);
+    EXPECT_EQ(back.SelectSingleNode(L"/e").Text(), L"a\nb\nc");
+}
+
+TEST(XmlDom, XPathSelectionAndBadLocations) {
+    Document doc;
+    ASSERT_TRUE(doc.LoadString("<r><s Name='A'><v Name='x'/></s><s Name='B'/><s Name=\"it's\"/></r>").ok);
+    EXPECT_EQ(doc.SelectNodes(L"/r/s").size(), 3u);
+    EXPECT_EQ(doc.SelectSingleNode(L"/r/s[@Name='B']").Attribute(L"Name"), L"B");
+    // A union comes back in document order.
+    const auto both = doc.SelectNodes(L"/r/s[@Name='B'] | /r/s[@Name='A']");
+    ASSERT_EQ(both.size(), 2u);
+    EXPECT_EQ(both[0].Attribute(L"Name"), L"A");
+    // A name with a quote pasted between quotes finds nothing, never throws.
+    EXPECT_FALSE(doc.SelectSingleNode(L"/r/s[@Name='it's']"));
+    EXPECT_TRUE(doc.SelectNodes(L"/r/s[@Name='it's']").empty());
+    EXPECT_FALSE(doc.SelectSingleNode(L"/r/missing"));
+    EXPECT_FALSE(doc.SelectSingleNode(L"/r/s").Attribute(L"Other").has_value());
+}
+
+TEST(XmlDom, WhitespaceOnlyTextIsDroppedOnLoad) {
+    Document doc;
+    ASSERT_TRUE(doc.LoadString("<r>\n\t<a>1</a>\n</r>").ok);
+    const auto children = doc.SelectSingleNode(L"/r").ChildNodes();
+    ASSERT_EQ(children.size(), 1u);
+    EXPECT_EQ(children[0].Text(), L"1");
+}
+
+TEST(XmlDom, LoadErrorsSayWhere) {
+    Document doc;
+    const auto r = doc.LoadString("<r><a></r>");
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.error.find("offset"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kvswx::xml
