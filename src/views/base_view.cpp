@@ -3,6 +3,8 @@
 #include <tuple>
 
 #include "model/fields.h"
+#include "model/xml_helpers.h"
+#include "views/segmented_sketch.h"
 
 namespace kvswx {
 
@@ -37,13 +39,77 @@ const auto kBaseViewFields = std::make_tuple(
 class KVSWX_BaseViewImpl : public LocatedSerializable {
 public:
     BaseViewValues v;
+    // Sub-records not listed here (section line, detail envelope, projection
+    // arrow, break lines, notes, components, center marks, hatches) join at
+    // their places in Write and in the reader's dispatch below.
+    std::unique_ptr<KVSWX_ManualGeometry> manualGeometry;
+    std::unique_ptr<KVSWX_CenterLine> centerLines;
+    std::unique_ptr<KVSWX_CropProfile> cropProfile;
+    std::vector<std::unique_ptr<KVSWX_BrokenOutSection>> brokenOutSections;
 
-    void Write(XmlDocument& doc, XmlNode view) override { WriteFields(doc, view, v, kBaseViewFields); }
+    KVSWX_BaseViewImpl() = default;
+    KVSWX_BaseViewImpl(const KVSWX_BaseViewImpl&) = delete;
+    KVSWX_BaseViewImpl& operator=(const KVSWX_BaseViewImpl&) = delete;
+
+    // Sub-records go in a fixed order: the single ones first, then the lists
+    // first to last, then the crop profile (and, later, break lines and body
+    // components).
+    ~KVSWX_BaseViewImpl() override {
+        manualGeometry.reset();
+        centerLines.reset();
+        brokenOutSections.clear();
+        cropProfile.reset();
+    }
+
+    void Write(XmlDocument& doc, XmlNode view) override {
+        WriteFields(doc, view, v, kBaseViewFields);
+        // Section line ("SectionLine" with its name), detail envelope
+        // ("DetailEnvelope" with its name), projection arrow, then "Notes".
+        WriteCollection(doc, view, L"BrokenOutSections", brokenOutSections);
+        if (manualGeometry && !manualGeometry->IsEmpty()) WriteOwned(doc, view, L"ManualGeometry", *manualGeometry);
+        // "AssemblyComponents", "BodyComponents", "ExcludedComponents",
+        // "CenterMarks".
+        if (centerLines) WriteOwned(doc, view, L"CenterLines", *centerLines);
+        if (cropProfile) WriteOwned(doc, view, L"CropProfile", *cropProfile);
+        // Break lines (the collection writes "BreakLines" itself), then
+        // "FaceHatches" and "SketchHatches".
+    }
 
     void ReadFromDocument(XmlDocument& doc, const std::wstring& location) override {
         for (const XmlNode& node : doc.SelectNodes(AppendPath(location, L"/*"))) {
-            ReadField(v, kBaseViewFields, node.Name(), GetNodeText(node));
+            const std::wstring name = node.Name();
+            if (ReadField(v, kBaseViewFields, name, GetNodeText(node))) continue;
+            const std::wstring at = AppendPath(AppendPath(location, L"/"), name);
+            // Single sub-records are replaced; lists are extended.
+            if (name == L"ManualGeometry") {
+                NewOwned(manualGeometry)->GetImpl()->ReadFromDocument(doc, at);
+            } else if (name == L"CenterLines") {
+                NewOwned(centerLines)->GetImpl()->ReadFromDocument(doc, at);
+            } else if (name == L"CropProfile") {
+                NewOwned(cropProfile)->GetImpl()->ReadFromDocument(doc, at);
+            } else if (name == L"BrokenOutSections") {
+                ReadCollection(doc, location, name, brokenOutSections);
+            }
+            // "SectionLine", "DetailEnvelope", "ProjectionArrow", "BreakLines",
+            // "Notes", "AssemblyComponents", "BodyComponents",
+            // "ExcludedComponents", "CenterMarks", "FaceHatches" and
+            // "SketchHatches" join here with their records.
         }
+    }
+
+    template <class T>
+    static T* NewOwned(std::unique_ptr<T>& slot) {
+        slot.reset();
+        slot = std::make_unique<T>();
+        return slot.get();
+    }
+
+private:
+    // A sub-record whose element the base view creates: the record fills it.
+    static void WriteOwned(XmlDocument& doc, XmlNode view, std::wstring_view name, const KVSWX_SegmentedSketch& record) {
+        XmlNode element = CreateChildElement(doc, view, name);
+        record.GetImpl()->Write(doc, element);
+        CloseElement(doc, element);
     }
 };
 
@@ -78,5 +144,20 @@ void KVSWX_BaseView::SetIsBroken(bool v) { d_->v.isBroken = v; }
 void KVSWX_BaseView::SetIsFullOutline(bool v) { d_->v.isFullOutline = v; }
 void KVSWX_BaseView::SetShowHiddenEdgesInShadedMode(bool v) { d_->v.showHiddenEdgesInShadedMode = v; }
 void KVSWX_BaseView::SetIsCropped(bool v) { d_->v.isCropped = v; }
+
+
+KVSWX_CenterLine* KVSWX_BaseView::NewCenterLines() { return KVSWX_BaseViewImpl::NewOwned(d_->centerLines); }
+KVSWX_CropProfile* KVSWX_BaseView::NewCropProfile() { return KVSWX_BaseViewImpl::NewOwned(d_->cropProfile); }
+KVSWX_ManualGeometry* KVSWX_BaseView::NewManualGeometry() { return KVSWX_BaseViewImpl::NewOwned(d_->manualGeometry); }
+KVSWX_CenterLine* KVSWX_BaseView::GetCenterLines() const { return d_->centerLines.get(); }
+KVSWX_CropProfile* KVSWX_BaseView::GetCropProfile() const { return d_->cropProfile.get(); }
+KVSWX_ManualGeometry* KVSWX_BaseView::GetManualGeometry() const { return d_->manualGeometry.get(); }
+
+KVSWX_BrokenOutSection* KVSWX_BaseView::AddBrokenOutSection() {
+    return d_->brokenOutSections.emplace_back(std::make_unique<KVSWX_BrokenOutSection>()).get();
+}
+const std::vector<std::unique_ptr<KVSWX_BrokenOutSection>>& KVSWX_BaseView::GetBrokenOutSections() const {
+    return d_->brokenOutSections;
+}
 
 }  // namespace kvswx

@@ -1,11 +1,13 @@
 // The base view record: everything needed to re-create one drawing view.
 // Scalars are written as child elements of the "view" element, in the order
-// of the field list in base_view.cpp; sub-records follow them.
+// of the field list in base_view.cpp; sub-records follow them in a fixed
+// order (see Write in base_view.cpp).
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "model/encodings.h"
 #include "model/serializable.h"
@@ -13,6 +15,10 @@
 namespace kvswx {
 
 class KVSWX_BaseViewImpl;
+class KVSWX_BrokenOutSection;
+class KVSWX_CenterLine;
+class KVSWX_CropProfile;
+class KVSWX_ManualGeometry;
 
 // The scalar values of a base view, with their defaults.
 struct BaseViewValues {
@@ -75,6 +81,20 @@ public:
     void SetIsFullOutline(bool v);
     void SetShowHiddenEdgesInShadedMode(bool v);
     void SetIsCropped(bool v);
+
+    // Single sub-records: New* destroys the one held, if any, and returns a
+    // new default one that the record owns. Get* returns null when none.
+    KVSWX_CenterLine* NewCenterLines();
+    KVSWX_CropProfile* NewCropProfile();
+    KVSWX_ManualGeometry* NewManualGeometry();
+    KVSWX_CenterLine* GetCenterLines() const;
+    KVSWX_CropProfile* GetCropProfile() const;
+    KVSWX_ManualGeometry* GetManualGeometry() const;
+
+    // Lists: Add* appends a new default item and returns it for the caller
+    // to fill.
+    KVSWX_BrokenOutSection* AddBrokenOutSection();
+    const std::vector<std::unique_ptr<KVSWX_BrokenOutSection>>& GetBrokenOutSections() const;
 
 private:
     std::unique_ptr<KVSWX_BaseViewImpl> d_;
