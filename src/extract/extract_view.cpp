@@ -1,16 +1,94 @@
 #include "extract/extract_view.h"
 
+#include "extract/sketch_geometry.h"
+#include "extract/view_properties.h"
 #include "views/base_view.h"
 
 namespace kvswx {
 
-// Classification and the extraction steps are not in place yet: every view
-// is extracted, with an empty record.
-std::int32_t ClassifyView(const Ref<SourceView>&) { return 0; }
+namespace {
 
-ViewWarningSet ExtractView(KVSWX_BaseView&, const Ref<SourceView>&, const Ref<SourceApplication>&,
-                           const Ref<SourceDocumentCommands>&, const SourceRelease&, std::int32_t) {
-    return {};
+constexpr std::int32_t kSectionView = 2;
+constexpr std::int32_t kDetailView = 3;
+
+// Section view: the section line is read from its parent view, which must be
+// visible meanwhile; a hidden parent is shown and hidden again afterwards.
+void ExtractSectionAnnotation(KVSWX_BaseView& baseView, SourceView& view) {
+    const Ref<SourceView> parent = view.ParentView();
+    const bool reveal = parent && parent->Visible() == 0;
+    if (reveal) parent->SetVisible(1, 0);
+    if (const Ref<SourceSectionLine> line = view.SectionLine()) {
+        line->SetLayer(baseView.GetLayer());
+        // The section line record is extracted here.
+    }
+    if (reveal) parent->SetVisible(0, 0);
+    // Then the components the section line excludes, in source order.
+}
+
+// Detail view: the detail circle goes on the view's layer.
+void ExtractDetailAnnotation(KVSWX_BaseView& baseView, SourceView& view) {
+    if (const Ref<SourceDetailCircle> circle = view.DetailCircle()) {
+        circle->SetLayer(baseView.GetLayer());
+        // The detail envelope (and IsFullOutline) is extracted here.
+    }
+}
+
+}  // namespace
+
+// The steps run in a fixed order; each source object is released at the end
+// of its step. Steps whose records do not exist yet are marked where they go.
+ViewWarningSet ExtractView(KVSWX_BaseView& baseView, const Ref<SourceView>& view,
+                           [[maybe_unused]] const Ref<SourceApplication>& application,
+                           const Ref<SourceDocumentCommands>& commands, [[maybe_unused]] const SourceRelease& release,
+                           [[maybe_unused]] std::int32_t notesSwitch) {
+    // 1.
+    ViewWarningSet warnings;
+
+    // 2. Manual geometry from the view's sketch; the sketch blocks of the
+    // same sketch are added to it here.
+    ExtractManualGeometry(baseView, view);
+
+    // 3. Type, alignment, position, referenced configuration; the referenced
+    // document path is read.
+    const ReferencedModel model = ExtractPlacementAndConfiguration(baseView, *view);
+
+    // 4. Notes, when notesSwitch is 1 and the view (type read again) is not a
+    // detail view.
+
+    // 5. Referenced document, RefDocIndex, scale and display settings.
+    ExtractReferenceAndDisplay(baseView, *view, model);
+
+    // 6. Cropped flag, and for a cropped view its crop profile.
+    if (ExtractIsCropped(baseView, *view)) ExtractCropProfile(baseView, view, commands);
+
+    // 7. Components (with the release).
+
+    // 8. Parent view name, model-to-view transform, visibility, broken flag,
+    // angle.
+    ExtractParentTransformAndState(baseView, *view);
+
+    // 9. The type again, for step 13.
+    const std::int32_t type = view->Type();
+
+    // 10. Center marks.
+    // 11. Center lines.
+    // 12. Break lines (independent of the IsBroken flag of step 8).
+
+    // 13. The annotation that ties the view to its parent.
+    if (type == kSectionView) {
+        ExtractSectionAnnotation(baseView, *view);
+    } else if (type == kDetailView) {
+        ExtractDetailAnnotation(baseView, *view);
+    }
+    // Projected and auxiliary views: the projection arrow, when there is one.
+
+    // 14. Broken-out sections, from release year 2012 on.
+    // 15. Face hatches (may insert warning 0 into `warnings`).
+    // 16. Material hatch, when step 15 took no hatch (with the application).
+    // 17. Sketch hatches.
+
+    // 18.
+    return warnings;
 }
 
 }  // namespace kvswx
