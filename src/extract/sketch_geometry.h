@@ -9,10 +9,11 @@
 // multiplied by T's scale component. Every comparison is exact.
 //
 // A segment whose data cannot be read whole is skipped and produces no
-// record: a failed query (none), no transform or math utility, an array
+// record: a failed query (none), no transform or math utility, or an array
 // shorter than its layout (line data 6 values, circle data 7, ellipse data
 // 11, arc data 16 per arc block, control points in whole triples or
-// quadruples), or an array whose lower bound is not 0.
+// quadruples). An array whose lower bound is not 0 raises ComError
+// (invalid argument), as every packed array does.
 #pragma once
 
 #include <vector>

@@ -1,0 +1,221 @@
+#include "views/sketch_segments.h"
+
+#include <string_view>
+#include <tuple>
+#include <utility>
+
+#include "model/enum_names.h"
+#include "model/fields.h"
+#include "model/xml_helpers.h"
+
+namespace kvswx {
+
+namespace {
+
+// The child elements of each kind, in written order.
+const auto kLineFields = std::make_tuple(Field(L"StartPoint", &LineValues::startPoint, kPoint3D),
+                                         Field(L"EndPoint", &LineValues::endPoint, kPoint3D));
+
+const auto kCircleFields = std::make_tuple(Field(L"CenterPoint", &CircleValues::centerPoint, kPoint3D),
+                                           Field(L"Radius", &CircleValues::radius, kDouble));
+
+const auto kArcFields = std::make_tuple(Field(L"StartPoint", &ArcValues::startPoint, kPoint2D),
+                                        Field(L"AlongPoint", &ArcValues::alongPoint, kPoint2D),
+                                        Field(L"EndPoint", &ArcValues::endPoint, kPoint2D));
+
+const auto kEllipseFields = std::make_tuple(Field(L"Params", &EllipseValues::params, kDoubleList));
+
+using EA = EllipticalArcValues;
+const auto kEllipticalArcFields = std::make_tuple(
+    Field(L"CenterPoint", &EA::centerPoint, kPoint3D), Field(L"MajorPoint", &EA::majorPoint, kPoint3D),
+    Field(L"Ratio", &EA::ratio, kDouble), Field(L"IsClockwise", &EA::isClockwise, kBool),
+    Field(L"StartAngle", &EA::startAngle, kDouble), Field(L"EndAngle", &EA::endAngle, kDouble));
+
+bool IsRationalSpline(const SplineValues& v) { return v.isRational; }
+
+// "Weights" only for a rational spline; read whatever IsRational says.
+const auto kSplineFields = std::make_tuple(
+    Field(L"Order", &SplineValues::order, kInt), Field(L"IsRational", &SplineValues::isRational, kBool),
+    Field(L"ControlPoints", &SplineValues::controlPoints, kDoubleList),
+    Field(L"KnotPoints", &SplineValues::knotPoints, kDoubleList),
+    Field(L"Weights", &SplineValues::weights, kDoubleList).When(&IsRationalSpline));
+
+const auto kParabolaFields = std::make_tuple(Field(L"StartPoint", &ParabolaValues::startPoint, kPoint3D),
+                                             Field(L"EndPoint", &ParabolaValues::endPoint, kPoint3D),
+                                             Field(L"Focus", &ParabolaValues::focus, kPoint3D),
+                                             Field(L"Apex", &ParabolaValues::apex, kPoint3D));
+
+}  // namespace
+
+// Base of the segment implementations: read one node at a time by the
+// collection; the segment element itself is made by the collection.
+class KVSWX_SketchSegmentImpl : public NodeSerializable {};
+
+// One implementation per kind: its values and its field list.
+template <class Values, const auto& Fields>
+class SegmentImplOf : public KVSWX_SketchSegmentImpl {
+public:
+    Values v;
+
+    void Write(XmlDocument& doc, XmlNode element) override { WriteFields(doc, element, v, Fields); }
+    void ReadFromNode(XmlDocument&, XmlNode element) override { ReadFieldChildren(v, Fields, element); }
+};
+
+class KVSWX_LineImpl final : public SegmentImplOf<LineValues, kLineFields> {};
+class KVSWX_CircleImpl final : public SegmentImplOf<CircleValues, kCircleFields> {};
+class KVSWX_ArcImpl final : public SegmentImplOf<ArcValues, kArcFields> {};
+class KVSWX_EllipseImpl final : public SegmentImplOf<EllipseValues, kEllipseFields> {};
+class KVSWX_EllipticalArcImpl final : public SegmentImplOf<EllipticalArcValues, kEllipticalArcFields> {};
+class KVSWX_SplineImpl final : public SegmentImplOf<SplineValues, kSplineFields> {};
+class KVSWX_ParabolaImpl final : public SegmentImplOf<ParabolaValues, kParabolaFields> {};
+
+KVSWX_SketchSegment::~KVSWX_SketchSegment() = default;
+
+// ---- handles ---------------------------------------------------------------
+
+#define KVSWX_SEGMENT_HANDLE(Name, TypeCode)                                          \
+    KVSWX_##Name::KVSWX_##Name()                                                      \
+        : KVSWX_SketchSegment(TypeCode), d_(std::make_unique<KVSWX_##Name##Impl>()) {} \
+    KVSWX_##Name::~KVSWX_##Name() = default;                                          \
+    I_Serializable* KVSWX_##Name::GetImpl() const { return d_.get(); }                \
+    const Name##Values& KVSWX_##Name::Values() const { return d_->v; }
+
+KVSWX_SEGMENT_HANDLE(Line, kSketchSegmentLine)
+KVSWX_SEGMENT_HANDLE(Circle, kSketchSegmentArc)
+KVSWX_SEGMENT_HANDLE(Arc, kSketchSegmentArc)
+KVSWX_SEGMENT_HANDLE(Ellipse, kSketchSegmentEllipse)
+KVSWX_SEGMENT_HANDLE(EllipticalArc, kSketchSegmentEllipse)
+KVSWX_SEGMENT_HANDLE(Spline, kSketchSegmentSpline)
+KVSWX_SEGMENT_HANDLE(Parabola, kSketchSegmentParabola)
+
+#undef KVSWX_SEGMENT_HANDLE
+
+void KVSWX_Line::SetStartPoint(const Point3& v) { d_->v.startPoint = v; }
+void KVSWX_Line::SetEndPoint(const Point3& v) { d_->v.endPoint = v; }
+
+void KVSWX_Circle::SetCenterPoint(const Point3& v) { d_->v.centerPoint = v; }
+void KVSWX_Circle::SetRadius(double v) { d_->v.radius = v; }
+
+void KVSWX_Arc::SetStartPoint(const Point2& v) { d_->v.startPoint = v; }
+void KVSWX_Arc::SetAlongPoint(const Point2& v) { d_->v.alongPoint = v; }
+void KVSWX_Arc::SetEndPoint(const Point2& v) { d_->v.endPoint = v; }
+
+void KVSWX_Ellipse::SetParams(const DoubleList& v) { d_->v.params = v; }
+
+void KVSWX_EllipticalArc::SetCenterPoint(const Point3& v) { d_->v.centerPoint = v; }
+void KVSWX_EllipticalArc::SetMajorPoint(const Point3& v) { d_->v.majorPoint = v; }
+void KVSWX_EllipticalArc::SetRatio(double v) { d_->v.ratio = v; }
+void KVSWX_EllipticalArc::SetIsClockwise(bool v) { d_->v.isClockwise = v; }
+void KVSWX_EllipticalArc::SetStartAngle(double v) { d_->v.startAngle = v; }
+void KVSWX_EllipticalArc::SetEndAngle(double v) { d_->v.endAngle = v; }
+
+void KVSWX_Spline::SetOrder(std::int32_t v) { d_->v.order = v; }
+void KVSWX_Spline::SetIsRational(bool v) { d_->v.isRational = v; }
+void KVSWX_Spline::SetControlPoints(const DoubleList& v) { d_->v.controlPoints = v; }
+void KVSWX_Spline::SetKnotPoints(const DoubleList& v) { d_->v.knotPoints = v; }
+void KVSWX_Spline::SetWeights(const DoubleList& v) { d_->v.weights = v; }
+
+void KVSWX_Parabola::SetStartPoint(const Point3& v) { d_->v.startPoint = v; }
+void KVSWX_Parabola::SetEndPoint(const Point3& v) { d_->v.endPoint = v; }
+void KVSWX_Parabola::SetFocus(const Point3& v) { d_->v.focus = v; }
+void KVSWX_Parabola::SetApex(const Point3& v) { d_->v.apex = v; }
+
+// ---- collection ------------------------------------------------------------
+
+namespace {
+
+// Element name by type and, where two kinds share a type, by class. Empty
+// for a type without a record.
+std::wstring_view ElementNameOf(const KVSWX_SketchSegment& segment) {
+    switch (segment.GetType()) {
+        case kSketchSegmentLine: return L"Line";
+        case kSketchSegmentArc:
+            return dynamic_cast<const KVSWX_Circle*>(&segment) != nullptr ? L"Circle" : L"Arc";
+        case kSketchSegmentEllipse:
+            return dynamic_cast<const KVSWX_Ellipse*>(&segment) != nullptr ? L"Ellipse" : L"EllipticalArc";
+        case kSketchSegmentSpline: return L"Spline";
+        case kSketchSegmentParabola: return L"Parabola";
+        default: return {};
+    }
+}
+
+// A new handle for a segment element name; null for any other name.
+std::unique_ptr<KVSWX_SketchSegment> NewSegmentNamed(std::wstring_view name) {
+    if (name == L"Line") return std::make_unique<KVSWX_Line>();
+    if (name == L"Circle") return std::make_unique<KVSWX_Circle>();
+    if (name == L"Arc") return std::make_unique<KVSWX_Arc>();
+    if (name == L"Ellipse") return std::make_unique<KVSWX_Ellipse>();
+    if (name == L"EllipticalArc") return std::make_unique<KVSWX_EllipticalArc>();
+    if (name == L"Spline") return std::make_unique<KVSWX_Spline>();
+    if (name == L"Parabola") return std::make_unique<KVSWX_Parabola>();
+    return nullptr;
+}
+
+}  // namespace
+
+class KVSWX_SketchSegmentsCollectionImpl final : public NodeSerializable {
+public:
+    SketchSegmentList segments;
+
+    void Write(XmlDocument& doc, XmlNode parent) override {
+        XmlNode list = CreateChildElement(doc, parent, L"Segments");
+        for (const auto& segment : segments) {
+            if (!segment) continue;
+            AttributeMap attributes;
+            attributes.emplace(SketchSegmentTypeNames().Key(), SketchSegmentTypeNames().NameOf(segment->GetType()));
+            attributes.emplace(L"isConstructionGeometry",
+                               FormatBool(segment->IsConstructionGeometry() ? 1 : 0));
+            XmlNode element = CreateChildElement(doc, list, ElementNameOf(*segment), {}, attributes);
+            segment->GetImpl()->Write(doc, element);
+            CloseElement(doc, element);
+        }
+        CloseElement(doc, list);
+    }
+
+    void ReadFromNode(XmlDocument& doc, XmlNode list) override {
+        for (const XmlNode& child : list.ChildNodes()) {
+            if (!child.IsElement()) continue;
+            std::unique_ptr<KVSWX_SketchSegment> segment = NewSegmentNamed(child.Name());
+            if (!segment) continue;
+            segment->GetImpl()->ReadFromNode(doc, child);
+            segment->SetConstructionGeometry(GetAttributeValue(child, L"isConstructionGeometry") == L"true");
+            segments.push_back(std::move(segment));
+        }
+    }
+};
+
+KVSWX_SketchSegmentsCollection::KVSWX_SketchSegmentsCollection()
+    : d_(std::make_unique<KVSWX_SketchSegmentsCollectionImpl>()) {}
+KVSWX_SketchSegmentsCollection::~KVSWX_SketchSegmentsCollection() = default;
+I_Serializable* KVSWX_SketchSegmentsCollection::GetImpl() const { return d_.get(); }
+const SketchSegmentList& KVSWX_SketchSegmentsCollection::GetSegments() const { return d_->segments; }
+std::size_t KVSWX_SketchSegmentsCollection::GetCount() const { return d_->segments.size(); }
+bool KVSWX_SketchSegmentsCollection::IsEmpty() const { return d_->segments.empty(); }
+
+KVSWX_SketchSegment* KVSWX_SketchSegmentsCollection::Append(std::unique_ptr<KVSWX_SketchSegment> segment) {
+    if (!segment) return nullptr;
+    d_->segments.push_back(std::move(segment));
+    return d_->segments.back().get();
+}
+
+namespace {
+template <class Handle>
+Handle* AddTo(SketchSegmentList& segments) {
+    auto segment = std::make_unique<Handle>();
+    Handle* raw = segment.get();
+    segments.push_back(std::move(segment));
+    return raw;
+}
+}  // namespace
+
+KVSWX_Line* KVSWX_SketchSegmentsCollection::AddLine() { return AddTo<KVSWX_Line>(d_->segments); }
+KVSWX_Circle* KVSWX_SketchSegmentsCollection::AddCircle() { return AddTo<KVSWX_Circle>(d_->segments); }
+KVSWX_Arc* KVSWX_SketchSegmentsCollection::AddArc() { return AddTo<KVSWX_Arc>(d_->segments); }
+KVSWX_Ellipse* KVSWX_SketchSegmentsCollection::AddEllipse() { return AddTo<KVSWX_Ellipse>(d_->segments); }
+KVSWX_EllipticalArc* KVSWX_SketchSegmentsCollection::AddEllipticalArc() {
+    return AddTo<KVSWX_EllipticalArc>(d_->segments);
+}
+KVSWX_Spline* KVSWX_SketchSegmentsCollection::AddSpline() { return AddTo<KVSWX_Spline>(d_->segments); }
+KVSWX_Parabola* KVSWX_SketchSegmentsCollection::AddParabola() { return AddTo<KVSWX_Parabola>(d_->segments); }
+
+}  // namespace kvswx
