@@ -1,0 +1,107 @@
+#include "entry/run_log.h"
+
+#include <string>
+
+#include "model/process_state.h"
+#include "platform/text.h"
+
+namespace kvswx {
+
+namespace {
+
+// The narrow fopen mode for a runtime mode such as "a,ccs=UTF-8"; empty when
+// the mode is not understood. Text and binary streams write the same bytes
+// here, and the only encoding offered is UTF-8.
+std::string NarrowMode(std::wstring_view mode) {
+    const auto comma = mode.find(L',');
+    const std::wstring_view base = mode.substr(0, comma);
+    if (comma != std::wstring_view::npos) {
+        std::wstring_view option = mode.substr(comma + 1);
+        while (!option.empty() && option.front() == L' ') option.remove_prefix(1);
+        if (option != L"ccs=UTF-8" && option != L"ccs=utf-8") return {};
+    }
+    if (base.empty() || (base[0] != L'r' && base[0] != L'w' && base[0] != L'a')) return {};
+    std::string out(1, static_cast<char>(base[0]));
+    for (const wchar_t c : base.substr(1)) {
+        if (c == L'+' || c == L'b') {
+            out += static_cast<char>(c);
+        } else if (c != L't') {
+            return {};
+        }
+    }
+    return out;
+}
+
+void AppendNumber(std::wstring& out, std::int64_t value) { out += std::to_wstring(value); }
+
+}  // namespace
+
+RunLog::~RunLog() { Close(); }
+
+bool RunLog::Open(const std::wstring& path, const std::wstring& mode) noexcept {
+    Close();
+    try {
+        const std::string narrowMode = NarrowMode(mode);
+        if (narrowMode.empty() || path.empty()) return false;
+        file_ = std::fopen(ToUtf8(path).c_str(), narrowMode.c_str());
+    } catch (...) {
+        file_ = nullptr;
+    }
+    return file_ != nullptr;
+}
+
+void RunLog::Close() noexcept {
+    if (file_ != nullptr) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+}
+
+void RunLog::PrintArgs(std::wstring_view format, std::initializer_list<LogArg> args) noexcept {
+    if (file_ == nullptr) return;
+    try {
+        std::wstring line;
+        line.reserve(format.size() + 64);
+        auto next = args.begin();
+        for (std::size_t i = 0; i < format.size(); ++i) {
+            const wchar_t c = format[i];
+            if (c != L'%' || i + 1 == format.size()) {
+                line += c;
+                continue;
+            }
+            const wchar_t spec = format[i + 1];
+            if (spec == L'%') {
+                line += L'%';
+                ++i;
+                continue;
+            }
+            if ((spec != L's' && spec != L'd' && spec != L'i') || next == args.end()) {
+                line += c;
+                continue;
+            }
+            const LogArg& arg = *next++;
+            if (const auto* text = std::get_if<std::wstring_view>(&arg)) {
+                line.append(*text);
+            } else {
+                AppendNumber(line, std::get<std::int64_t>(arg));
+            }
+            ++i;
+        }
+        line += L'\n';
+        const std::string bytes = ToUtf8(line);
+        std::fwrite(bytes.data(), 1, bytes.size(), file_);
+        // Each line reaches the file at once, so a run that dies in the
+        // application still leaves its log behind.
+        std::fflush(file_);
+    } catch (...) {
+        // A log line is never worth failing the run for.
+    }
+}
+
+ActiveLogScope::ActiveLogScope(RunLog& log) : previous_(Process().activeLog) { Process().activeLog = &log; }
+
+ActiveLogScope::~ActiveLogScope() { Process().activeLog = previous_; }
+
+RunLog* ActiveLog() noexcept { return Process().activeLog; }
+
+}  // namespace kvswx
