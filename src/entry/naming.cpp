@@ -1,0 +1,86 @@
+#include "entry/naming.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <cwctype>
+#include <locale.h>
+#include <string_view>
+
+#include "model/encodings.h"
+#include "platform/text.h"
+
+namespace kvswx {
+
+namespace {
+
+constexpr std::wstring_view kInvalidNameCharacters = L"<>/\\\":;?|,=";
+constexpr std::wstring_view kFileNameUnsafeCharacters = L"*/\\?:<>|\"";
+
+std::wstring ReplaceEach(std::wstring text, std::wstring_view characters) {
+    for (const wchar_t c : characters) std::replace(text.begin(), text.end(), c, L'_');
+    return text;
+}
+
+// The C.UTF-8 character classes, built into the C library, give the same
+// mapping whatever locale the host process runs in. Without them, only ASCII
+// letters are mapped.
+locale_t UnicodeCaseLocale() {
+    static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+    return locale;
+}
+
+}  // namespace
+
+std::wstring ReplaceInvalidNameCharacters(const std::wstring& name) {
+    return ReplaceEach(name, kInvalidNameCharacters);
+}
+
+std::wstring MakeFileNameSafe(std::wstring name) { return ReplaceEach(std::move(name), kFileNameUnsafeCharacters); }
+
+std::wstring GetBaseFileName(const std::wstring& path) {
+    std::wstring fileName = PathFileName(path);
+    const std::wstring extension = PathExtension(fileName);
+    if (extension.empty()) return fileName;
+    const auto at = fileName.rfind(extension);
+    if (at != std::wstring::npos) fileName.erase(at, extension.size());
+    return fileName;
+}
+
+void LowerCaseInPlace(std::wstring& text) {
+    const locale_t locale = UnicodeCaseLocale();
+    for (wchar_t& c : text) {
+        if (locale != static_cast<locale_t>(nullptr)) {
+            c = static_cast<wchar_t>(towlower_l(static_cast<wint_t>(c), locale));
+        } else if (c >= L'A' && c <= L'Z') {
+            c = static_cast<wchar_t>(c - L'A' + L'a');
+        }
+    }
+}
+
+std::wstring FreeLayerZero(const Ref<SourceDocument>& document) {
+    if (!document) return {};
+    const Ref<SourceLayerManager> layers = document->LayerManager();
+    if (!layers) return {};
+    const Ref<SourceLayer> zero = layers->GetLayer(L"0");
+    if (!zero) return {};
+    std::wstring candidate;
+    for (std::int32_t n = 0;; ++n) {
+        candidate = L"KV_" + FormatInt(n);
+        if (!layers->GetLayer(candidate) || n == std::numeric_limits<std::int32_t>::max()) break;
+    }
+    zero->SetName(candidate);
+    return candidate;
+}
+
+std::wstring SheetDxfNames::Next(const std::wstring& sheetName) {
+    std::wstring name = ReplaceInvalidNameCharacters(sheetName);
+    if (name == L"Model" || std::find(used_.begin(), used_.end(), name) != used_.end()) {
+        name = L"SW_" + name + L"_" + FormatInt(renameCounter_);
+        ++renameCounter_;
+    }
+    used_.push_back(name);
+    return name;
+}
+
+}  // namespace kvswx
