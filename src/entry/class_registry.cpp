@@ -35,6 +35,8 @@ ScopedClassRegistration::ScopedClassRegistration(std::wstring progId, Applicatio
     ClassRegistry::Register(progId_, std::move(factory));
 }
 
-ScopedClassRegistration::~ScopedClassRegistration() { ClassRegistry::Register(progId_, std::move(previous_)); }
+ScopedClassRegistration::~ScopedClassRegistration() {
+    ClassRegistry::Register(progId_, std::move(previous_));
+}
 
 }  // namespace kvswx

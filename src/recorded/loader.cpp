@@ -1,0 +1,1474 @@
+// Reading a recording: JSON text -> the store of recorded objects.
+//
+// The reader checks everything before the recording is used: JSON syntax
+// (with line and column), duplicate and unknown keys, value types and
+// ranges, references by id, and cycles that would make a walk endless.
+// Any problem throws RecordingError; the half-built store is discarded.
+#include <cmath>
+#include <fstream>
+#include <functional>
+#include <limits>
+#include <set>
+#include <sstream>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "platform/text.h"
+#include "recorded/recording.h"
+#include "recorded/store.h"
+
+namespace kvswx::recorded {
+
+using json = nlohmann::json;
+
+namespace {
+
+constexpr const char* kFormatId = "kvswx-recording/1";
+
+std::string PointerEscape(const std::string& key) {
+    std::string out;
+    for (char c : key) {
+        if (c == '~') {
+            out += "~0";
+        } else if (c == '/') {
+            out += "~1";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string Child(const std::string& path, const std::string& key) {
+    return path + "/" + PointerEscape(key);
+}
+std::string Child(const std::string& path, std::size_t index) {
+    return path + "/" + std::to_string(index);
+}
+
+const char* TypeName(const json& j) {
+    switch (j.type()) {
+        case json::value_t::null:
+            return "null";
+        case json::value_t::object:
+            return "an object";
+        case json::value_t::array:
+            return "an array";
+        case json::value_t::string:
+            return "a string";
+        case json::value_t::boolean:
+            return "a boolean";
+        case json::value_t::number_integer:
+        case json::value_t::number_unsigned:
+            return "an integer";
+        case json::value_t::number_float:
+            return "a number with a fraction";
+        default:
+            return "an unsupported value";
+    }
+}
+
+// Line and column (1-based) of a byte offset.
+std::pair<std::size_t, std::size_t> LineColumn(std::string_view text, std::size_t offset) {
+    offset = std::min(offset, text.size());
+    std::size_t line = 1;
+    std::size_t lineStart = 0;
+    for (std::size_t i = 0; i < offset; ++i) {
+        if (text[i] == '\n') {
+            ++line;
+            lineStart = i + 1;
+        }
+    }
+    return {line, offset - lineStart + 1};
+}
+
+// Tracks the JSON pointer of the value being parsed, to report duplicate
+// keys (which the JSON reader would otherwise silently collapse).
+class DuplicateKeyCheck {
+public:
+    explicit DuplicateKeyCheck(std::string source) : source_(std::move(source)) {}
+
+    bool operator()(int, json::parse_event_t event, json& parsed) {
+        switch (event) {
+            case json::parse_event_t::object_start:
+                Push(false);
+                break;
+            case json::parse_event_t::array_start:
+                Push(true);
+                break;
+            case json::parse_event_t::key: {
+                Frame& top = frames_.back();
+                const std::string key = parsed.get<std::string>();
+                if (!top.keys.insert(key).second) {
+                    throw RecordingError(source_, Path(), "duplicate key \"" + key + "\"");
+                }
+                top.key = key;
+                break;
+            }
+            case json::parse_event_t::object_end:
+            case json::parse_event_t::array_end:
+                frames_.pop_back();
+                Advance();
+                break;
+            case json::parse_event_t::value:
+                Advance();
+                break;
+        }
+        return true;
+    }
+
+private:
+    struct Frame {
+        bool isArray = false;
+        std::size_t index = 0;
+        std::string key;
+        std::string component;  // this container's place in its parent
+        std::set<std::string> keys;
+    };
+
+    void Push(bool isArray) {
+        Frame frame;
+        frame.isArray = isArray;
+        if (!frames_.empty()) {
+            const Frame& parent = frames_.back();
+            frame.component =
+                parent.isArray ? std::to_string(parent.index) : PointerEscape(parent.key);
+        }
+        frames_.push_back(std::move(frame));
+    }
+    void Advance() {
+        if (!frames_.empty() && frames_.back().isArray) ++frames_.back().index;
+    }
+    std::string Path() const {
+        std::string path;
+        for (std::size_t i = 1; i < frames_.size(); ++i) path += "/" + frames_[i].component;
+        return path;
+    }
+
+    std::string source_;
+    std::vector<Frame> frames_;
+};
+
+class Loader;
+
+// The members of one JSON object. Each accessor marks its key as known;
+// Done() rejects any key no accessor asked for.
+class Fields {
+public:
+    Fields(const Loader& loader, const json& object, std::string path);
+    // The value of `key`, or null when it is absent or JSON null.
+    const json* Get(const char* key);
+    std::string PathOf(const char* key) const { return Child(path_, key); }
+    const std::string& Path() const { return path_; }
+    void Done();
+
+    // Typed accessors; absent values give the default.
+    std::int32_t Int32(const char* key, std::int32_t fallback = 0);
+    VBool Bool16(const char* key);
+    double Double(const char* key);
+    bool Flag(const char* key);
+    SourceString String(const char* key);
+    SourceDoubleArray Doubles(const char* key);
+
+private:
+    const Loader& loader_;
+    const json& object_;
+    std::string path_;
+    std::unordered_set<std::string> used_;
+};
+
+class Loader {
+public:
+    Loader(Store& store, std::string source) : store_(store), source_(std::move(source)) {}
+
+    [[noreturn]] void Fail(const std::string& path, const std::string& problem) const {
+        throw RecordingError(source_, path.empty() ? "/" : path, problem);
+    }
+
+    void LoadRoot(const json& root);
+
+    // Value readers ------------------------------------------------------
+    std::int64_t Integer(const json& j, const std::string& path, std::int64_t lo,
+                         std::int64_t hi) const {
+        if (!j.is_number_integer())
+            Fail(path, std::string("expected an integer, found ") + TypeName(j));
+        if (j.is_number_unsigned()) {
+            const auto u = j.get<std::uint64_t>();
+            if (u > static_cast<std::uint64_t>(hi))
+                Fail(path, "integer " + std::to_string(u) + " is out of range");
+            return static_cast<std::int64_t>(u);
+        }
+        const auto v = j.get<std::int64_t>();
+        if (v < lo || v > hi) Fail(path, "integer " + std::to_string(v) + " is out of range");
+        return v;
+    }
+    std::int32_t Int32(const json& j, const std::string& path) const {
+        return static_cast<std::int32_t>(Integer(j, path, std::numeric_limits<std::int32_t>::min(),
+                                                 std::numeric_limits<std::int32_t>::max()));
+    }
+    VBool Bool16(const json& j, const std::string& path) const {
+        if (j.is_boolean()) return j.get<bool>() ? VBool{1} : VBool{0};
+        if (!j.is_number_integer()) {
+            Fail(path, std::string("expected a 16-bit boolean (integer or true/false), found ") +
+                           TypeName(j));
+        }
+        return static_cast<VBool>(
+            Integer(j, path, std::numeric_limits<VBool>::min(), std::numeric_limits<VBool>::max()));
+    }
+    double Double(const json& j, const std::string& path) const {
+        if (j.is_number()) return j.get<double>();
+        if (j.is_string()) {
+            const auto& s = j.get_ref<const std::string&>();
+            if (s == "nan") return std::numeric_limits<double>::quiet_NaN();
+            if (s == "-nan") return -std::numeric_limits<double>::quiet_NaN();
+            if (s == "inf") return std::numeric_limits<double>::infinity();
+            if (s == "-inf") return -std::numeric_limits<double>::infinity();
+        }
+        Fail(path, std::string("expected a number (or \"nan\", \"inf\", \"-inf\"), found ") +
+                       TypeName(j));
+    }
+    bool Flag(const json& j, const std::string& path) const {
+        if (!j.is_boolean())
+            Fail(path, std::string("expected true or false, found ") + TypeName(j));
+        return j.get<bool>();
+    }
+    std::wstring Text(const json& j, const std::string& path) const {
+        if (!j.is_string()) Fail(path, std::string("expected a string, found ") + TypeName(j));
+        return FromUtf8(j.get_ref<const std::string&>());
+    }
+    Vec3 Point3(const json& j, const std::string& path) const {
+        if (!j.is_array() || j.size() != 3) Fail(path, "expected an array of 3 numbers [x, y, z]");
+        return {Double(j[0], Child(path, 0)), Double(j[1], Child(path, 1)),
+                Double(j[2], Child(path, 2))};
+    }
+
+    // A packed array: [v, ...] or {"values": [v, ...], "lowerBound": n}.
+    template <class T, class Element>
+    SourceArray<T> Packed(const json& j, const std::string& path, Element element) const {
+        SourceArray<T> out;
+        const json* values = &j;
+        std::string valuesPath = path;
+        if (j.is_object()) {
+            Fields f(*this, j, path);
+            out.lowerBound = f.Int32("lowerBound");
+            values = f.Get("values");
+            valuesPath = f.PathOf("values");
+            f.Done();
+            if (values == nullptr) return out;
+        }
+        if (!values->is_array()) {
+            Fail(valuesPath,
+                 std::string("expected an array (or {\"values\", \"lowerBound\"}), found ") +
+                     TypeName(*values));
+        }
+        out.values.reserve(values->size());
+        for (std::size_t i = 0; i < values->size(); ++i)
+            out.values.push_back(element((*values)[i], Child(valuesPath, i)));
+        return out;
+    }
+    SourceDoubleArray Doubles(const json& j, const std::string& path) const {
+        return Packed<double>(j, path,
+                              [this](const json& v, const std::string& p) { return Double(v, p); });
+    }
+    SourceShortArray Shorts(const json& j, const std::string& path) const {
+        return Packed<std::int16_t>(j, path, [this](const json& v, const std::string& p) {
+            return static_cast<std::int16_t>(Integer(v, p, std::numeric_limits<std::int16_t>::min(),
+                                                     std::numeric_limits<std::int16_t>::max()));
+        });
+    }
+    SourceByteArray Bytes(const json& j, const std::string& path) const {
+        return Packed<std::uint8_t>(j, path, [this](const json& v, const std::string& p) {
+            return static_cast<std::uint8_t>(Integer(v, p, 0, 255));
+        });
+    }
+
+    template <class F>
+    void ForEach(const json* j, const std::string& path, F each) const {
+        if (j == nullptr) return;
+        if (!j->is_array()) Fail(path, std::string("expected an array, found ") + TypeName(*j));
+        for (std::size_t i = 0; i < j->size(); ++i) each((*j)[i], Child(path, i));
+    }
+
+private:
+    // Targets and ids ------------------------------------------------------
+    void NoteTarget(std::string_view iface, const std::string& target) {
+        targets_[std::string(iface)].insert(target);
+    }
+    template <class T>
+    void DefineId(std::unordered_map<std::string, T*>& table, const char* kind,
+                  const std::string& id, T* object, const std::string& path) {
+        if (!table.emplace(id, object).second) {
+            Fail(path, std::string("duplicate ") + kind + " id \"" + id + "\"");
+        }
+    }
+    // Schedules resolution of a reference once everything is read.
+    template <class T>
+    void Refer(std::unordered_map<std::string, T*>& table, const char* kind, const json& j,
+               const std::string& path, T** slot) {
+        if (!j.is_string())
+            Fail(path, std::string("expected a ") + kind + " id (a string), found " + TypeName(j));
+        std::string id = j.get<std::string>();
+        fixups_.push_back([this, &table, kind, id, path, slot] {
+            const auto it = table.find(id);
+            if (it == table.end())
+                Fail(path, std::string("no ") + kind + " has the id \"" + id + "\"");
+            *slot = it->second;
+        });
+    }
+    // The id of an object: its "id", else its name.
+    std::string IdOf(Fields& f, const SourceString& name, std::string* idPath) {
+        const json* id = f.Get("id");
+        if (id != nullptr) {
+            *idPath = f.PathOf("id");
+            return Utf8(Text(*id, *idPath));
+        }
+        *idPath = f.PathOf("name");
+        return name ? Utf8(*name) : std::string();
+    }
+
+    // Object readers -------------------------------------------------------
+    void ReadApplication(const json& j, const std::string& path);
+    RecordedModelDocument* ReadModelDocument(const json& j, const std::string& path);
+    void ReadDocument(const json& j, const std::string& path);
+    void ReadDocumentPreferences(const json& j, const std::string& path, RecordedDocument* doc);
+    void ReadDrawing(const json& j, const std::string& path, RecordedDocument* doc);
+    RecordedSheet* ReadSheet(const json& j, const std::string& path);
+    RecordedView* ReadView(const json& j, const std::string& path, RecordedSheet* sheet,
+                           std::size_t index);
+    RecordedSketch* ReadSketch(const json& j, const std::string& path, const std::string& target);
+    RecordedSegment* ReadSegment(const json& j, const std::string& path, RecordedSketch* sketch);
+    RecordedCurve* ReadCurve(const json& j, const std::string& path, const std::string& target);
+    RecordedTransform* ReadTransform(const json& j, const std::string& path,
+                                     const std::string& target);
+    RecordedPlacement* ReadPlacement(const json& j, const std::string& path,
+                                     const std::string& target);
+    RecordedPoint* ReadPoint(const json& j, const std::string& path, const std::string& target);
+    RecordedTextFormat* ReadTextFormat(const json& j, const std::string& path,
+                                       const std::string& target);
+    RecordedSectionLine* ReadSectionLine(const json& j, const std::string& path,
+                                         RecordedView* view);
+    RecordedDetailCircle* ReadDetailCircle(const json& j, const std::string& path,
+                                           RecordedView* view);
+    RecordedProjectionArrow* ReadProjectionArrow(const json& j, const std::string& path,
+                                                 const std::string& owner);
+    RecordedBreakLine* ReadBreakLine(const json& j, const std::string& path);
+    RecordedSpecificFeature* ReadSpecificFeature(const json& j, const std::string& path,
+                                                 const std::string& target,
+                                                 RecordedFeature* holder);
+    RecordedBrokenOutSection* ReadBrokenOutSection(const json& j, const std::string& path,
+                                                   const std::string& owner);
+    RecordedNote* ReadNote(const json& j, const std::string& path);
+    RecordedAnnotation* ReadAnnotation(const json& j, const std::string& path,
+                                       const std::string& target);
+    RecordedCenterMark* ReadCenterMark(const json& j, const std::string& path);
+    RecordedFaceHatch* ReadFaceHatch(const json& j, const std::string& path);
+    RecordedSketchHatch* ReadSketchHatch(const json& j, const std::string& path);
+    RecordedDrawingComponent* ReadDrawingComponent(const json& j, const std::string& path);
+    RecordedComponent* ReadComponent(const json& j, const std::string& path);
+    RecordedBody* ReadBody(const json& j, const std::string& path);
+    RecordedBlockInstance* ReadBlockInstance(const json& j, const std::string& path);
+    RecordedBlockDefinition* ReadBlockDefinition(const json& j, const std::string& path);
+    RecordedFeature* ReadFeature(const json& j, const std::string& path);
+    RecordedSketchPicture* ReadSketchPicture(const json& j, const std::string& path,
+                                             const std::string& target, RecordedFeature* holder);
+    RecordedOleObject* ReadOleObject(const json& j, const std::string& path);
+    void ReadFault(const json& j, const std::string& path);
+    void CheckCycles();
+
+    Store& store_;
+    std::string source_;
+    std::vector<std::function<void()>> fixups_;
+    std::unordered_map<std::string, RecordedView*> views_;
+    std::unordered_map<std::string, RecordedSectionLine*> sectionLines_;
+    std::unordered_map<std::string, RecordedDetailCircle*> detailCircles_;
+    std::unordered_map<std::string, RecordedModelDocument*> modelDocuments_;
+    std::unordered_map<std::string, RecordedFeature*> features_;
+    std::unordered_map<std::string, RecordedBlockDefinition*> blockDefinitions_;
+    std::unordered_map<std::string, std::set<std::string>> targets_;
+    std::vector<std::pair<RecordedBlockDefinition*, std::string>> definitionPaths_;
+    std::vector<std::pair<RecordedFeature*, std::string>> featurePaths_;
+    std::vector<std::pair<const json*, std::string>> pendingFaults_;
+};
+
+Fields::Fields(const Loader& loader, const json& object, std::string path)
+    : loader_(loader), object_(object), path_(std::move(path)) {
+    if (!object_.is_object())
+        loader_.Fail(path_, std::string("expected an object, found ") + TypeName(object_));
+}
+
+const json* Fields::Get(const char* key) {
+    used_.insert(key);
+    const auto it = object_.find(key);
+    if (it == object_.end() || it->is_null()) return nullptr;
+    return &*it;
+}
+
+void Fields::Done() {
+    for (const auto& item : object_.items()) {
+        if (item.key() == "comment") continue;  // free text for people
+        if (used_.count(item.key()) == 0)
+            loader_.Fail(Child(path_, item.key()), "unknown key \"" + item.key() + "\"");
+    }
+}
+
+std::int32_t Fields::Int32(const char* key, std::int32_t fallback) {
+    const json* j = Get(key);
+    return j == nullptr ? fallback : loader_.Int32(*j, PathOf(key));
+}
+VBool Fields::Bool16(const char* key) {
+    const json* j = Get(key);
+    return j == nullptr ? VBool{0} : loader_.Bool16(*j, PathOf(key));
+}
+double Fields::Double(const char* key) {
+    const json* j = Get(key);
+    return j == nullptr ? 0.0 : loader_.Double(*j, PathOf(key));
+}
+bool Fields::Flag(const char* key) {
+    const json* j = Get(key);
+    return j != nullptr && loader_.Flag(*j, PathOf(key));
+}
+SourceString Fields::String(const char* key) {
+    const json* j = Get(key);
+    if (j == nullptr) return std::nullopt;
+    return loader_.Text(*j, PathOf(key));
+}
+SourceDoubleArray Fields::Doubles(const char* key) {
+    const json* j = Get(key);
+    return j == nullptr ? SourceDoubleArray{} : loader_.Doubles(*j, PathOf(key));
+}
+
+// ---------------------------------------------------------------------------
+
+void Loader::LoadRoot(const json& root) {
+    Fields f(*this, root, "");
+    const json* format = f.Get("format");
+    if (format == nullptr) Fail("/format", std::string("missing; expected \"") + kFormatId + "\"");
+    if (!format->is_string() || format->get<std::string>() != kFormatId) {
+        Fail("/format", std::string("unsupported format ") + format->dump() + "; expected \"" +
+                            kFormatId + "\"");
+    }
+    // The math utility is part of every application.
+    RecordedApplication* app = store_.Make<RecordedApplication>(std::string());
+    app->mathUtility = store_.Make<RecordedMathUtility>(std::string());
+    store_.application = app;
+    if (const json* j = f.Get("application")) ReadApplication(*j, f.PathOf("application"));
+    if (const json* j = f.Get("document")) {
+        ReadDocument(*j, f.PathOf("document"));
+    } else {
+        ReadDocument(json::object(), f.PathOf("document"));
+    }
+    ForEach(f.Get("faults"), f.PathOf("faults"), [&](const json& j, const std::string& p) {
+        pendingFaults_.push_back({&j, p});
+    });
+    f.Done();
+
+    for (auto& fixup : fixups_) fixup();
+    CheckCycles();
+    for (const auto& [j, p] : pendingFaults_) ReadFault(*j, p);
+}
+
+void Loader::ReadApplication(const json& j, const std::string& path) {
+    Fields f(*this, j, path);
+    RecordedApplication* app = store_.application;
+    app->revision = f.String("revision");
+    ForEach(f.Get("modelDocuments"), f.PathOf("modelDocuments"),
+            [&](const json& m, const std::string& p) {
+                app->modelDocuments.push_back(ReadModelDocument(m, p));
+            });
+    f.Done();
+}
+
+RecordedModelDocument* Loader::ReadModelDocument(const json& j, const std::string& path) {
+    Fields f(*this, j, path);
+    SourceString docPath = f.String("path");
+    std::string idPath;
+    const json* id = f.Get("id");
+    std::string key;
+    if (id != nullptr) {
+        idPath = f.PathOf("id");
+        key = Utf8(Text(*id, idPath));
+    } else {
+        idPath = f.PathOf("path");
+        key = docPath ? Utf8(*docPath) : std::string();
+    }
+    auto* model = store_.Make<RecordedModelDocument>(key);
+    model->path = docPath;
+    if (!key.empty()) DefineId(modelDocuments_, "model document", key, model, idPath);
+    NoteTarget("ModelDocument", key);
+    if (const json* prefs = f.Get("preferences")) {
+        Fields p(*this, *prefs, f.PathOf("preferences"));
+        auto eachKey = [&](const char* kind, auto store) {
+            const json* table = p.Get(kind);
+            if (table == nullptr) return;
+            const std::string tablePath = p.PathOf(kind);
+            if (!table->is_object())
+                Fail(tablePath, std::string("expected an object, found ") + TypeName(*table));
+            for (const auto& item : table->items()) {
+                const std::string itemPath = Child(tablePath, item.key());
+                std::int32_t idValue = 0;
+                const auto& k = item.key();
+                std::size_t used = 0;
+                try {
+                    const long long v = std::stoll(k, &used, 10);
+                    if (used != k.size() || v < std::numeric_limits<std::int32_t>::min() ||
+                        v > std::numeric_limits<std::int32_t>::max()) {
+                        throw std::invalid_argument(k);
+                    }
+                    idValue = static_cast<std::int32_t>(v);
+                } catch (const std::exception&) {
+                    Fail(itemPath, "preference key \"" + k + "\" is not an integer identifier");
+                }
+                store(idValue, item.value(), itemPath);
+            }
+        };
+        eachKey("string", [&](std::int32_t k, const json& v, const std::string& p2) {
+            model->stringPreferences[k] = Text(v, p2);
+        });
+        eachKey("integer", [&](std::int32_t k, const json& v, const std::string& p2) {
+            model->integerPreferences[k] = Int32(v, p2);
+        });
+        eachKey("double", [&](std::int32_t k, const json& v, const std::string& p2) {
+            model->doublePreferences[k] = Double(v, p2);
+        });
+        p.Done();
+    }
+    f.Done();
+    return model;
+}
+
+void Loader::ReadDocument(const json& j, const std::string& path) {
+    Fields f(*this, j, path);
+    auto* doc = store_.Make<RecordedDocument>(std::string());
+    store_.document = doc;
+    doc->path = f.String("path");
+    doc->commands = store_.Make<RecordedCommands>(std::string());
+    doc->layerManager = store_.Make<RecordedLayerManager>(std::string());
+    doc->featureList = store_.Make<RecordedFeatureList>(std::string());
+
+    ForEach(f.Get("layers"), f.PathOf("layers"), [&](const json& l, const std::string& p) {
+        std::wstring name;
+        std::wstring description;
+        if (l.is_string()) {
+            name = Text(l, p);
+        } else {
+            Fields lf(*this, l, p);
+            const json* n = lf.Get("name");
+            if (n == nullptr) Fail(lf.PathOf("name"), "a layer needs a name");
+            name = Text(*n, lf.PathOf("name"));
+            if (auto d = lf.String("description")) description = *d;
+            lf.Done();
+        }
+        if (doc->layerManager->Find(name) != nullptr)
+            Fail(p, "duplicate layer \"" + Utf8(name) + "\"");
+        auto* layer = store_.Make<RecordedLayer>(Utf8(name));
+        layer->name = name;
+        layer->description = description;
+        doc->layerManager->layers.push_back(layer);
+        NoteTarget("Layer", Utf8(name));
+    });
+    if (const json* prefs = f.Get("preferences"))
+        ReadDocumentPreferences(*prefs, f.PathOf("preferences"), doc);
+    ForEach(f.Get("blockDefinitions"), f.PathOf("blockDefinitions"),
+            [&](const json& d, const std::string& p) { ReadBlockDefinition(d, p); });
+    ForEach(f.Get("features"), f.PathOf("features"), [&](const json& d, const std::string& p) {
+        doc->featureList->features.push_back(ReadFeature(d, p));
+    });
+    if (const json* drawing = f.Get("drawing")) ReadDrawing(*drawing, f.PathOf("drawing"), doc);
+    f.Done();
+}
+
+void Loader::ReadDocumentPreferences(const json& j, const std::string& path,
+                                     RecordedDocument* doc) {
+    Fields f(*this, j, path);
+    auto eachKey = [&](const char* kind, auto store) {
+        const json* table = f.Get(kind);
+        if (table == nullptr) return;
+        const std::string tablePath = f.PathOf(kind);
+        if (!table->is_object())
+            Fail(tablePath, std::string("expected an object, found ") + TypeName(*table));
+        for (const auto& item : table->items()) {
+            const std::string itemPath = Child(tablePath, item.key());
+            // "identifier,option"
+            const std::string& k = item.key();
+            const auto comma = k.find(',');
+            PreferenceKey key{0, 0};
+            bool ok = comma != std::string::npos;
+            if (ok) {
+                try {
+                    std::size_t used1 = 0;
+                    std::size_t used2 = 0;
+                    const std::string a = k.substr(0, comma);
+                    const std::string b = k.substr(comma + 1);
+                    const long long id = std::stoll(a, &used1, 10);
+                    const long long option = std::stoll(b, &used2, 10);
+                    ok = used1 == a.size() && used2 == b.size() &&
+                         id >= std::numeric_limits<std::int32_t>::min() &&
+                         id <= std::numeric_limits<std::int32_t>::max() &&
+                         option >= std::numeric_limits<std::int32_t>::min() &&
+                         option <= std::numeric_limits<std::int32_t>::max();
+                    key = {static_cast<std::int32_t>(id), static_cast<std::int32_t>(option)};
+                } catch (const std::exception&) {
+                    ok = false;
+                }
+            }
+            if (!ok)
+                Fail(itemPath,
+                     "preference key \"" + k + "\" is not \"identifier,option\" (two integers)");
+            store(key, item.value(), itemPath);
+        }
+    };
+    eachKey("integer", [&](PreferenceKey k, const json& v, const std::string& p) {
+        doc->integerPreferences[k] = Int32(v, p);
+    });
+    eachKey("toggle", [&](PreferenceKey k, const json& v, const std::string& p) {
+        doc->togglePreferences[k] = Bool16(v, p);
+    });
+    eachKey("double", [&](PreferenceKey k, const json& v, const std::string& p) {
+        doc->doublePreferences[k] = Double(v, p);
+    });
+    eachKey("string", [&](PreferenceKey k, const json& v, const std::string& p) {
+        doc->stringPreferences[k] = Text(v, p);
+    });
+    eachKey("textFormat", [&](PreferenceKey k, const json& v, const std::string& p) {
+        doc->textFormatPreferences[k] =
+            ReadTextFormat(v, p, std::to_string(k.first) + "," + std::to_string(k.second));
+    });
+    f.Done();
+}
+
+void Loader::ReadDrawing(const json& j, const std::string& path, RecordedDocument* doc) {
+    Fields f(*this, j, path);
+    auto* drawing = store_.Make<RecordedDrawing>(std::string());
+    doc->drawing = drawing;
+    const json* sheets = f.Get("sheets");
+    drawing->sheetsRecorded = sheets != nullptr;
+    ForEach(sheets, f.PathOf("sheets"), [&](const json& s, const std::string& p) {
+        drawing->sheets.push_back(ReadSheet(s, p));
+    });
+    if (!drawing->sheets.empty()) drawing->activeSheet = drawing->sheets.front();
+    if (auto active = f.String("activeSheet")) {
+        drawing->activeSheet = nullptr;
+        for (RecordedSheet* sheet : drawing->sheets) {
+            if (sheet->name == *active) drawing->activeSheet = sheet;
+        }
+        if (drawing->activeSheet == nullptr)
+            Fail(f.PathOf("activeSheet"), "no sheet is named \"" + Utf8(*active) + "\"");
+    }
+    f.Done();
+}
+
+RecordedSheet* Loader::ReadSheet(const json& j, const std::string& path) {
+    Fields f(*this, j, path);
+    const SourceString name = f.String("name");
+    auto* sheet = store_.Make<RecordedSheet>(name ? Utf8(*name) : std::string());
+    sheet->name = name.value_or(std::wstring());
+    ForEach(f.Get("views"), f.PathOf("views"), [&](const json& v, const std::string& p) {
+        sheet->views.push_back(ReadView(v, p, sheet, sheet->views.size()));
+    });
+    ForEach(f.Get("oleObjects"), f.PathOf("oleObjects"), [&](const json& o, const std::string& p) {
+        sheet->oleObjects.push_back(o.is_null() ? nullptr : ReadOleObject(o, p));
+    });
+    f.Done();
+    return sheet;
+}
+
+RecordedView* Loader::ReadView(const json& j, const std::string& path, RecordedSheet* sheet,
+                               std::size_t index) {
+    Fields f(*this, j, path);
+    const SourceString name = f.String("name");
+    std::string idPath;
+    const std::string id = IdOf(f, name, &idPath);
+    auto* view = store_.Make<RecordedView>(id);
+    if (!id.empty()) DefineId(views_, "view", id, view, idPath);
+    NoteTarget("View", id);
+    view->sheet = sheet;
+    view->index = index;
+    view->name = name;
+    view->type = f.Int32("type");
+    if (const json* r = f.Get("parent"))
+        Refer(views_, "view", *r, f.PathOf("parent"), &view->parent);
+    if (const json* r = f.Get("referencedModel")) {
+        Refer(modelDocuments_, "model document", *r, f.PathOf("referencedModel"),
+              &view->referencedModel);
+    }
+    view->hiddenEdgeCount = f.Int32("hiddenEdgeCount");
+    view->explodedState = f.Bool16("explodedState");
+    view->visible = f.Bool16("visible");
+    view->position = f.Doubles("position");
+    view->referencedConfiguration = f.String("referencedConfiguration");
+    view->referencedDocumentPath = f.String("referencedDocumentPath");
+    view->scale = f.Doubles("scale");
+    view->alignment = f.Int32("alignment");
+    view->tangentEdgeDisplay = f.Int32("tangentEdgeDisplay");
+    view->displayMode = f.Int32("displayMode");
+    view->hiddenEdgesInShadedMode = f.Bool16("hiddenEdgesInShadedMode");
+    view->cropped = f.Bool16("cropped");
+    view->broken = f.Bool16("broken");
+    view->angle = f.Double("angle");
+    if (const json* t = f.Get("transform"))
+        view->transform = ReadTransform(*t, f.PathOf("transform"), id);
+    if (const json* s = f.Get("sketch")) view->sketch = ReadSketch(*s, f.PathOf("sketch"), id);
+    if (const json* s = f.Get("centerLineSketch")) {
+        view->centerLineSketch = ReadSketch(*s, f.PathOf("centerLineSketch"), id);
+    }
+    ForEach(f.Get("cropSegments"), f.PathOf("cropSegments"),
+            [&](const json& s, const std::string& p) {
+                if (view->sketch == nullptr) Fail(p, "crop segments need the view's \"sketch\"");
+                view->cropSegments.push_back(ReadSegment(s, p, view->sketch));
+            });
+    if (const json* r = f.Get("sectionLine")) {
+        Refer(sectionLines_, "section line", *r, f.PathOf("sectionLine"), &view->sectionLine);
+    }
+    ForEach(f.Get("sectionLines"), f.PathOf("sectionLines"),
+            [&](const json& s, const std::string& p) {
+                view->sectionLines.push_back(ReadSectionLine(s, p, view));
+            });
+    view->sectionLineData = f.Doubles("sectionLineData");
+    if (const json* r = f.Get("detailCircle")) {
+        Refer(detailCircles_, "detail circle", *r, f.PathOf("detailCircle"), &view->detailCircle);
+    }
+    ForEach(f.Get("detailCircles"), f.PathOf("detailCircles"),
+            [&](const json& s, const std::string& p) {
+                view->detailCircles.push_back(ReadDetailCircle(s, p, view));
+            });
+    view->detailCircleData = f.Doubles("detailCircleData");
+    if (const json* a = f.Get("projectionArrow")) {
+        view->projectionArrow = ReadProjectionArrow(*a, f.PathOf("projectionArrow"), id);
+    }
+    ForEach(f.Get("breakLines"), f.PathOf("breakLines"), [&](const json& b, const std::string& p) {
+        view->breakLines.push_back(ReadBreakLine(b, p));
+    });
+    view->breakLineCount =
+        f.Int32("breakLineCount", static_cast<std::int32_t>(view->breakLines.size()));
+    view->breakLineData = f.Doubles("breakLineData");
+    view->breakLineGap = f.Double("breakLineGap");
+    ForEach(f.Get("brokenOutSections"), f.PathOf("brokenOutSections"),
+            [&](const json& b, const std::string& p) {
+                Fields bf(*this, b, p);
+                RecordedView::BrokenOutEntry entry;
+                entry.name = bf.String("name");
+                if (const json* feature = bf.Get("feature")) {
+                    entry.feature =
+                        ReadSpecificFeature(*feature, bf.PathOf("feature"),
+                                            entry.name ? Utf8(*entry.name) : id, nullptr);
+                }
+                bf.Done();
+                view->brokenOutSections.push_back(entry);
+            });
+    ForEach(f.Get("notes"), f.PathOf("notes"),
+            [&](const json& n, const std::string& p) { view->notes.push_back(ReadNote(n, p)); });
+    if (const json* c = f.Get("rootComponent"))
+        view->rootComponent = ReadDrawingComponent(*c, f.PathOf("rootComponent"));
+    ForEach(f.Get("hiddenComponents"), f.PathOf("hiddenComponents"),
+            [&](const json& c, const std::string& p) {
+                view->hiddenComponents.push_back(ReadComponent(c, p));
+            });
+    view->bodyNamingValue = f.Int32("bodyNamingValue");
+    ForEach(f.Get("centerMarks"), f.PathOf("centerMarks"),
+            [&](const json& c, const std::string& p) {
+                RecordedCenterMark* mark = ReadCenterMark(c, p);
+                if (!view->centerMarks.empty()) view->centerMarks.back()->next = mark;
+                view->centerMarks.push_back(mark);
+            });
+    ForEach(f.Get("faceHatches"), f.PathOf("faceHatches"),
+            [&](const json& h, const std::string& p) {
+                view->faceHatches.push_back(h.is_null() ? nullptr : ReadFaceHatch(h, p));
+            });
+    if (auto layer = f.String("layer")) view->layer = layer;
+    f.Done();
+    return view;
+}
+
+RecordedTransform* Loader::ReadTransform(const json& j, const std::string& path,
+                                         const std::string& target) {
+    NoteTarget("Transform", target);
+    return store_.Make<RecordedTransform>(target, Doubles(j, path));
+}
+
+RecordedPlacement* Loader::ReadPlacement(const json& j, const std::string& path,
+                                         const std::string& target) {
+    NoteTarget("Placement", target);
+    return store_.Make<RecordedPlacement>(target, ReadTransform(j, path, target));
+}
+
+RecordedPoint* Loader::ReadPoint(const json& j, const std::string& path,
+                                 const std::string& target) {
+    auto* point = store_.Make<RecordedPoint>(target);
+    point->xyz = Point3(j, path);
+    return point;
+}
+
+RecordedSketch* Loader::ReadSketch(const json& j, const std::string& path,
+                                   const std::string& target) {
+    Fields f(*this, j, path);
+    auto* sketch = store_.Make<RecordedSketch>(target);
+    NoteTarget("Sketch", target);
+    if (const json* segments = f.Get("segments")) {
+        sketch->segments.emplace();
+        ForEach(segments, f.PathOf("segments"), [&](const json& s, const std::string& p) {
+            sketch->segments->push_back(ReadSegment(s, p, sketch));
+        });
+    }
+    if (const json* p = f.Get("placement"))
+        sketch->placement = ReadPlacement(*p, f.PathOf("placement"), target);
+    sketch->arcData = f.Doubles("arcData");
+    ForEach(f.Get("blockInstances"), f.PathOf("blockInstances"),
+            [&](const json& b, const std::string& p) {
+                sketch->blockInstances.push_back(ReadBlockInstance(b, p));
+            });
+    ForEach(f.Get("hatches"), f.PathOf("hatches"), [&](const json& h, const std::string& p) {
+        sketch->hatches.push_back(ReadSketchHatch(h, p));
+    });
+    f.Done();
+    return sketch;
+}
+
+RecordedSegment* Loader::ReadSegment(const json& j, const std::string& path,
+                                     RecordedSketch* sketch) {
+    Fields f(*this, j, path);
+    const SourceString id = f.String("id");
+    const std::string target = id ? Utf8(*id) : sketch->Target();
+    auto* segment = store_.Make<RecordedSegment>(target);
+    NoteTarget("Segment", target);
+    segment->sketch = sketch;
+    segment->kind = f.Int32("kind");
+    segment->construction = f.Bool16("construction");
+    segment->length = f.Double("length");
+    if (const json* c = f.Get("curve")) segment->curve = ReadCurve(*c, f.PathOf("curve"), target);
+    segment->typedQueryFails = f.Flag("typedQueryFails");
+    struct PointKey {
+        const char* key;
+        RecordedPoint** slot;
+    };
+    const PointKey points[] = {{"start", &segment->start},   {"end", &segment->end},
+                               {"center", &segment->center}, {"major", &segment->major},
+                               {"minor", &segment->minor},   {"focus", &segment->focus},
+                               {"apex", &segment->apex}};
+    for (const PointKey& point : points) {
+        if (const json* p = f.Get(point.key))
+            *point.slot = ReadPoint(*p, f.PathOf(point.key), target);
+    }
+    NoteTarget("Point", target);
+    segment->direction = f.Int32("direction");
+    segment->fullCircle = f.Int32("fullCircle");
+    f.Done();
+    return segment;
+}
+
+RecordedCurve* Loader::ReadCurve(const json& j, const std::string& path,
+                                 const std::string& target) {
+    Fields f(*this, j, path);
+    auto* curve = store_.Make<RecordedCurve>(target);
+    NoteTarget("Curve", target);
+    curve->lineData = f.Doubles("lineData");
+    curve->circleData = f.Doubles("circleData");
+    curve->ellipseData = f.Doubles("ellipseData");
+    if (const json* p = f.Get("parameters")) {
+        Fields pf(*this, *p, f.PathOf("parameters"));
+        curve->parameters.start = pf.Double("start");
+        curve->parameters.end = pf.Double("end");
+        curve->parameters.closed = pf.Bool16("closed");
+        curve->parameters.periodic = pf.Bool16("periodic");
+        curve->parameters.status = pf.Bool16("status");
+        pf.Done();
+    }
+    if (const json* b = f.Get("bspline")) {
+        Fields bf(*this, *b, f.PathOf("bspline"));
+        auto* data = store_.Make<RecordedBSplineData>(target);
+        NoteTarget("BSplineData", target);
+        data->order = bf.Int32("order");
+        data->dimension = bf.Int32("dimension");
+        data->controlPoints = bf.Doubles("controlPoints");
+        data->knots = bf.Doubles("knots");
+        bf.Done();
+        curve->bspline = data;
+    }
+    f.Done();
+    return curve;
+}
+
+RecordedTextFormat* Loader::ReadTextFormat(const json& j, const std::string& path,
+                                           const std::string& target) {
+    Fields f(*this, j, path);
+    auto* tf = store_.Make<RecordedTextFormat>(target);
+    NoteTarget("TextFormat", target);
+    tf->isBackWards = f.Bool16("isBackWards");
+    tf->isBold = f.Bool16("isBold");
+    tf->charHeight = f.Double("charHeight");
+    tf->charHeightInPoints = f.Int32("charHeightInPoints");
+    tf->charSpacingFactor = f.Double("charSpacingFactor");
+    tf->escapement = f.Double("escapement");
+    tf->isItalic = f.Bool16("isItalic");
+    tf->lineLength = f.Double("lineLength");
+    tf->lineSpacing = f.Double("lineSpacing");
+    tf->obliqueAngle = f.Double("obliqueAngle");
+    tf->isStrikeOut = f.Bool16("isStrikeOut");
+    tf->typeFaceName = f.String("typeFaceName");
+    tf->isUnderline = f.Bool16("isUnderline");
+    tf->isUpsideDown = f.Bool16("isUpsideDown");
+    tf->isVertical = f.Bool16("isVertical");
+    tf->widthFactor = f.Double("widthFactor");
+    f.Done();
+    return tf;
+}
+
+RecordedSectionLine* Loader::ReadSectionLine(const json& j, const std::string& path,
+                                             RecordedView* view) {
+    Fields f(*this, j, path);
+    const SourceString name = f.String("name");
+    std::string idPath;
+    const std::string id = IdOf(f, name, &idPath);
+    auto* line = store_.Make<RecordedSectionLine>(id);
+    if (!id.empty()) DefineId(sectionLines_, "section line", id, line, idPath);
+    NoteTarget("SectionLine", id);
+    line->name = name;
+    line->label = f.String("label");
+    line->owner = view;
+    if (const json* r = f.Get("owner")) Refer(views_, "view", *r, f.PathOf("owner"), &line->owner);
+    line->layer = f.String("layer");
+    ForEach(f.Get("excludedComponents"), f.PathOf("excludedComponents"),
+            [&](const json& c, const std::string& p) {
+                line->excludedComponents.push_back(ReadComponent(c, p));
+            });
+    line->reversedCutDirection = f.Bool16("reversedCutDirection");
+    line->aligned = f.Bool16("aligned");
+    line->displayOnlySurfaceCut = f.Bool16("displayOnlySurfaceCut");
+    line->partial = f.Bool16("partial");
+    line->autoHatch = f.Bool16("autoHatch");
+    line->depth = f.Double("depth");
+    if (const json* t = f.Get("textFormat"))
+        line->textFormat = ReadTextFormat(*t, f.PathOf("textFormat"), id);
+    f.Done();
+    return line;
+}
+
+RecordedDetailCircle* Loader::ReadDetailCircle(const json& j, const std::string& path,
+                                               RecordedView* view) {
+    Fields f(*this, j, path);
+    const SourceString name = f.String("name");
+    std::string idPath;
+    const std::string id = IdOf(f, name, &idPath);
+    auto* circle = store_.Make<RecordedDetailCircle>(id);
+    if (!id.empty()) DefineId(detailCircles_, "detail circle", id, circle, idPath);
+    NoteTarget("DetailCircle", id);
+    circle->name = name;
+    circle->label = f.String("label");
+    circle->owner = view;
+    if (const json* r = f.Get("owner"))
+        Refer(views_, "view", *r, f.PathOf("owner"), &circle->owner);
+    circle->layer = f.String("layer");
+    circle->displayKind = f.Int32("displayKind");
+    circle->circleStyle = f.Int32("circleStyle");
+    circle->fullOutline = f.Bool16("fullOutline");
+    if (const json* t = f.Get("textFormat"))
+        circle->textFormat = ReadTextFormat(*t, f.PathOf("textFormat"), id);
+    if (const json* s = f.Get("profile")) circle->profile = ReadSketch(*s, f.PathOf("profile"), id);
+    f.Done();
+    return circle;
+}
+
+RecordedProjectionArrow* Loader::ReadProjectionArrow(const json& j, const std::string& path,
+                                                     const std::string& owner) {
+    Fields f(*this, j, path);
+    const SourceString name = f.String("name");
+    const std::string target = name ? Utf8(*name) : owner;
+    auto* arrow = store_.Make<RecordedProjectionArrow>(target);
+    NoteTarget("ProjectionArrow", target);
+    arrow->name = name;
+    arrow->label = f.String("label");
+    arrow->coordinates = f.Doubles("coordinates");
+    if (const json* t = f.Get("textFormat"))
+        arrow->textFormat = ReadTextFormat(*t, f.PathOf("textFormat"), target);
+    f.Done();
+    return arrow;
+}
+
+RecordedBreakLine* Loader::ReadBreakLine(const json& j, const std::string& path) {
+    Fields f(*this, j, path);
+    const SourceString name = f.String("name");
+    auto* line = store_.Make<RecordedBreakLine>(name ? Utf8(*name) : std::string());
+    NoteTarget("BreakLine", line->Target());
+    line->name = name;
+    line->layer = f.String("layer");
+    line->orientation = f.Int32("orientation");
+    line->style = f.Int32("style");
+    if (const json* p = f.Get("positions"))
+        line->positions = Doubles(*p, f.PathOf("positions")).values;
+    f.Done();
+    return line;
+}
+
+RecordedSpecificFeature* Loader::ReadSpecificFeature(const json& j, const std::string& path,
+                                                     const std::string& target,
+                                                     RecordedFeature* holder) {
+    Fields f(*this, j, path);
+    auto* specific = store_.Make<RecordedSpecificFeature>(target);
+    NoteTarget("SpecificFeature", target);
+    if (const json* p = f.Get("picture"))
+        specific->picture = ReadSketchPicture(*p, f.PathOf("picture"), target, holder);
+    if (const json* b = f.Get("brokenOutSection")) {
+        specific->brokenOutSection = ReadBrokenOutSection(*b, f.PathOf("brokenOutSection"), target);
+    }
+    f.Done();
+    return specific;
+}
+
+RecordedBrokenOutSection* Loader::ReadBrokenOutSection(const json& j, const std::string& path,
+                                                       const std::string& owner) {
+    Fields f(*this, j, path);
+    const SourceString name = f.String("name");
+    const std::string target = name ? Utf8(*name) : owner;
+    auto* section = store_.Make<RecordedBrokenOutSection>(target);
+    NoteTarget("BrokenOutSection", target);
+    section->name = name;
+    section->depth = f.Double("depth");
+    if (const json* s = f.Get("sketch"))
+        section->sketch = ReadSketch(*s, f.PathOf("sketch"), target);
+    f.Done();
+    return section;
+}
+
+RecordedAnnotation* Loader::ReadAnnotation(const json& j, const std::string& path,
+                                           const std::string& target) {
+    Fields f(*this, j, path);
+    auto* annotation = store_.Make<RecordedAnnotation>(target);
+    NoteTarget("Annotation", target);
+    annotation->layer = f.String("layer");
+    annotation->position = f.Doubles("position");
+    f.Done();
+    return annotation;
+}
+
+RecordedNote* Loader::ReadNote(const json& j, const std::string& path) {
+    Fields f(*this, j, path);
+    const SourceString name = f.String("name");
+    const std::string target = name ? Utf8(*name) : std::string();
+    auto* note = store_.Make<RecordedNote>(target);
+    NoteTarget("Note", target);
+    note->name = name;
+    note->balloon = f.Bool16("balloon");
+    note->secondBalloon = f.Bool16("secondBalloon");
+    note->balloonData = f.Doubles("balloonData");
+    ForEach(f.Get("textLines"), f.PathOf("textLines"), [&](const json& t, const std::string& p) {
+        note->textLines.push_back(t.is_null() ? SourceString() : SourceString(Text(t, p)));
+    });
+    note->textLineCount =
+        f.Int32("textLineCount", static_cast<std::int32_t>(note->textLines.size()));
+    if (const json* a = f.Get("annotation"))
+        note->annotation = ReadAnnotation(*a, f.PathOf("annotation"), target);
+    note->prompt = f.String("prompt");
+    note->linkedText = f.String("linkedText");
+    note->textPosition = f.Doubles("textPosition");
+    note->leaderPoints = f.Doubles("leaderPoints");
+    note->leaderData = f.Doubles("leaderData");
+    if (const json* t = f.Get("textFormat"))
+        note->textFormat = ReadTextFormat(*t, f.PathOf("textFormat"), target);
+    f.Done();
+    return note;
+}
+
+RecordedCenterMark* Loader::ReadCenterMark(const json& j, const std::string& path) {
+    Fields f(*this, j, path);
+    const SourceString name = f.String("name");
+    const std::string target = name ? Utf8(*name) : std::string();
+    auto* mark = store_.Make<RecordedCenterMark>(target);
+    NoteTarget("CenterMark", target);
+    mark->name = name;
+    mark->useDocumentDefaults = f.Bool16("useDocumentDefaults");
+    mark->extendedLines = f.Bool16("extendedLines");
+    mark->centerlineFont = f.Bool16("centerlineFont");
+    mark->markSize = f.Double("markSize");
+    mark->angle = f.Double("angle");
+    mark->style = f.Int32("style");
+    mark->groupCount = f.Int32("groupCount");
+    if (const json* a = f.Get("annotation"))
+        mark->annotation = ReadAnnotation(*a, f.PathOf("annotation"), target);
+    f.Done();
+    return mark;
+}
+
+RecordedFaceHatch* Loader::ReadFaceHatch(const json& j, const std::string& path) {
+    Fields f(*this, j, path);
+    const SourceString name = f.String("name");
+    auto* hatch = store_.Make<RecordedFaceHatch>(name ? Utf8(*name) : std::string());
+    NoteTarget("FaceHatch", hatch->Target());
+    hatch->name = name;
+    hatch->angle = f.Double("angle");
+    hatch->color = f.Int32("color");
+    hatch->definition = f.String("definition");
+    hatch->pattern = f.String("pattern");
+    hatch->patternId = f.Int32("patternId");
+    hatch->scale = f.Double("scale");
+    hatch->solidFill = f.Bool16("solidFill");
+    hatch->useMaterialHatch = f.Bool16("useMaterialHatch");
+    f.Done();
+    return hatch;
+}
+
+RecordedSketchHatch* Loader::ReadSketchHatch(const json& j, const std::string& path) {
+    Fields f(*this, j, path);
+    const SourceString name = f.String("name");
+    auto* hatch = store_.Make<RecordedSketchHatch>(name ? Utf8(*name) : std::string());
+    NoteTarget("SketchHatch", hatch->Target());
+    hatch->name = name;
+    hatch->angle = f.Double("angle");
+    hatch->color = f.Int32("color");
+    hatch->pattern = f.String("pattern");
+    hatch->patternId = f.Int32("patternId");
+    hatch->scale = f.Double("scale");
+    hatch->solidFill = f.Bool16("solidFill");
+    f.Done();
+    return hatch;
+}
+
+RecordedDrawingComponent* Loader::ReadDrawingComponent(const json& j, const std::string& path) {
+    Fields f(*this, j, path);
+    const SourceString name = f.String("name");
+    auto* node = store_.Make<RecordedDrawingComponent>(name ? Utf8(*name) : std::string());
+    NoteTarget("DrawingComponent", node->Target());
+    node->name = name;
+    if (const json* c = f.Get("component"))
+        node->component = ReadComponent(*c, f.PathOf("component"));
+    ForEach(f.Get("children"), f.PathOf("children"), [&](const json& c, const std::string& p) {
+        node->children.push_back(ReadDrawingComponent(c, p));
+    });
+    f.Done();
+    return node;
+}
+
+RecordedComponent* Loader::ReadComponent(const json& j, const std::string& path) {
+    Fields f(*this, j, path);
+    const SourceString name = f.String("name");
+    auto* component = store_.Make<RecordedComponent>(name ? Utf8(*name) : std::string());
+    NoteTarget("Component", component->Target());
+    component->name = name;
+    component->referencedConfiguration = f.String("referencedConfiguration");
+    component->visibility = f.Int32("visibility");
+    ForEach(f.Get("bodies"), f.PathOf("bodies"), [&](const json& b, const std::string& p) {
+        component->bodies.push_back(ReadBody(b, p));
+    });
+    f.Done();
+    return component;
+}
+
+RecordedBody* Loader::ReadBody(const json& j, const std::string& path) {
+    Fields f(*this, j, path);
+    const json* name = f.Get("name");
+    const std::string target = name ? Utf8(Text(*name, f.PathOf("name"))) : std::string();
+    auto* body = store_.Make<RecordedBody>(target);
+    NoteTarget("Body", target);
+    if (name != nullptr) {
+        body->naming = store_.Make<RecordedNamedEntity>(target);
+        body->naming->name = Text(*name, f.PathOf("name"));
+        NoteTarget("NamedEntity", target);
+    }
+    f.Done();
+    return body;
+}
+
+RecordedBlockInstance* Loader::ReadBlockInstance(const json& j, const std::string& path) {
+    Fields f(*this, j, path);
+    const SourceString name = f.String("name");
+    const std::string target = name ? Utf8(*name) : std::string();
+    auto* instance = store_.Make<RecordedBlockInstance>(target);
+    NoteTarget("BlockInstance", target);
+    instance->name = name;
+    if (const json* p = f.Get("placement"))
+        instance->placement = ReadPlacement(*p, f.PathOf("placement"), target);
+    if (const json* r = f.Get("definition")) {
+        Refer(blockDefinitions_, "block definition", *r, f.PathOf("definition"),
+              &instance->definition);
+    }
+    f.Done();
+    return instance;
+}
+
+RecordedBlockDefinition* Loader::ReadBlockDefinition(const json& j, const std::string& path) {
+    Fields f(*this, j, path);
+    const SourceString name = f.String("name");
+    std::string idPath;
+    const std::string id = IdOf(f, name, &idPath);
+    auto* definition = store_.Make<RecordedBlockDefinition>(id);
+    if (!id.empty()) DefineId(blockDefinitions_, "block definition", id, definition, idPath);
+    NoteTarget("BlockDefinition", id);
+    definition->name = name;
+    if (const json* s = f.Get("sketch"))
+        definition->sketch = ReadSketch(*s, f.PathOf("sketch"), id);
+    definitionPaths_.push_back({definition, path});
+    f.Done();
+    return definition;
+}
+
+RecordedFeature* Loader::ReadFeature(const json& j, const std::string& path) {
+    Fields f(*this, j, path);
+    const SourceString name = f.String("name");
+    std::string idPath;
+    const std::string id = IdOf(f, name, &idPath);
+    auto* feature = store_.Make<RecordedFeature>(id);
+    if (!id.empty()) DefineId(features_, "feature", id, feature, idPath);
+    NoteTarget("Feature", id);
+    feature->name = name;
+    feature->typeName = f.String("typeName");
+    if (const json* r = f.Get("owner"))
+        Refer(features_, "feature", *r, f.PathOf("owner"), &feature->owner);
+    if (const json* s = f.Get("specific"))
+        feature->specific = ReadSpecificFeature(*s, f.PathOf("specific"), id, feature);
+    featurePaths_.push_back({feature, path});
+    f.Done();
+    return feature;
+}
+
+RecordedSketchPicture* Loader::ReadSketchPicture(const json& j, const std::string& path,
+                                                 const std::string& target,
+                                                 RecordedFeature* holder) {
+    Fields f(*this, j, path);
+    auto* picture = store_.Make<RecordedSketchPicture>(target);
+    NoteTarget("SketchPicture", target);
+    if (const json* p = f.Get("pixels")) picture->pixels = Shorts(*p, f.PathOf("pixels"));
+    picture->feature = holder;
+    if (const json* r = f.Get("feature"))
+        Refer(features_, "feature", *r, f.PathOf("feature"), &picture->feature);
+    if (const json* p = f.Get("position")) {
+        const auto values = Doubles(*p, f.PathOf("position")).values;
+        if (values.size() != 2) Fail(f.PathOf("position"), "expected [x, y]");
+        picture->position = {values[0], values[1]};
+    }
+    if (const json* s = f.Get("size")) {
+        if (!s->is_array() || s->size() != 2) Fail(f.PathOf("size"), "expected [width, height]");
+        picture->size = {Int32((*s)[0], Child(f.PathOf("size"), 0)),
+                         Int32((*s)[1], Child(f.PathOf("size"), 1))};
+    }
+    if (const json* b = f.Get("box")) {
+        picture->box = store_.Make<RecordedPictureBox>(target);
+        picture->box->box = Doubles(*b, f.PathOf("box"));
+        NoteTarget("PictureBox", target);
+    }
+    picture->angle = f.Double("angle");
+    picture->flipped = f.Bool16("flipped");
+    f.Done();
+    return picture;
+}
+
+RecordedOleObject* Loader::ReadOleObject(const json& j, const std::string& path) {
+    Fields f(*this, j, path);
+    const SourceString fileName = f.String("fileName");
+    auto* object = store_.Make<RecordedOleObject>(fileName ? Utf8(*fileName) : std::string());
+    NoteTarget("OleObject", object->Target());
+    object->fileName = fileName;
+    object->aspect = f.Int32("aspect");
+    object->boundaries = f.Doubles("boundaries");
+    object->classId = f.String("classId");
+    object->linked = f.Bool16("linked");
+    if (const json* d = f.Get("data")) object->data = Bytes(*d, f.PathOf("data"));
+    f.Done();
+    return object;
+}
+
+void Loader::ReadFault(const json& j, const std::string& path) {
+    Fields f(*this, j, path);
+    Fault fault{};
+    const json* op = f.Get("op");
+    if (op == nullptr) Fail(f.PathOf("op"), "a fault needs an \"op\" such as \"View.Name\"");
+    if (!op->is_string())
+        Fail(f.PathOf("op"), std::string("expected a string, found ") + TypeName(*op));
+    const auto found = OpFromName(op->get<std::string>());
+    if (!found) Fail(f.PathOf("op"), "unknown operation \"" + op->get<std::string>() + "\"");
+    fault.op = *found;
+    if (const json* target = f.Get("target")) {
+        fault.target = Utf8(Text(*target, f.PathOf("target")));
+        // Objects of these kinds can appear during a run, so their targets
+        // cannot be checked now.
+        static const std::set<std::string_view> kMadeDuringRun = {
+            "Layer",       "Transform", "Placement", "MathPoint", "MathVector",   "MathUtility",
+            "Application", "Document",  "Commands",  "Drawing",   "LayerManager", "FeatureList"};
+        const std::string iface(OpInterface(fault.op));
+        if (kMadeDuringRun.count(iface) == 0) {
+            const auto it = targets_.find(iface);
+            if (it == targets_.end() || it->second.count(*fault.target) == 0) {
+                Fail(f.PathOf("target"),
+                     "no " + iface + " in the recording has the target \"" + *fault.target + "\"");
+            }
+        }
+    }
+    const json* hr = f.Get("hresult");
+    if (hr == nullptr)
+        Fail(f.PathOf("hresult"), "a fault needs an \"hresult\" such as \"0x800706BA\"");
+    if (hr->is_string()) {
+        const std::string& text = hr->get_ref<const std::string&>();
+        std::size_t used = 0;
+        unsigned long long value = 0;
+        bool ok = text.size() > 2 && (text.rfind("0x", 0) == 0 || text.rfind("0X", 0) == 0);
+        if (ok) {
+            try {
+                value = std::stoull(text.substr(2), &used, 16);
+                ok = used == text.size() - 2 && value <= 0xFFFFFFFFull;
+            } catch (const std::exception&) {
+                ok = false;
+            }
+        }
+        if (!ok)
+            Fail(f.PathOf("hresult"),
+                 "\"" + text + "\" is not a 32-bit hexadecimal HRESULT such as \"0x800706BA\"");
+        fault.hr = static_cast<HRESULT>(static_cast<std::uint32_t>(value));
+    } else {
+        fault.hr = static_cast<HRESULT>(static_cast<std::uint32_t>(Integer(
+            *hr, f.PathOf("hresult"), std::numeric_limits<std::int32_t>::min(), 0xFFFFFFFFll)));
+    }
+    if (const json* skip = f.Get("skip")) {
+        fault.skip = Integer(*skip, f.PathOf("skip"), 0, std::numeric_limits<std::int64_t>::max());
+    }
+    if (const json* times = f.Get("times")) {
+        fault.times =
+            Integer(*times, f.PathOf("times"), 1, std::numeric_limits<std::int64_t>::max());
+    }
+    f.Done();
+    store_.Faults().push_back(std::move(fault));
+}
+
+void Loader::CheckCycles() {
+    // A feature must not own itself through its chain of owners.
+    for (const auto& [feature, path] : featurePaths_) {
+        std::unordered_set<const RecordedFeature*> seen{feature};
+        for (const RecordedFeature* owner = feature->owner; owner != nullptr;
+             owner = owner->owner) {
+            if (!seen.insert(owner).second)
+                Fail(path + "/owner", "the chain of feature owners forms a cycle");
+        }
+    }
+    // A block definition must not contain an instance of itself, directly
+    // or through nested blocks.
+    enum class Mark { kNone, kActive, kDone };
+    std::unordered_map<const RecordedBlockDefinition*, Mark> marks;
+    std::function<bool(const RecordedBlockDefinition*)> visit =
+        [&](const RecordedBlockDefinition* def) {
+            Mark& mark = marks[def];
+            if (mark == Mark::kActive) return false;
+            if (mark == Mark::kDone) return true;
+            mark = Mark::kActive;
+            if (def->sketch != nullptr) {
+                for (const RecordedBlockInstance* instance : def->sketch->blockInstances) {
+                    if (instance->definition != nullptr && !visit(instance->definition))
+                        return false;
+                }
+            }
+            marks[def] = Mark::kDone;
+            return true;
+        };
+    for (const auto& [definition, path] : definitionPaths_) {
+        if (!visit(definition)) Fail(path, "block definitions contain each other in a cycle");
+    }
+}
+
+std::string ReadFileText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw RecordingError(path.string(), "", "cannot open the file");
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad()) throw RecordingError(path.string(), "", "cannot read the file");
+    return text.str();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+
+namespace {
+
+std::string ComposeMessage(const std::string& source, const std::string& location,
+                           const std::string& problem) {
+    std::string message = source;
+    if (!location.empty()) message += ": " + location;
+    return message + ": " + problem;
+}
+
+}  // namespace
+
+RecordingError::RecordingError(const std::string& source, const std::string& location,
+                               const std::string& problem)
+    : std::runtime_error(ComposeMessage(source, location, problem)),
+      source_(source),
+      location_(location),
+      problem_(problem) {}
+
+std::shared_ptr<Recording> LoadRecordingFromString(std::string_view text,
+                                                   const std::string& nameForErrors) {
+    json root;
+    try {
+        root = json::parse(text.begin(), text.end(), DuplicateKeyCheck(nameForErrors));
+    } catch (const json::parse_error& e) {
+        const std::size_t offset = e.byte == 0 ? 0 : e.byte - 1;
+        const auto [line, column] = LineColumn(text, offset);
+        std::string detail = e.what();
+        const auto columnAt = detail.find("column ");
+        const auto colon =
+            columnAt == std::string::npos ? std::string::npos : detail.find(": ", columnAt);
+        if (colon != std::string::npos) detail = detail.substr(colon + 2);
+        throw RecordingError(nameForErrors,
+                             "line " + std::to_string(line) + ", column " + std::to_string(column),
+                             "JSON syntax error: " + detail);
+    }
+    auto store = std::make_shared<Store>(nameForErrors);
+    Loader loader(*store, nameForErrors);
+    loader.LoadRoot(root);
+    return std::make_shared<Recording>(std::move(store));
+}
+
+std::shared_ptr<Recording> LoadRecording(const std::filesystem::path& path) {
+    return LoadRecordingFromString(ReadFileText(path), path.string());
+}
+
+// ---------------------------------------------------------------------------
+// Recording
+
+Recording::Recording(std::shared_ptr<Store> store) : store_(std::move(store)) {}
+
+Ref<SourceApplication> Recording::Application() const {
+    return store_->Share<SourceApplication>(store_->application);
+}
+
+Ref<SourceDocument> Recording::Document() const {
+    return store_->Share<SourceDocument>(store_->document);
+}
+
+const Journal& Recording::GetJournal() const { return store_->GetJournal(); }
+
+const std::string& Recording::SourceName() const { return store_->SourceName(); }
+
+std::optional<std::wstring> Recording::ActiveSheet() const {
+    const RecordedDrawing* drawing = store_->document->drawing;
+    if (drawing == nullptr || drawing->activeSheet == nullptr) return std::nullopt;
+    return drawing->activeSheet->name;
+}
+
+std::optional<std::wstring> Recording::ViewLayer(const std::wstring& viewName) const {
+    const RecordedDrawing* drawing = store_->document->drawing;
+    if (drawing == nullptr) return std::nullopt;
+    const RecordedView* view = drawing->FindView(viewName);
+    if (view == nullptr) return std::nullopt;
+    return view->layer;
+}
+
+std::vector<std::wstring> Recording::SelectedViews() const {
+    std::vector<std::wstring> names;
+    for (const RecordedView* view : store_->selection)
+        names.push_back(view->name.value_or(std::wstring()));
+    return names;
+}
+
+std::vector<std::wstring> Recording::LayerNames() const {
+    std::vector<std::wstring> names;
+    for (const RecordedLayer* layer : store_->document->layerManager->layers)
+        names.push_back(layer->name);
+    return names;
+}
+
+std::optional<std::int32_t> Recording::IntegerPreference(std::int32_t code) const {
+    const auto& prefs = store_->application->integerPreferences;
+    const auto it = prefs.find(code);
+    if (it == prefs.end()) return std::nullopt;
+    return it->second;
+}
+
+bool Recording::Finished() const { return store_->document->finished; }
+
+}  // namespace kvswx::recorded

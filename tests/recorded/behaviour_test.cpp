@@ -1,0 +1,303 @@
+// A loaded recording at work: state that calls change, the journal, injected
+// faults, the crop command, object identity and the class registry.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "entry/class_registry.h"
+#include "recorded/recording.h"
+
+namespace kvswx::recorded {
+namespace {
+
+constexpr const char* kTwoSheets = R"({
+  "format": "kvswx-recording/1",
+  "application": {"revision": "20.5.1",
+                  "modelDocuments": [{"id": "part", "path": "C:\\Parts\\Bracket.SLDPRT",
+                                      "preferences": {"string": {"13": "ANSI31"}, "double": {"40": 2.5}}}]},
+  "document": {
+    "path": "C:\\Drawings\\Bracket.SLDDRW",
+    "layers": ["0", "KV_0"],
+    "drawing": {"sheets": [
+      {"name": "Sheet1", "views": [
+        {"name": "Sheet1", "type": 1},
+        {"name": "Drawing View1", "type": 7, "visible": 1, "cropped": 1,
+         "sketch": {"segments": [{"id": "old", "kind": 0}]},
+         "cropSegments": [{"id": "crop-line", "kind": 0}, {"id": "crop-arc", "kind": 1}]},
+        {"name": "Drawing View2", "type": 4, "parent": "Drawing View1"}]},
+      {"name": "Sheet2", "views": [{"name": "Sheet2", "type": 1}, {"name": "Drawing View3", "type": 7}]}
+    ]}
+  }
+})";
+
+std::shared_ptr<Recording> Load(const std::string& text) {
+    return LoadRecordingFromString(text, "test.json");
+}
+
+std::vector<std::string> Ops(const Recording& recording) {
+    std::vector<std::string> ops;
+    for (const JournalEntry& entry : recording.GetJournal().Entries()) ops.push_back(entry.op);
+    return ops;
+}
+
+TEST(RecordingBehaviour, RunStateIsVisibleToLaterCallsAndJournaled) {
+    const auto recording = Load(kTwoSheets);
+    const auto app = recording->Application();
+    const auto doc = recording->Document();
+    const auto drawing = doc->QueryDrawing();
+    const auto commands = doc->Commands();
+
+    app->SetIntegerPreference(136, 0);
+    app->SetTogglePreference(358, 1);
+    EXPECT_EQ(recording->IntegerPreference(136), 0);
+
+    // Layer "0" renamed: the old name no longer finds it, the new one finds
+    // the same object.
+    const auto layers = doc->LayerManager();
+    const auto zero = layers->GetLayer(L"0");
+    ASSERT_TRUE(zero);
+    zero->SetName(L"KV_1");
+    EXPECT_FALSE(layers->GetLayer(L"0"));
+    EXPECT_EQ(layers->GetLayer(L"KV_1"), zero);
+
+    EXPECT_EQ(drawing->CreateLayer(L"1000", L"Drawing View1", 0, 0, 1, -1), kVariantTrue);
+    EXPECT_EQ(drawing->CreateLayer(L"1000", L"again", 0, 0, 1, -1), kVariantFalse);
+    EXPECT_TRUE(layers->GetLayer(L"1000"));
+
+    EXPECT_EQ(drawing->ActivateSheet(L"Sheet2"), kVariantTrue);
+    EXPECT_EQ(drawing->FirstView()->NextView()->Name(), L"Drawing View3");
+    EXPECT_EQ(drawing->ActivateSheet(L"Sheet9"), kVariantFalse);
+    EXPECT_EQ(recording->ActiveSheet(), L"Sheet2");
+    drawing->ActivateSheet(L"Sheet1");
+
+    drawing->ActivateView(L"Drawing View1");
+    EXPECT_EQ(commands->SelectById(L"Drawing View1", L"DRAWINGVIEW", 0, 0, 0, kVariantTrue, 0,
+                                   nullptr, 0),
+              kVariantTrue);
+    EXPECT_EQ(recording->SelectedViews(), std::vector<std::wstring>{L"Drawing View1"});
+    EXPECT_EQ(drawing->MoveSelectionToLayer(L"1000", 0), kVariantTrue);
+    EXPECT_EQ(recording->ViewLayer(L"Drawing View1"), L"1000");
+    EXPECT_FALSE(recording->ViewLayer(L"Drawing View2").has_value());
+    doc->ClearSelection(-1);
+    EXPECT_TRUE(recording->SelectedViews().empty());
+
+    const auto view = drawing->FirstView()->NextView();
+    view->SetVisible(0, 0);
+    EXPECT_EQ(view->Visible(), 0);
+
+    EXPECT_EQ(
+        app->OpenModelDocument(L"c:\\parts\\bracket.sldprt", 1, 1, L"")->ReadStringPreference(13),
+        L"ANSI31");
+    EXPECT_FALSE(app->OpenModelDocument(L"C:\\Parts\\Missing.SLDPRT", 1, 1, L""));
+    commands->RunCommand(1388, std::nullopt);
+    doc->Finish();
+    EXPECT_TRUE(recording->Finished());
+
+    // Reads are not journaled; every state-changing call is, in call order.
+    EXPECT_EQ(Ops(*recording),
+              (std::vector<std::string>{
+                  "Application.SetIntegerPreference", "Application.SetTogglePreference",
+                  "Layer.SetName", "Drawing.CreateLayer", "Drawing.CreateLayer",
+                  "Drawing.ActivateSheet", "Drawing.ActivateSheet", "Drawing.ActivateSheet",
+                  "Drawing.ActivateView", "Commands.SelectById", "Drawing.MoveSelectionToLayer",
+                  "Document.ClearSelection", "View.SetVisible", "Application.OpenModelDocument",
+                  "Application.OpenModelDocument", "Commands.RunCommand", "Document.Finish"}));
+    const auto& entries = recording->GetJournal().Entries();
+    EXPECT_EQ(entries[2].target, "0");  // a layer is named by its recorded name
+    EXPECT_EQ(entries[2].args.dump(), R"(["KV_1"])");
+    EXPECT_EQ(
+        entries[3].ToJson(),
+        R"({"op":"Drawing.CreateLayer","target":"","args":["1000","Drawing View1",0,0,1,-1]})");
+    EXPECT_EQ(entries[9].args.dump(), R"(["Drawing View1","DRAWINGVIEW",0.0,0.0,0.0,-1,0,null,0])");
+    EXPECT_EQ(entries[12].target, "Drawing View1");
+    EXPECT_EQ(entries[15].args.dump(), "[1388,null]");
+
+    const std::string lines = recording->GetJournal().ToJsonLines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), static_cast<long>(entries.size()));
+    EXPECT_TRUE(lines.ends_with(R"({"op":"Document.Finish","target":"","args":[]})"
+                                "\n"));
+}
+
+TEST(RecordingBehaviour, SelectionFollowsAppendFlagAndKnownViews) {
+    const auto recording = Load(kTwoSheets);
+    const auto commands = recording->Document()->Commands();
+    commands->SelectById(L"Drawing View1", L"DRAWINGVIEW", 0, 0, 0, kVariantTrue, 0, nullptr, 0);
+    commands->SelectById(L"Drawing View2", L"DRAWINGVIEW", 0, 0, 0, kVariantTrue, 0, nullptr, 0);
+    EXPECT_EQ(recording->SelectedViews().size(), 2u);
+    // Without append, a selection replaces the earlier one.
+    commands->SelectById(L"Drawing View3", L"DRAWINGVIEW", 0, 0, 0, kVariantFalse, 0, nullptr, 0);
+    EXPECT_EQ(recording->SelectedViews(), std::vector<std::wstring>{L"Drawing View3"});
+    EXPECT_EQ(
+        commands->SelectById(L"Nothing", L"DRAWINGVIEW", 0, 0, 0, kVariantTrue, 0, nullptr, 0),
+        kVariantFalse);
+    EXPECT_EQ(commands->SelectById(L"Drawing View1", L"EDGE", 0, 0, 0, kVariantTrue, 0, nullptr, 0),
+              kVariantFalse);
+    // Moving to a layer that does not exist changes nothing.
+    EXPECT_EQ(recording->Document()->QueryDrawing()->MoveSelectionToLayer(L"nope", 0),
+              kVariantFalse);
+    EXPECT_FALSE(recording->ViewLayer(L"Drawing View3").has_value());
+}
+
+TEST(RecordingBehaviour, CropCommandAppendsCropSegmentsKeepingIdentity) {
+    const auto recording = Load(kTwoSheets);
+    const auto doc = recording->Document();
+    const auto view = doc->QueryDrawing()->FirstView()->NextView();
+    const auto before = view->Sketch()->Segments().value();
+    ASSERT_EQ(before.size(), 1u);
+
+    // Without a selection the command does nothing.
+    doc->Commands()->RunCommand(1388, std::nullopt);
+    EXPECT_EQ(view->Sketch()->Segments()->size(), 1u);
+
+    doc->Commands()->SelectById(L"Drawing View1", L"DRAWINGVIEW", 0, 0, 0, kVariantTrue, 0, nullptr,
+                                0);
+    doc->Commands()->RunCommand(1388, std::nullopt);
+    const auto after = view->Sketch()->Segments().value();
+    ASSERT_EQ(after.size(), 3u);
+    EXPECT_EQ(after[0], before[0]);  // the same object, not an equal copy
+    EXPECT_EQ(after[1]->Kind(), 0);
+    EXPECT_EQ(after[2]->Kind(), 1);
+    EXPECT_EQ(after[2]->Sketch(), view->Sketch());
+
+    // Later reads return the same objects; running the command again adds nothing.
+    doc->Commands()->RunCommand(1388, std::nullopt);
+    const auto again = view->Sketch()->Segments().value();
+    EXPECT_EQ(again, after);
+}
+
+TEST(RecordingBehaviour, TypedQueriesReturnOneObjectPerSegment) {
+    const auto recording =
+        Load(R"({"format": "kvswx-recording/1", "document": {"drawing": {"sheets": [{"views": [
+        {"name": "V", "sketch": {"segments": [
+          {"kind": 1, "start": [1, 0, 0], "center": [0, 0, 0], "direction": -1, "fullCircle": 1},
+          {"kind": 1, "typedQueryFails": true}, {"kind": 5}]}}]}]}}})");
+    const auto segments =
+        recording->Document()->QueryDrawing()->FirstView()->Sketch()->Segments().value();
+    const auto arc = segments[0]->QueryArc();
+    ASSERT_TRUE(arc);
+    EXPECT_EQ(segments[0]->QueryArc(), arc);
+    EXPECT_EQ(arc->AsSegment(), segments[0]);
+    EXPECT_EQ(arc->StartPoint(), arc->StartPoint());
+    EXPECT_EQ(arc->StartPoint()->X(), 1.0);
+    EXPECT_FALSE(arc->EndPoint());  // not recorded
+    EXPECT_EQ(arc->Direction(), -1);
+    EXPECT_EQ(arc->FullCircle(), 1);
+    EXPECT_FALSE(segments[0]->QueryLine());
+    EXPECT_FALSE(segments[0]->QueryEllipse());
+    EXPECT_FALSE(segments[1]->QueryArc());
+    EXPECT_TRUE(segments[2]->QueryParabola());
+    EXPECT_FALSE(segments[2]->Curve());
+}
+
+struct FaultCase {
+    const char* what;
+    const char* faults;
+    std::function<void(SourceView&)> call;
+    HRESULT expected;  // 0: the call succeeds
+};
+
+TEST(RecordingBehaviour, InjectedFaultsHitOnlyTheNamedCall) {
+    const auto name = [](SourceView& v) { v.Name(); };
+    const FaultCase cases[] = {
+        {"named view", R"([{"op": "View.Name", "target": "A", "hresult": "0x800706BA"}])", name,
+         static_cast<HRESULT>(0x800706BAu)},
+        {"other view", R"([{"op": "View.Name", "target": "B", "hresult": "0x800706BA"}])", name, 0},
+        {"other operation", R"([{"op": "View.Type", "target": "A", "hresult": "0x800706BA"}])",
+         name, 0},
+        {"any view", R"([{"op": "View.Name", "hresult": -2147467259}])", name, kE_FAIL},
+        {"after skipped calls", R"([{"op": "View.Type", "hresult": "0x80004005", "skip": 1}])",
+         [](SourceView& v) {
+             v.Type();
+             v.Type();
+         },
+         kE_FAIL},
+        {"only so many times", R"([{"op": "View.Type", "hresult": "0x80004005", "times": 1}])",
+         [](SourceView& v) {
+             try {
+                 v.Type();
+             } catch (const ComError&) {
+             }
+             v.Type();
+         },
+         0},
+        {"state-changing call",
+         R"([{"op": "View.SetVisible", "target": "A", "hresult": "0x80010108"}])",
+         [](SourceView& v) { v.SetVisible(1, 0); }, static_cast<HRESULT>(0x80010108u)},
+        {"deep object", R"([{"op": "Segment.Curve", "target": "s1", "hresult": "0x80004005"}])",
+         [](SourceView& v) { v.Sketch()->Segments().value().at(0)->Curve(); }, kE_FAIL},
+        {"math object", R"([{"op": "MathPoint.MultiplyTransform", "hresult": "0x80004005"}])",
+         [](SourceView& v) { v.Transform()->Inverse(); }, 0},
+    };
+    for (const FaultCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto recording =
+            Load(std::string(R"({"format": "kvswx-recording/1", "faults": )") + c.faults +
+                 R"(, "document": {"drawing": {"sheets": [{"views": [
+                {"name": "A", "transform": [1,0,0,0,1,0,0,0,1,0,0,0,1,0,0,0],
+                 "sketch": {"segments": [{"id": "s1", "curve": {}}]}}, {"name": "B"}]}]}}})");
+        const auto view = recording->Document()->QueryDrawing()->FirstView();
+        HRESULT got = 0;
+        try {
+            c.call(*view);
+        } catch (const ComError& e) {
+            got = e.Code();
+        }
+        EXPECT_EQ(got, c.expected);
+    }
+}
+
+TEST(RecordingBehaviour, FailedCallsAreNotJournaled) {
+    const auto recording = Load(R"({"format": "kvswx-recording/1",
+        "faults": [{"op": "Drawing.ActivateSheet", "hresult": "0x800706BA", "times": 1}],
+        "document": {"drawing": {"sheets": [{"name": "S"}]}}})");
+    const auto drawing = recording->Document()->QueryDrawing();
+    EXPECT_THROW(drawing->ActivateSheet(L"S"), ComError);
+    drawing->ActivateSheet(L"S");
+    EXPECT_EQ(recording->GetJournal().Entries().size(), 1u);
+}
+
+TEST(RecordingBehaviour, ArraysWithAnotherLowerBoundAreRejectedByConsumers) {
+    const auto recording =
+        Load(R"({"format": "kvswx-recording/1", "document": {"drawing": {"sheets": [{"views": [
+        {"name": "V", "position": {"values": [1, 2], "lowerBound": 1}, "scale": [3, 4]}]}]}}})");
+    const auto view = recording->Document()->QueryDrawing()->FirstView();
+    const SourceDoubleArray position = view->Position();
+    EXPECT_EQ(position.lowerBound, 1);
+    try {
+        CheckedValues(position);
+        FAIL();
+    } catch (const ComError& e) {
+        EXPECT_EQ(e.Code(), kE_INVALIDARG);
+    }
+    EXPECT_EQ(CheckedValues(view->Scale()), (std::vector<double>{3, 4}));
+}
+
+TEST(RecordingBehaviour, RegisteredApplicationIsReachableByProgId) {
+    const auto recording = Load(kTwoSheets);
+    EXPECT_FALSE(ClassRegistry::Lookup(kSourceApplicationProgId));
+    {
+        ScopedClassRegistration registration(kSourceApplicationProgId,
+                                             [&] { return recording->Application(); });
+        const ApplicationFactory factory = ClassRegistry::Lookup(kSourceApplicationProgId);
+        ASSERT_TRUE(factory);
+        EXPECT_EQ(factory(), recording->Application());
+        EXPECT_EQ(factory()->RevisionNumber(), L"20.5.1");
+        EXPECT_FALSE(ClassRegistry::Lookup(L"Other.Application"));
+    }
+    EXPECT_FALSE(ClassRegistry::Lookup(kSourceApplicationProgId));
+}
+
+TEST(RecordingBehaviour, ObjectsOutliveTheRecordingHandle) {
+    Ref<SourceView> view;
+    {
+        const auto recording = Load(kTwoSheets);
+        view = recording->Document()->QueryDrawing()->FirstView();
+    }
+    EXPECT_EQ(view->NextView()->Name(), L"Drawing View1");
+}
+
+}  // namespace
+}  // namespace kvswx::recorded
