@@ -1,0 +1,188 @@
+// The kvswx command, run as a separate process: each run starts with the
+// process-wide state of a freshly loaded library.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "entry_support.h"
+#include "test_support.h"
+
+#ifdef KVSWX_CLI_PATH
+
+namespace kvswx {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Quote(const std::string& text) {
+    std::string out = "'";
+    for (const char c : text) {
+        if (c == '\'') {
+            out += "'\\''";
+        } else {
+            out += c;
+        }
+    }
+    return out + "'";
+}
+
+struct Command {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs kvswx with `args`, stdout and stderr captured in `dir`.
+Command RunKvswx(const std::vector<std::string>& args, const fs::path& dir) {
+    std::string line = Quote(KVSWX_CLI_PATH);
+    for (const auto& a : args) line += " " + Quote(a);
+    const fs::path out = dir / "stdout.txt";
+    const fs::path err = dir / "stderr.txt";
+    line += " >" + Quote(out.string()) + " 2>" + Quote(err.string());
+    const int raw = std::system(line.c_str());
+    Command c;
+    c.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    c.out = test::ReadFile(out);
+    c.err = test::ReadFile(err);
+    fs::remove(out);
+    fs::remove(err);
+    return c;
+}
+
+std::vector<fs::path> Examples() {
+    std::vector<fs::path> files;
+    const fs::path dir = test::SourceDir() / "examples";
+    if (fs::exists(dir)) {
+        for (const auto& e : fs::directory_iterator(dir)) {
+            if (e.path().extension() == ".json") files.push_back(e.path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+class Example : public ::testing::TestWithParam<fs::path> {};
+
+// Every sample drawing extracts to the XML, log and journal kept under
+// tests/golden/examples.
+TEST_P(Example, MatchesGoldenFiles) {
+    const fs::path recording = GetParam();
+    const std::string name = recording.stem().string();
+    const fs::path dir = test::ScratchDir() / "run";
+    fs::create_directories(dir);
+    const Command c = RunKvswx({"extract", recording.string(), "--out", dir.string(), "--log",
+                                (dir / (name + ".log")).string(), "--journal", (dir / (name + ".jsonl")).string()},
+                               dir.parent_path());
+    ASSERT_EQ(c.status, 0) << c.err;
+    EXPECT_NE(c.err.find("1/1 "), std::string::npos) << c.err;
+
+    std::vector<fs::path> xml;
+    for (const auto& e : fs::directory_iterator(dir)) {
+        if (e.path().extension() == ".xml") xml.push_back(e.path());
+    }
+    ASSERT_EQ(xml.size(), 1u) << "one XML file per drawing";
+    EXPECT_TRUE(test::MatchesGolden("examples/" + name + ".xml", test::ReadFile(xml.front())));
+    EXPECT_TRUE(test::MatchesGolden("examples/" + name + ".log", test::ReadFile(dir / (name + ".log"))));
+    EXPECT_TRUE(
+        test::MatchesGolden("examples/" + name + ".journal.jsonl", test::ReadFile(dir / (name + ".jsonl"))));
+}
+
+std::string ExampleName(const ::testing::TestParamInfo<fs::path>& info) {
+    std::string name = info.param.stem().string();
+    for (char& ch : name) {
+        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+    }
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, Example, ::testing::ValuesIn(Examples()), ExampleName);
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(Example);
+
+constexpr const char* kGood = R"({"format": "kvswx-recording/1",
+  "document": {"path": "C:\\D\\Good.SLDDRW", "drawing": {"sheets": [{"name": "S"}]}}})";
+
+TEST(Cli, BadRecordingStopsEverythingWithOneLine) {
+    struct Case {
+        const char* what;
+        std::string json;
+        std::string location;  // expected in the message
+    };
+    const Case cases[] = {
+        {"syntax", "{\"format\": \"kvswx-recording/1\",\n  \"document\": {,}}", "2"},
+        {"type", R"({"format": "kvswx-recording/1", "document": {"path": 7}})", "/document/path"},
+        {"unknown key", R"({"format": "kvswx-recording/1", "document": {"paht": "x"}})", "/document/paht"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path dir = test::ScratchDir();
+        test::WriteFile(dir / "good.json", kGood);
+        test::WriteFile(dir / "bad.json", c.json);
+        const fs::path out = dir / "out";
+        // The good recording comes first: still nothing may be written.
+        const Command r = RunKvswx({"extract", (dir / "good.json").string(), (dir / "bad.json").string(), "--out",
+                                    out.string(), "--log", (dir / "run.log").string(), "--journal",
+                                    (dir / "j.jsonl").string()},
+                                   dir);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_NE(r.err.find("bad.json"), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find(c.location), std::string::npos) << r.err;
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_EQ(test::FilesIn(dir), (std::set<std::string>{"bad.json", "good.json"}));
+    }
+}
+
+TEST(Cli, UsageErrorsAndHelp) {
+    const fs::path dir = test::ScratchDir();
+    test::WriteFile(dir / "good.json", kGood);
+    EXPECT_EQ(RunKvswx({}, dir).status, 2);
+    EXPECT_EQ(RunKvswx({"extract"}, dir).status, 2);
+    EXPECT_EQ(RunKvswx({"extract", "--bogus", (dir / "good.json").string()}, dir).status, 2);
+    EXPECT_EQ(RunKvswx({"frobnicate"}, dir).status, 2);
+    const Command help = RunKvswx({"extract", "--help"}, dir);
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--journal"), std::string::npos);
+    EXPECT_EQ(RunKvswx({"--help"}, dir).status, 0);
+    EXPECT_EQ(test::FilesIn(dir), std::set<std::string>{"good.json"});
+}
+
+// Several drawings in one process: the lists printed after the second one
+// include the first one's documents, and layer numbers keep counting.
+TEST(Cli, DrawingsOfOneInvocationAccumulate) {
+    const fs::path dir = test::ScratchDir();
+    const auto drawing = [](const std::string& name, const std::string& config) {
+        return R"({"format": "kvswx-recording/1",
+          "application": {"modelDocuments": [{"id": "m", "path": "C:\\M\\)" + name + R"(.SLDPRT"}]},
+          "document": {"path": "C:\\D\\)" + name + R"(.SLDDRW", "drawing": {"sheets": [{"name": "S", "views": [
+            {"name": "S", "type": 1},
+            {"name": "V", "type": 7, "referencedModel": "m", "referencedDocumentPath": "C:\\M\\)" + name +
+               R"(.SLDPRT", "referencedConfiguration": ")" + config + R"("}]}]}}})";
+    };
+    test::WriteFile(dir / "one.json", drawing("One", "Default"));
+    test::WriteFile(dir / "two.json", drawing("Two", "Cut*Open"));
+    const Command r = RunKvswx({"extract", (dir / "one.json").string(), (dir / "two.json").string(), "--out",
+                                (dir / "out").string(), "--journal", (dir / "j.jsonl").string()},
+                               dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "1/2 One.SLDDRW: 1 views extracted, 0 skipped\n2/2 Two.SLDDRW: 1 views extracted, 0 skipped\n");
+    EXPECT_EQ(r.out,
+              "# referenced documents (One.SLDDRW)\nc:\\m\\one.sldprt\n"
+              "# referenced configurations (One.SLDDRW)\nDefault\n"
+              "# referenced documents (Two.SLDDRW)\nc:\\m\\one.sldprt\nc:\\m\\two.sldprt\n"
+              "# referenced configurations (Two.SLDDRW)\nDefault\nCut_Open\n");
+    EXPECT_EQ(test::FilesIn(dir / "out"), (std::set<std::string>{"One.xml", "Two.xml", "kvswx.log"}));
+    const std::string journal = test::ReadFile(dir / "j.jsonl");
+    EXPECT_NE(journal.find(R"("args":["1000","V",0,0,1,-1])"), std::string::npos);
+    EXPECT_NE(journal.find(R"("args":["1001","V",0,0,1,-1])"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kvswx
+
+#endif  // KVSWX_CLI_PATH
