@@ -19,6 +19,11 @@ constexpr std::int32_t kProjectedView = 4;
 constexpr std::int32_t kAuxiliaryView = 5;
 constexpr std::int32_t kAlternatePositionView = 10;
 
+// Values passed to SetVisible: the first argument shows or hides the view,
+// the second (dimensions) is always 0.
+constexpr VBool kShow = 1;
+constexpr VBool kHide = 0;
+
 // Position of the first entry named exactly `name` (a missing name counts as
 // empty); -1 when none is.
 template <class T>
@@ -62,8 +67,8 @@ std::int32_t ClassifyByType(SourceView& view, const Ref<SourceView>& parent, VBo
             // Showing the parent for a moment brings its data up to date in
             // the application; it is left as hidden as it was.
             if (parent && parentVisible == 0) {
-                parent->SetVisible(1, 0);
-                parent->SetVisible(0, 0);
+                parent->SetVisible(kShow, 0);
+                parent->SetVisible(kHide, 0);
             }
             const Matrix3 p = RotationOf(parent ? parent->Transform() : nullptr);
             const Matrix3 v = RotationOf(view.Transform());
@@ -96,7 +101,8 @@ std::int32_t ClassifyByType(SourceView& view, const Ref<SourceView>& parent, VBo
 Matrix3 RotationOf(const Ref<SourceTransform>& transform) {
     Matrix3 m{};
     if (!transform) return m;
-    const std::vector<double>& values = CheckedValues(transform->ArrayData());
+    const SourceDoubleArray data = transform->ArrayData();
+    const std::vector<double>& values = CheckedValues(data);
     std::copy_n(values.begin(), std::min(m.size(), values.size()), m.begin());
     return m;
 }

@@ -11,17 +11,21 @@ namespace {
 constexpr std::int32_t kSectionView = 2;
 constexpr std::int32_t kDetailView = 3;
 
+// Values passed to SetVisible: shown or hidden, dimensions argument 0.
+constexpr VBool kShow = 1;
+constexpr VBool kHide = 0;
+
 // Section view: the section line is read from its parent view, which must be
 // visible meanwhile; a hidden parent is shown and hidden again afterwards.
 void ExtractSectionAnnotation(KVSWX_BaseView& baseView, SourceView& view) {
     const Ref<SourceView> parent = view.ParentView();
     const bool reveal = parent && parent->Visible() == 0;
-    if (reveal) parent->SetVisible(1, 0);
+    if (reveal) parent->SetVisible(kShow, 0);
     if (const Ref<SourceSectionLine> line = view.SectionLine()) {
         line->SetLayer(baseView.GetLayer());
         // The section line record is extracted here.
     }
-    if (reveal) parent->SetVisible(0, 0);
+    if (reveal) parent->SetVisible(kHide, 0);
     // Then the components the section line excludes, in source order.
 }
 

@@ -1,0 +1,233 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "entry/run_log.h"
+#include "extract/classify_view.h"
+#include "extract/extract_view.h"
+#include "extract/view_recording.h"
+#include "model/process_state.h"
+#include "test_support.h"
+
+namespace kvswx {
+namespace {
+
+class ClassifyViewTest : public ::testing::Test {
+protected:
+    void SetUp() override { ResetProcessStateForTests(); }
+};
+
+// A view of the model "m" with the given extra JSON members.
+std::string View(const std::string& name, const std::string& members) {
+    return R"({"name": ")" + name + R"(", "referencedModel": "m")" +
+           (members.empty() ? "" : ", " + members) + "}";
+}
+
+// A parent view (type 7) drawing the section line "A-A" and the detail circle
+// "B", both owned by the view "V", and the view "V" itself.
+std::string WithParent(const std::string& parentMembers, const std::string& viewMembers) {
+    return View("P", R"("type": 7, "transform": [1,0,0, 0,1,0, 0,0,1, 0,0,0, 1,0,0,0],
+                     "sectionLines": [{"id": "AA", "name": "A-A", "owner": "V"}],
+                     "detailCircles": [{"id": "B", "name": "B", "owner": "V"}])" +
+                           (parentMembers.empty() ? "" : ", " + parentMembers)) +
+           ", " + View("V", R"("parent": "P", )" + viewMembers);
+}
+
+// A section view "V" cut from "P" whose rotation is the given rows.
+std::string SectionWithRotation(const std::string& rows) {
+    return WithParent("", R"("type": 2, "sectionLine": "AA", "transform": [)" + rows + ", 0,0,0, 1,0,0,0]");
+}
+
+std::int32_t ClassifyV(const std::string& views) {
+    const auto recording = test::LoadViews(views);
+    return ClassifyView(test::ViewNamed(*recording, L"V"));
+}
+
+// Every outcome code, and the order of the checks: the first that fires wins.
+TEST_F(ClassifyViewTest, OutcomeCodesInOrderOfChecks) {
+    struct Case {
+        const char* what;
+        std::string views;
+        std::int32_t code;
+    };
+    const std::vector<Case> cases = {
+        {"plain model view", View("V", R"("type": 7)"), 0},
+        {"no model, projected without parent", R"({"name": "V", "type": 4})", 8},
+        {"no model, hidden edges, exploded", R"({"name": "V", "type": 10, "hiddenEdgeCount": 2, "explodedState": 1})",
+         8},
+        {"hidden edges before exploded", View("V", R"("type": 7, "hiddenEdgeCount": 1, "explodedState": 1)"), 9},
+        {"hidden edges count negative", View("V", R"("type": 7, "hiddenEdgeCount": -1)"), 9},
+        {"exploded", View("V", R"("type": 7, "explodedState": 1)"), 11},
+        {"exploded state other than 1", View("V", R"("type": 7, "explodedState": -1)"), 0},
+        {"projected without parent, no arrow", View("V", R"("type": 4)"), 1},
+        {"projected from section", View("S", R"("type": 2)") + ", " + View("V", R"("type": 4, "parent": "S")"), 2},
+        {"projected from model view", WithParent("", R"("type": 4)"), 0},
+        {"auxiliary without parent", View("V", R"("type": 5, "projectionArrow": {"name": "A"})"), 3},
+        {"auxiliary without arrow", WithParent("", R"("type": 5)"), 4},
+        {"auxiliary with arrow", WithParent("", R"("type": 5, "projectionArrow": {"name": "A"})"), 0},
+        {"section without line", WithParent("", R"("type": 2)"), 5},
+        {"section line named otherwise in the parent", WithParent("", R"("type": 2, "sectionLine": "X")") +
+             R"(, {"name": "Q", "type": 7, "sectionLines": [{"id": "X", "name": "a-a", "owner": "V"}]})", 5},
+        {"section line whose owner has no parent",
+         View("V", R"("type": 2, "sectionLines": [{"id": "AA", "name": "A-A", "owner": "V"}], "sectionLine": "AA")"),
+         5},
+        {"section perpendicular to parent", SectionWithRotation("1,0,0, 0,0,1, 0,-1,0"), 0},
+        {"section isometric", SectionWithRotation("0.7071,0.7071,0, -0.4082,0.4082,0.8165, 0.5774,-0.5774,0.5774"),
+         6},
+        {"detail without circle", WithParent("", R"("type": 3)"), 7},
+        {"detail circle not in the parent", View("V", R"("type": 3, "detailCircles": [{"id": "B", "name": "B"}],
+                                                     "detailCircle": "B")"),
+         7},
+        {"detail found", WithParent("", R"("type": 3, "detailCircle": "B")"), 0},
+        {"alternate position", WithParent("", R"("type": 10)"), 10},
+        {"unnamed type", View("V", R"("type": 42)"), 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(ClassifyV(c.views), c.code);
+    }
+}
+
+std::string Number(double v) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.17g", v);
+    return text;
+}
+
+TEST_F(ClassifyViewTest, IsometricBoundIsInclusive) {
+    // With the parent's rotation the identity, the corner element is the
+    // view's own (3,3) entry.
+    const double atBound = kIsometricSectionBound;
+    const double above = std::nextafter(atBound, 1.0);
+    EXPECT_EQ(ClassifyV(SectionWithRotation("1,0,0, 0,0,1, 0,-1," + Number(atBound))), 0);
+    EXPECT_EQ(ClassifyV(SectionWithRotation("1,0,0, 0,0,1, 0,-1," + Number(-atBound))), 0);
+    EXPECT_EQ(ClassifyV(SectionWithRotation("1,0,0, 0,0,1, 0,-1," + Number(above))), 6);
+    EXPECT_EQ(ClassifyV(SectionWithRotation("1,0,0, 0,0,1, 0,-1," + Number(-above))), 6);
+}
+
+// The corner of adj(P)*V for hand-computed cases that an inverse or a
+// non-transposed cofactor matrix would get wrong.
+TEST_F(ClassifyViewTest, AdjugateProductCorner) {
+    struct Case {
+        const char* what;
+        Matrix3 p;
+        Matrix3 v;
+        double corner;
+    };
+    const Matrix3 identity{1, 0, 0, 0, 1, 0, 0, 0, 1};
+    const Matrix3 sheared{1, 0, 0, 0, 1, 0, 2, 0, 1};  // adj row 3: (-2, 0, 1)
+    const std::vector<Case> cases = {
+        {"identity parent", identity, {1, 2, 3, 4, 5, 6, 7, 8, 9}, 9},
+        {"scaled parent: not divided by the determinant", {2, 0, 0, 0, 2, 0, 0, 0, 2}, {0, 0, 3, 0, 0, 0, 0, 0, 0.5}, 2},
+        {"sheared parent, terms cancel", sheared, {0, 0, 0.5, 0, 0, 7, 0, 0, 1}, 0},
+        {"sheared parent, first column", sheared, {0, 0, 0.5, 0, 0, 0, 0, 0, 0}, -1},
+        {"missing transform", Matrix3{}, identity, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(AdjugateProductCorner(c.p, c.v), c.corner);
+    }
+}
+
+TEST_F(ClassifyViewTest, ShortOrMissingTransformsReadAsZeros) {
+    EXPECT_EQ(ClassifyV(WithParent("", R"("type": 2, "sectionLine": "AA", "transform": [0, 0])")), 0);
+    EXPECT_EQ(ClassifyV(WithParent("", R"("type": 2, "sectionLine": "AA")")), 0);
+    const auto recording = test::LoadViews(WithParent("", R"("type": 2, "sectionLine": "AA",
+        "transform": {"values": [1,0,0, 0,0,1, 0,-1,0], "lowerBound": 1})"));
+    try {
+        ClassifyView(test::ViewNamed(*recording, L"V"));
+        ADD_FAILURE() << "a lower bound of 1 is accepted";
+    } catch (const ComError& e) {
+        EXPECT_EQ(e.Code(), kE_INVALIDARG);
+    }
+}
+
+// A hidden parent is shown and hidden again; a visible one is left alone.
+TEST_F(ClassifyViewTest, SectionParentVisibilityIsRestored) {
+    struct Case {
+        int visible;
+        std::vector<std::string> journal;
+    };
+    const std::vector<Case> cases = {
+        {0, {"View.SetVisible P [1,0]", "View.SetVisible P [0,0]"}},
+        {1, {}},
+        {2, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.visible);
+        const auto recording = test::LoadViews(
+            WithParent(R"("visible": )" + std::to_string(c.visible),
+                       R"("type": 2, "sectionLine": "AA", "transform": [1,0,0, 0,0,1, 0,-1,0])"));
+        EXPECT_EQ(ClassifyView(test::ViewNamed(*recording, L"V")), 0);
+        EXPECT_EQ(test::JournalLines(*recording), c.journal);
+        EXPECT_EQ(test::ViewNamed(*recording, L"P")->Visible(), c.visible);
+    }
+}
+
+class DetailWarningTest : public ClassifyViewTest {
+protected:
+    // Classifies the detail view "V" with the given members, logging to a
+    // scratch file; returns the code and leaves the lines in `lines`.
+    std::int32_t Classify(const std::string& members) {
+        const auto path = test::ScratchDir() / "run.log";
+        std::int32_t code = -1;
+        {
+            RunLog log;
+            EXPECT_TRUE(log.Open(path.wstring(), kRunLogMode));
+            const ActiveLogScope scope(log);
+            code = ClassifyV(WithParent("", R"("type": 3, "detailCircle": "B")" + members));
+        }
+        lines = test::ReadFile(path);
+        return code;
+    }
+    std::string lines;
+};
+
+const std::string kSegment = R"({"kind": 0, "start": [0,0,0], "end": [1,0,0]})";
+
+TEST_F(DetailWarningTest, AllThreeInOrder) {
+    const std::int32_t code = Classify(R"(, "sketch": {"segments": [)" + kSegment + R"(]},
+        "centerLineSketch": {"segments": [)" + kSegment + R"(]},
+        "notes": [{"name": "n1"}, {"name": "n2"}, {"name": "n3"}])");
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(lines,
+              "Warning: Detail view \"V\" contains manual geometry that will not be associated after migration\n"
+              "Warning: Detail view \"V\" contains center lines that will not be associated after migration\n"
+              "Warning: Detail view \"V\" contains notes that will not be associated after migration\n");
+}
+
+TEST_F(DetailWarningTest, EachConditionAlone) {
+    struct Case {
+        const char* what;
+        std::string members;
+        const char* needle;  // nullptr: no line
+    };
+    const std::vector<Case> cases = {
+        {"one note is the label", R"(, "notes": [{"name": "label"}])", nullptr},
+        {"two notes", R"(, "notes": [{"name": "a"}, {"name": "b"}])", "contains notes"},
+        {"empty sketches", R"(, "sketch": {"segments": []}, "centerLineSketch": {})", nullptr},
+        {"center-line segment only", R"(, "centerLineSketch": {"segments": [)" + kSegment + "]}", "center lines"},
+        {"sketch segment only", R"(, "sketch": {"segments": [)" + kSegment + "]}", "manual geometry"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(Classify(c.members), 0);
+        if (c.needle == nullptr) {
+            EXPECT_EQ(lines, "");
+        } else {
+            EXPECT_NE(lines.find(c.needle), std::string::npos) << lines;
+            EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 1) << lines;
+        }
+    }
+}
+
+TEST_F(DetailWarningTest, WithoutActiveLogNothingIsWritten) {
+    ASSERT_EQ(Process().activeLog, nullptr);
+    EXPECT_EQ(ClassifyV(WithParent("", R"("type": 3, "detailCircle": "B", "notes": [{}, {}])")), 0);
+}
+
+}  // namespace
+}  // namespace kvswx
