@@ -177,6 +177,10 @@ TEST(Cli, DrawingsOfOneInvocationAccumulate) {
               "# referenced documents (Two.SLDDRW)\nc:\\m\\one.sldprt\nc:\\m\\two.sldprt\n"
               "# referenced configurations (Two.SLDDRW)\nDefault\nCut_Open\n");
     EXPECT_EQ(test::FilesIn(dir / "out"), (std::set<std::string>{"One.xml", "Two.xml", "kvswx.log"}));
+    const std::string log = test::ReadFile(dir / "out" / "kvswx.log");
+    EXPECT_NE(log.find("### Processing C:\\D\\One.SLDDRW\nView \"V\" - succeeded\n### Preprocessing C:\\D\\Two"),
+              std::string::npos)
+        << log;
     const std::string journal = test::ReadFile(dir / "j.jsonl");
     EXPECT_NE(journal.find(R"("args":["1000","V",0,0,1,-1])"), std::string::npos);
     EXPECT_NE(journal.find(R"("args":["1001","V",0,0,1,-1])"), std::string::npos);

@@ -3,7 +3,6 @@
 #include <filesystem>
 
 #include "entry/run_log.h"
-#include "model/process_state.h"
 #include "test_support.h"
 
 namespace kvswx {
@@ -76,23 +75,6 @@ TEST(RunLog, OpenFailuresReportFalseAndPrintingStaysHarmless) {
     EXPECT_FALSE(log.Open(Wide(dir / "missing-folder" / "run.log"), kRunLogMode));
     log.Print(logmsg::kProcessing, L"x");
     EXPECT_EQ(test::ReadFile(dir / "ok.log"), "");
-}
-
-TEST(RunLog, ActiveLogScopeRestoresThePreviousLog) {
-    ResetProcessStateForTests();
-    RunLog outer;
-    RunLog inner;
-    EXPECT_EQ(ActiveLog(), nullptr);
-    {
-        ActiveLogScope a(outer);
-        EXPECT_EQ(ActiveLog(), &outer);
-        {
-            ActiveLogScope b(inner);
-            EXPECT_EQ(ActiveLog(), &inner);
-        }
-        EXPECT_EQ(ActiveLog(), &outer);
-    }
-    EXPECT_EQ(ActiveLog(), nullptr);
 }
 
 }  // namespace
