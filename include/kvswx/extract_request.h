@@ -60,7 +60,9 @@ typedef struct KV_SWX_ExtractRequest {
  * <outputFolder>//<base name>.xml and appends the run's lines to the log.
  *
  * Returns 0 when the request was refused (a required member is null), the
- * drawing application is not reachable, or the log cannot be opened: then
+ * drawing application is not reachable (nothing registered under
+ * "SldWorks.Application", or a call to it failed while connecting, before
+ * the log is open), or the log cannot be opened: then
  * nothing is written, logged or handed back. Returns 1 when the run took
  * place; a run that met an unexpected error logs "Unexpected exception when
  * processing <path>", writes no XML file and leaves members 4 and 5 as they
