@@ -45,7 +45,7 @@ ViewWarningSet ExtractView(KVSWX_BaseView& baseView, const Ref<SourceView>& view
                            [[maybe_unused]] const Ref<SourceApplication>& application,
                            const Ref<SourceDocumentCommands>& commands, [[maybe_unused]] const SourceRelease& release,
                            [[maybe_unused]] std::int32_t notesSwitch) {
-    // 1.
+    // 1. No warning yet.
     ViewWarningSet warnings;
 
     // 2. Manual geometry from the view's sketch; the sketch blocks of the
@@ -91,7 +91,7 @@ ViewWarningSet ExtractView(KVSWX_BaseView& baseView, const Ref<SourceView>& view
     // 16. Material hatch, when step 15 took no hatch (with the application).
     // 17. Sketch hatches.
 
-    // 18.
+    // 18. The warnings found on the way.
     return warnings;
 }
 
