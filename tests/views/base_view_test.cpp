@@ -154,14 +154,6 @@ TEST_F(BaseViewTest, ManualGeometryWithoutContentIsNotWritten) {
     EXPECT_NE(WriteView(view).find("<ManualGeometry>"), std::string::npos);
 }
 
-TEST_F(BaseViewTest, NewReplacesTheHeldSubRecord) {
-    KVSWX_BaseView view;
-    view.NewCropProfile()->NewSegments()->AddLine();
-    KVSWX_CropProfile* fresh = view.NewCropProfile();
-    EXPECT_EQ(view.GetCropProfile(), fresh);
-    EXPECT_EQ(fresh->GetSegments(), nullptr);
-}
-
 // Reading is lenient: each row is the inner XML of "view" and a check of the
 // record read from it.
 TEST_F(BaseViewTest, LenientScalarReading) {
@@ -214,14 +206,6 @@ TEST_F(BaseViewTest, RepeatedSubRecordReplacesAndReadsTheFirstElement) {
     const auto& segments = view.GetCenterLines()->GetSegments()->GetSegments();
     ASSERT_EQ(segments.size(), 1u);
     EXPECT_EQ(segments[0]->GetType(), kSketchSegmentLine);
-}
-
-TEST_F(BaseViewTest, EmptyViewElementLeavesDefaults) {
-    KVSWX_BaseView view;
-    ReadView(view, "<view/>");
-    EXPECT_EQ(view.Values().refDocIndex, -1);
-    EXPECT_EQ(view.GetManualGeometry(), nullptr);
-    EXPECT_TRUE(view.GetBrokenOutSections().empty());
 }
 
 }  // namespace
