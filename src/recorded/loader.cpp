@@ -100,7 +100,8 @@ public:
                 Frame& top = frames_.back();
                 const std::string key = parsed.get<std::string>();
                 if (!top.keys.insert(key).second) {
-                    throw RecordingError(source_, Path(), "duplicate key \"" + key + "\"");
+                    throw RecordingError(source_, frames_.size() > 1 ? Path() : "/",
+                                         "duplicate key \"" + key + "\"");
                 }
                 top.key = key;
                 break;

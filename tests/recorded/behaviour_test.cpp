@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -297,6 +300,137 @@ TEST(RecordingBehaviour, ObjectsOutliveTheRecordingHandle) {
         view = recording->Document()->QueryDrawing()->FirstView();
     }
     EXPECT_EQ(view->NextView()->Name(), L"Drawing View1");
+}
+
+}  // namespace
+}  // namespace kvswx::recorded
+
+namespace kvswx::recorded {
+namespace {
+
+constexpr const char* kAnnotated = R"({
+  "format": "kvswx-recording/1",
+  "document": {
+    "preferences": {"integer": {"60,301": 2}, "toggle": {"552,0": -1}, "string": {"96,0": "IOQ"},
+                    "textFormat": {"3,301": {"typeFaceName": "Arial", "charHeight": 0.005, "isBold": 1}}},
+    "features": [
+      {"name": "Sheet1", "typeName": "DrSheet"},
+      {"name": "Picture1", "owner": "Sheet1", "specific": {"picture": {"pixels": [-1, 300], "size": [2, 1]}}}
+    ],
+    "drawing": {"sheets": [
+      {"name": "S1", "oleObjects": [{"fileName": "C:\\a.xls", "data": [0, 255]}, null], "views": [
+        {"name": "P",
+         "sectionLines": [{"name": "A"}],
+         "detailCircles": [{"name": "B", "profile": {"segments": [{"kind": 1}]}}],
+         "breakLines": [{"name": "Break1"}],
+         "notes": [{"name": "Note1", "annotation": {"layer": "L0"}}],
+         "brokenOutSections": [{"name": "BOS1", "feature": {"brokenOutSection": {"depth": 0.01,
+                                "sketch": {"segments": [{"kind": 0}]}}}},
+                               {"name": "BOS2", "feature": {}}, {"name": "BOS3"}]}]},
+      {"name": "S2"}
+    ]}
+  }
+})";
+
+TEST(RecordingBehaviour, AnnotationLayerChangesAreJournaledUnderTheirTargets) {
+    const auto recording = LoadRecordingFromString(kAnnotated, "annotated.json");
+    const auto view = recording->Document()->QueryDrawing()->FirstView();
+    view->SectionLines().at(0)->SetLayer(L"1000");
+    view->DetailCircles().at(0)->SetLayer(L"1001");
+    view->BreakLines().at(0)->SetLayer(L"1002");
+    const auto annotation = view->Notes().at(0)->Annotation();
+    EXPECT_EQ(annotation->Layer(), L"L0");
+    annotation->SetLayer(L"1003");
+    EXPECT_EQ(annotation->Layer(), L"1003");
+
+    std::vector<std::string> lines;
+    for (const JournalEntry& e : recording->GetJournal().Entries()) lines.push_back(e.ToJson());
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         R"({"op":"SectionLine.SetLayer","target":"A","args":["1000"]})",
+                         R"({"op":"DetailCircle.SetLayer","target":"B","args":["1001"]})",
+                         R"({"op":"BreakLine.SetLayer","target":"Break1","args":["1002"]})",
+                         R"({"op":"Annotation.SetLayer","target":"Note1","args":["1003"]})"}));
+}
+
+TEST(RecordingBehaviour, BrokenOutSectionSegmentsAreReadableOnlyWhileEditing) {
+    const auto recording = LoadRecordingFromString(kAnnotated, "annotated.json");
+    const auto entries = recording->Document()->QueryDrawing()->FirstView()->BrokenOutSections();
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].name, L"BOS1");
+    EXPECT_FALSE(entries[1].feature->QueryBrokenOutSection());  // a feature of another kind
+    EXPECT_FALSE(entries[2].feature);                           // no feature at all
+    const auto section = entries[0].feature->QueryBrokenOutSection();
+    ASSERT_TRUE(section);
+    EXPECT_EQ(section->Depth(), 0.01);
+    EXPECT_TRUE(section->SketchSegments().empty());
+    section->SetSketchEditing(kVariantTrue);
+    EXPECT_EQ(section->SketchSegments().size(), 1u);
+    section->SetSketchEditing(kVariantFalse);
+    EXPECT_TRUE(section->SketchSegments().empty());
+    EXPECT_EQ(recording->GetJournal().Entries().back().args.dump(), "[0]");
+}
+
+TEST(RecordingBehaviour, DocumentLevelObjects) {
+    const auto recording = LoadRecordingFromString(kAnnotated, "annotated.json");
+    const auto doc = recording->Document();
+    EXPECT_EQ(doc->ReadDocumentInteger(60, 301), 2);
+    EXPECT_EQ(doc->ReadDocumentInteger(60, 0), 0);  // the option number is part of the key
+    EXPECT_EQ(doc->ReadDocumentToggle(552, 0), -1);
+    EXPECT_EQ(doc->ReadDocumentString(96, 0), L"IOQ");
+    const auto font = doc->ReadDocumentTextFormat(3, 301);
+    ASSERT_TRUE(font);
+    EXPECT_EQ(font->TypeFaceName(), L"Arial");
+    EXPECT_EQ(font->IsBold(), 1);
+    EXPECT_EQ(font->WidthFactor(), 0.0);
+
+    // Pictures lead back to the feature that holds them, and up its owners.
+    const auto features = doc->FeatureList()->Features(0);
+    ASSERT_EQ(features.size(), 2u);
+    EXPECT_FALSE(features[0]->SpecificFeature());
+    const auto picture = features[1]->SpecificFeature()->QuerySketchPicture();
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->PictureFeature(), features[1]);
+    EXPECT_EQ(picture->PictureFeature()->Owner()->TypeName(), L"DrSheet");
+    EXPECT_EQ(picture->PixelData().values, (std::vector<std::int16_t>{-1, 300}));
+    EXPECT_EQ(picture->Size().width, 2);
+    EXPECT_FALSE(picture->BoxSource());
+
+    // OLE objects are those of the active sheet.
+    const auto commands = doc->Commands();
+    const auto objects = commands->OleObjects(1);
+    ASSERT_EQ(objects.size(), 2u);
+    EXPECT_EQ(objects[0]->Data().values, (std::vector<std::uint8_t>{0, 255}));
+    EXPECT_FALSE(objects[1]);
+    doc->QueryDrawing()->ActivateSheet(L"S2");
+    EXPECT_TRUE(commands->OleObjects(1).empty());
+    EXPECT_EQ(doc->QueryDrawing()->ActivateView(L"P"), kVariantFalse);  // P is on S1
+}
+
+TEST(RecordingBehaviour, ProfileSegmentsBelongToTheProfileSketch) {
+    const auto recording = LoadRecordingFromString(kAnnotated, "annotated.json");
+    const auto circle = recording->Document()->QueryDrawing()->FirstView()->DetailCircles().at(0);
+    const auto profile = circle->ProfileSegments();
+    ASSERT_EQ(profile.size(), 1u);
+    EXPECT_EQ(profile[0], circle->ProfileSegments()[0]);
+    EXPECT_TRUE(profile[0]->Sketch());
+    EXPECT_EQ(profile[0]->Sketch()->Segments()->at(0), profile[0]);
+}
+
+TEST(RecordingBehaviour, JournalIsWrittenAsJsonLinesFile) {
+    const auto recording = LoadRecordingFromString(kAnnotated, "annotated.json");
+    recording->Document()->Finish();
+    recording->Document()->ClearSelection(-1);
+    const auto path = std::filesystem::path(KVSWX_BINARY_DIR) / "recorded_journal_test.jsonl";
+    recording->GetJournal().WriteJsonLines(path);
+    std::ifstream in(path, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text,
+              "{\"op\":\"Document.Finish\",\"target\":\"\",\"args\":[]}\n"
+              "{\"op\":\"Document.ClearSelection\",\"target\":\"\",\"args\":[-1]}\n");
+    std::filesystem::remove(path);
+    EXPECT_THROW(
+        recording->GetJournal().WriteJsonLines(std::filesystem::path("/nonexistent/dir/j.jsonl")),
+        std::runtime_error);
 }
 
 }  // namespace
