@@ -61,7 +61,8 @@ using SourceByteArray = SourceArray<std::uint8_t>;
 template <class T>
 const std::vector<T>& CheckedValues(const SourceArray<T>& array) {
     if (array.lowerBound != 0) {
-        throw ComError(kE_INVALIDARG, "array lower bound is " + std::to_string(array.lowerBound) + ", not 0");
+        throw ComError(kE_INVALIDARG,
+                       "array lower bound is " + std::to_string(array.lowerBound) + ", not 0");
     }
     return array.values;
 }
@@ -132,8 +133,10 @@ public:
     virtual VBool SetIntegerPreference(std::int32_t code, std::int32_t value) = 0;
     virtual void SetTogglePreference(std::int32_t code, std::int32_t on) = 0;
     // Opens (or returns the already open) model document; none on failure.
-    virtual Ref<SourceModelDocument> OpenModelDocument(const std::wstring& path, std::int32_t documentKind,
-                                                       std::int32_t options, const std::wstring& configuration) = 0;
+    virtual Ref<SourceModelDocument> OpenModelDocument(const std::wstring& path,
+                                                       std::int32_t documentKind,
+                                                       std::int32_t options,
+                                                       const std::wstring& configuration) = 0;
 };
 
 class SourceDocument {
@@ -165,9 +168,9 @@ public:
     virtual ~SourceDocumentCommands() = default;
 
     // Selects the entity `name` of the entity type `type` (e.g. "DRAWINGVIEW").
-    virtual VBool SelectById(const std::wstring& name, const std::wstring& type, double x, double y, double z,
-                             VBool append, std::int32_t mark, const Ref<SourceCallout>& callout,
-                             std::int32_t options) = 0;
+    virtual VBool SelectById(const std::wstring& name, const std::wstring& type, double x, double y,
+                             double z, VBool append, std::int32_t mark,
+                             const Ref<SourceCallout>& callout, std::int32_t options) = 0;
     // Runs a numbered command on the current selection; title may be none.
     virtual VBool RunCommand(std::int32_t command, const SourceString& title) = 0;
     // OLE objects of the current sheet (which = 1); entries may be none.
@@ -184,8 +187,9 @@ public:
     // The active sheet's first view, which is the sheet itself; its
     // NextView() is the first drawing view.
     virtual Ref<SourceView> FirstView() = 0;
-    virtual VBool CreateLayer(const std::wstring& name, const std::wstring& description, std::int32_t color,
-                              std::int32_t style, std::int32_t width, std::int32_t on) = 0;
+    virtual VBool CreateLayer(const std::wstring& name, const std::wstring& description,
+                              std::int32_t color, std::int32_t style, std::int32_t width,
+                              std::int32_t on) = 0;
     virtual VBool ActivateView(const std::wstring& name) = 0;
     // Moves the selected entities to the layer.
     virtual VBool MoveSelectionToLayer(const std::wstring& layer, std::int32_t allViews) = 0;
@@ -285,8 +289,8 @@ public:
     virtual std::int32_t BodyNamingValue() = 0;
     // Bodies of a component: the query of releases before 2014 and the one
     // from 2014 on.
-    virtual std::vector<Ref<SourceBody>> ComponentBodiesLegacy(const Ref<SourceComponent>& component,
-                                                               std::int32_t kind) = 0;
+    virtual std::vector<Ref<SourceBody>> ComponentBodiesLegacy(
+        const Ref<SourceComponent>& component, std::int32_t kind) = 0;
     virtual std::vector<Ref<SourceBody>> ComponentBodies(const Ref<SourceComponent>& component,
                                                          std::int32_t kind) = 0;
 
