@@ -62,7 +62,8 @@ void FillSegments(KVSWX_SketchSegmentsCollection& c, std::int64_t count) {
                 KVSWX_Spline* spline = c.AddSpline();
                 spline->SetOrder(4);
                 spline->SetIsRational(i % 2 == 1);
-                spline->SetControlPoints({x, 0, 0, x + 0.1, 0.1, 0, x + 0.2, 0, 0, x + 0.3, 0.1, 0});
+                spline->SetControlPoints(
+                    {x, 0, 0, x + 0.1, 0.1, 0, x + 0.2, 0, 0, x + 0.3, 0.1, 0});
                 spline->SetKnotPoints({0, 0, 0, 0, 1, 1, 1, 1});
                 spline->SetWeights({1, x, x, 1});
                 break;
@@ -88,7 +89,8 @@ void BuildDrawing(KVSWX_XMLWrapper& wrapper, std::int64_t perView) {
         KVSWX_DrawingSheet* sheet = drawing->GetOrAddSheet(L"Sheet" + std::to_wstring(s + 1));
         sheet->SetDxfName(sheet->GetName());
         for (int v = 0; v < kViewsPerSheet; ++v) {
-            KVSWX_BaseView* view = sheet->GetOrAddView(L"View" + std::to_wstring(v + 1), L"", L"")->GetBaseView();
+            KVSWX_BaseView* view =
+                sheet->GetOrAddView(L"View" + std::to_wstring(v + 1), L"", L"")->GetBaseView();
             view->SetType(7);
             FillSegments(*view->NewManualGeometry()->NewSegments(), perView);
         }

@@ -12,21 +12,18 @@ namespace {
 using TF = TextFormatValues;
 // The 16 children of a font element, in written order.
 const auto kTextFormatFields = std::make_tuple(
-    Field(L"IsBackWards", &TF::isBackWards, kBool),
-    Field(L"IsBold", &TF::isBold, kBool),
+    Field(L"IsBackWards", &TF::isBackWards, kBool), Field(L"IsBold", &TF::isBold, kBool),
     Field(L"CharHeight", &TF::charHeight, kDouble),
     Field(L"CharHeightInPoints", &TF::charHeightInPoints, kInt),
     Field(L"CharSpacingFactor", &TF::charSpacingFactor, kDouble),
-    Field(L"Escapement", &TF::escapement, kDouble),
-    Field(L"IsItalic", &TF::isItalic, kBool),
+    Field(L"Escapement", &TF::escapement, kDouble), Field(L"IsItalic", &TF::isItalic, kBool),
     Field(L"LineLength", &TF::lineLength, kDouble),
     Field(L"LineSpacing", &TF::lineSpacing, kDouble),
     Field(L"ObliqueAngle", &TF::obliqueAngle, kDouble),
     Field(L"IsStrikeOut", &TF::isStrikeOut, kBool),
     Field(L"TypeFaceName", &TF::typeFaceName, kText),
     Field(L"IsUnderline", &TF::isUnderline, kBool),
-    Field(L"IsUpsideDown", &TF::isUpsideDown, kBool),
-    Field(L"IsVertical", &TF::isVertical, kBool),
+    Field(L"IsUpsideDown", &TF::isUpsideDown, kBool), Field(L"IsVertical", &TF::isVertical, kBool),
     Field(L"WidthFactor", &TF::widthFactor, kDouble));
 
 }  // namespace
@@ -41,7 +38,9 @@ public:
         CloseElement(doc, wrapper);
     }
 
-    void ReadFromNode(XmlDocument&, XmlNode wrapper) override { ReadFieldChildren(v, kTextFormatFields, wrapper); }
+    void ReadFromNode(XmlDocument&, XmlNode wrapper) override {
+        ReadFieldChildren(v, kTextFormatFields, wrapper);
+    }
 };
 
 KVSWX_TextFormat::KVSWX_TextFormat() : d_(std::make_unique<KVSWX_TextFormatImpl>()) {}

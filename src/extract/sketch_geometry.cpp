@@ -87,7 +87,8 @@ Point3 At(const std::vector<double>& v, std::size_t i) { return {v[i], v[i + 1],
 // Each returns the filled record, or null when the segment's data cannot be
 // read whole.
 
-std::unique_ptr<KVSWX_SketchSegment> MakeLine(SourceSketchSegment& segment, const PointMapper& mapper) {
+std::unique_ptr<KVSWX_SketchSegment> MakeLine(SourceSketchSegment& segment,
+                                              const PointMapper& mapper) {
     const Ref<SourceCurve> curve = segment.Curve();
     if (!curve) return nullptr;
     const SourceDoubleArray data = curve->LineData();
@@ -105,7 +106,8 @@ std::unique_ptr<KVSWX_SketchSegment> MakeLine(SourceSketchSegment& segment, cons
     return line;
 }
 
-std::unique_ptr<KVSWX_SketchSegment> MakeCircle(SourceSketchSegment& segment, const PointMapper& mapper) {
+std::unique_ptr<KVSWX_SketchSegment> MakeCircle(SourceSketchSegment& segment,
+                                                const PointMapper& mapper) {
     const Ref<SourceCurve> curve = segment.Curve();
     if (!curve) return nullptr;
     const SourceDoubleArray data = curve->CircleData();
@@ -120,8 +122,9 @@ std::unique_ptr<KVSWX_SketchSegment> MakeCircle(SourceSketchSegment& segment, co
     return circle;
 }
 
-std::unique_ptr<KVSWX_SketchSegment> MakeArc(const Point3& start, const Point3& end, const Point3& center,
-                                             bool clockwise, const PointMapper& mapper) {
+std::unique_ptr<KVSWX_SketchSegment> MakeArc(const Point3& start, const Point3& end,
+                                             const Point3& center, bool clockwise,
+                                             const PointMapper& mapper) {
     const std::optional<Point3> s = mapper.Map(start);
     const std::optional<Point3> e = mapper.Map(end);
     const std::optional<Point3> o = mapper.Map(center);
@@ -133,7 +136,8 @@ std::unique_ptr<KVSWX_SketchSegment> MakeArc(const Point3& start, const Point3& 
     return arc;
 }
 
-std::unique_ptr<KVSWX_SketchSegment> MakeArcFromPoints(SourceArcSegment& arc, const PointMapper& mapper) {
+std::unique_ptr<KVSWX_SketchSegment> MakeArcFromPoints(SourceArcSegment& arc,
+                                                       const PointMapper& mapper) {
     const std::optional<Point3> s = ReadPoint(arc.StartPoint());
     const std::optional<Point3> e = ReadPoint(arc.EndPoint());
     const std::optional<Point3> o = ReadPoint(arc.CenterPoint());
@@ -141,7 +145,8 @@ std::unique_ptr<KVSWX_SketchSegment> MakeArcFromPoints(SourceArcSegment& arc, co
     return MakeArc(*s, *e, *o, arc.Direction() == -1, mapper);
 }
 
-std::unique_ptr<KVSWX_SketchSegment> MakeEllipse(SourceSketchSegment& segment, const PointMapper& mapper) {
+std::unique_ptr<KVSWX_SketchSegment> MakeEllipse(SourceSketchSegment& segment,
+                                                 const PointMapper& mapper) {
     const Ref<SourceCurve> curve = segment.Curve();
     if (!curve) return nullptr;
     const SourceDoubleArray data = curve->EllipseData();
@@ -159,14 +164,15 @@ std::unique_ptr<KVSWX_SketchSegment> MakeEllipse(SourceSketchSegment& segment, c
     const std::optional<Point3> b = mapper.Map(minorEnd);
     const std::optional<double> scale = mapper.Scale();
     if (!c || !a || !b || !scale) return nullptr;
-    DoubleList params{(*c)[0], (*c)[1], (*c)[2], v[3] * *scale, (*a)[0], (*a)[1], (*a)[2],
-                      v[7] * *scale, (*b)[0], (*b)[1], (*b)[2]};
+    DoubleList params{(*c)[0], (*c)[1],       (*c)[2], v[3] * *scale, (*a)[0], (*a)[1],
+                      (*a)[2], v[7] * *scale, (*b)[0], (*b)[1],       (*b)[2]};
     auto ellipse = std::make_unique<KVSWX_Ellipse>();
     ellipse->SetParams(params);
     return ellipse;
 }
 
-std::unique_ptr<KVSWX_SketchSegment> MakeEllipticalArc(SourceEllipseSegment& ellipse, const PointMapper& mapper) {
+std::unique_ptr<KVSWX_SketchSegment> MakeEllipticalArc(SourceEllipseSegment& ellipse,
+                                                       const PointMapper& mapper) {
     const std::optional<Point3> o = ReadMapped(ellipse.CenterPoint(), mapper);
     const std::optional<Point3> a = ReadMapped(ellipse.MajorPoint(), mapper);
     const std::optional<Point3> b = ReadMapped(ellipse.MinorPoint(), mapper);
@@ -189,7 +195,8 @@ std::unique_ptr<KVSWX_SketchSegment> MakeEllipticalArc(SourceEllipseSegment& ell
 
 // An ellipse whose start and end differ in any coordinate is an elliptical
 // arc; compared exactly, before mapping.
-std::unique_ptr<KVSWX_SketchSegment> MakeEllipseKind(SourceSketchSegment& segment, SourceEllipseSegment& ellipse,
+std::unique_ptr<KVSWX_SketchSegment> MakeEllipseKind(SourceSketchSegment& segment,
+                                                     SourceEllipseSegment& ellipse,
                                                      const PointMapper& mapper) {
     const std::optional<Point3> start = ReadPoint(ellipse.StartPoint());
     const std::optional<Point3> end = ReadPoint(ellipse.EndPoint());
@@ -198,7 +205,8 @@ std::unique_ptr<KVSWX_SketchSegment> MakeEllipseKind(SourceSketchSegment& segmen
     return MakeEllipse(segment, mapper);
 }
 
-std::unique_ptr<KVSWX_SketchSegment> MakeSpline(SourceSketchSegment& segment, const PointMapper& mapper) {
+std::unique_ptr<KVSWX_SketchSegment> MakeSpline(SourceSketchSegment& segment,
+                                                const PointMapper& mapper) {
     const Ref<SourceCurve> curve = segment.SplineCurve();
     if (!curve) return nullptr;
     const VBool closed = curve->Parameters().closed;
@@ -232,7 +240,8 @@ std::unique_ptr<KVSWX_SketchSegment> MakeSpline(SourceSketchSegment& segment, co
 
 // A parabola whose focus and apex coincide exactly is written as a spline.
 std::unique_ptr<KVSWX_SketchSegment> MakeParabolaKind(SourceSketchSegment& segment,
-                                                      SourceParabolaSegment& parabola, const PointMapper& mapper) {
+                                                      SourceParabolaSegment& parabola,
+                                                      const PointMapper& mapper) {
     const std::optional<Point3> focus = ReadPoint(parabola.FocalPoint());
     const std::optional<Point3> apex = ReadPoint(parabola.ApexPoint());
     if (!focus || !apex) return nullptr;
@@ -251,7 +260,8 @@ std::unique_ptr<KVSWX_SketchSegment> MakeParabolaKind(SourceSketchSegment& segme
 }
 
 // Arc mode off: the arc's values are block `block` of its sketch's arc data.
-std::unique_ptr<KVSWX_SketchSegment> MakeArcFromBlock(SourceSketchSegment& segment, std::size_t block,
+std::unique_ptr<KVSWX_SketchSegment> MakeArcFromBlock(SourceSketchSegment& segment,
+                                                      std::size_t block,
                                                       const PointMapper& mapper) {
     const Ref<SourceSketch> sketch = segment.Sketch();
     if (!sketch) return nullptr;
@@ -266,8 +276,8 @@ std::unique_ptr<KVSWX_SketchSegment> MakeArcFromBlock(SourceSketchSegment& segme
 }
 
 // Appends `record` with the given construction flag, when there is one.
-void AppendRecord(KVSWX_SketchSegmentsCollection& target, std::unique_ptr<KVSWX_SketchSegment> record,
-                  bool construction) {
+void AppendRecord(KVSWX_SketchSegmentsCollection& target,
+                  std::unique_ptr<KVSWX_SketchSegment> record, bool construction) {
     if (!record) return;
     record->SetConstructionGeometry(construction);
     target.Append(std::move(record));
@@ -285,7 +295,8 @@ Ref<SourceSketchSegment> NonConstructionSegment(const Ref<Typed>& typed) {
 // Typed segments of `after` that are not in `before`, by identity, in the
 // order of `after`.
 template <class Typed>
-std::vector<Ref<Typed>> NewSince(const std::vector<Ref<Typed>>& before, const std::vector<Ref<Typed>>& after) {
+std::vector<Ref<Typed>> NewSince(const std::vector<Ref<Typed>>& before,
+                                 const std::vector<Ref<Typed>>& after) {
     std::set<const Typed*> known;
     for (const auto& typed : before) known.insert(typed.get());
     std::vector<Ref<Typed>> added;
@@ -302,7 +313,8 @@ std::vector<Ref<SourceSketchSegment>> SegmentsOf(const Ref<SourceSketch>& sketch
 
 }  // namespace
 
-Point2 ComputeAlongPoint(const Point2& start, const Point2& end, const Point2& center, bool clockwise) {
+Point2 ComputeAlongPoint(const Point2& start, const Point2& end, const Point2& center,
+                         bool clockwise) {
     const double a1 = std::atan2(start[1] - center[1], start[0] - center[0]);
     const double a2 = std::atan2(end[1] - center[1], end[0] - center[0]);
     double d = a2 - a1;
@@ -316,8 +328,8 @@ Point2 ComputeAlongPoint(const Point2& start, const Point2& end, const Point2& c
 }
 
 void ExtractSketchSegments(const std::vector<Ref<SourceSketchSegment>>& segments,
-                           KVSWX_SketchSegmentsCollection& target, bool arcMode, bool skipConstruction,
-                           const Ref<SourcePlacement>& placement) {
+                           KVSWX_SketchSegmentsCollection& target, bool arcMode,
+                           bool skipConstruction, const Ref<SourcePlacement>& placement) {
     // Arc data block of the next arc handled with arc mode off. It advances
     // for every such arc, also one whose record cannot be made, so that the
     // following arcs keep their own blocks.
@@ -336,12 +348,14 @@ void ExtractSketchSegments(const std::vector<Ref<SourceSketchSegment>>& segments
                 if (!arcMode) {
                     if (mapper.Usable()) record = MakeArcFromBlock(*segment, arcBlock, mapper);
                     ++arcBlock;
-                } else if (const Ref<SourceArcSegment> arc = segment->QueryArc(); arc && mapper.Usable()) {
+                } else if (const Ref<SourceArcSegment> arc = segment->QueryArc();
+                           arc && mapper.Usable()) {
                     if (arc->FullCircle() != 1) record = MakeArcFromPoints(*arc, mapper);
                 }
                 break;
             case kSegmentEllipse:
-                if (const Ref<SourceEllipseSegment> ellipse = segment->QueryEllipse(); ellipse && mapper.Usable()) {
+                if (const Ref<SourceEllipseSegment> ellipse = segment->QueryEllipse();
+                    ellipse && mapper.Usable()) {
                     record = MakeEllipseKind(*segment, *ellipse, mapper);
                 }
                 break;
@@ -361,7 +375,8 @@ void ExtractSketchSegments(const std::vector<Ref<SourceSketchSegment>>& segments
     }
 }
 
-void ExtractLines(KVSWX_SketchSegmentsCollection& target, const std::vector<Ref<SourceLineSegment>>& lines,
+void ExtractLines(KVSWX_SketchSegmentsCollection& target,
+                  const std::vector<Ref<SourceLineSegment>>& lines,
                   const Ref<SourceTransform>& transform) {
     const PointMapper mapper(transform);
     if (!mapper.Usable()) return;
@@ -372,20 +387,24 @@ void ExtractLines(KVSWX_SketchSegmentsCollection& target, const std::vector<Ref<
     }
 }
 
-void ExtractArcs(KVSWX_SketchSegmentsCollection& target, const std::vector<Ref<SourceArcSegment>>& arcs,
+void ExtractArcs(KVSWX_SketchSegmentsCollection& target,
+                 const std::vector<Ref<SourceArcSegment>>& arcs,
                  const Ref<SourceTransform>& transform) {
     const PointMapper mapper(transform);
     if (!mapper.Usable()) return;
     for (const auto& arc : arcs) {
         const Ref<SourceSketchSegment> segment = NonConstructionSegment(arc);
         if (!segment) continue;
-        AppendRecord(target, arc->FullCircle() == 1 ? MakeCircle(*segment, mapper) : MakeArcFromPoints(*arc, mapper),
-                     false);
+        AppendRecord(
+            target,
+            arc->FullCircle() == 1 ? MakeCircle(*segment, mapper) : MakeArcFromPoints(*arc, mapper),
+            false);
     }
 }
 
 void ExtractEllipses(KVSWX_SketchSegmentsCollection& target,
-                     const std::vector<Ref<SourceEllipseSegment>>& ellipses, const Ref<SourceTransform>& transform) {
+                     const std::vector<Ref<SourceEllipseSegment>>& ellipses,
+                     const Ref<SourceTransform>& transform) {
     const PointMapper mapper(transform);
     if (!mapper.Usable()) return;
     for (const auto& ellipse : ellipses) {
@@ -395,7 +414,8 @@ void ExtractEllipses(KVSWX_SketchSegmentsCollection& target,
     }
 }
 
-void ExtractSplines(KVSWX_SketchSegmentsCollection& target, const std::vector<Ref<SourceSplineSegment>>& splines,
+void ExtractSplines(KVSWX_SketchSegmentsCollection& target,
+                    const std::vector<Ref<SourceSplineSegment>>& splines,
                     const Ref<SourceTransform>& transform) {
     const PointMapper mapper(transform);
     if (!mapper.Usable()) return;
@@ -436,7 +456,8 @@ SegmentsByKind SplitSegmentsByKind(const std::vector<Ref<SourceSketchSegment>>& 
                 if (auto typed = segment->QuerySpline()) out.splines.push_back(std::move(typed));
                 break;
             case kSegmentParabola:
-                if (auto typed = segment->QueryParabola()) out.parabolas.push_back(std::move(typed));
+                if (auto typed = segment->QueryParabola())
+                    out.parabolas.push_back(std::move(typed));
                 break;
             default:
                 break;
@@ -455,8 +476,8 @@ void ExtractManualGeometry(KVSWX_BaseView& view, const Ref<SourceView>& source) 
 void ExtractCropProfile(KVSWX_BaseView& view, const Ref<SourceView>& source,
                         const Ref<SourceDocumentCommands>& commands) {
     if (!source || !commands) return;
-    commands->SelectById(source->Name().value_or(std::wstring()), L"DRAWINGVIEW", 0.0, 0.0, 0.0, kVariantTrue, 0,
-                         nullptr, 0);
+    commands->SelectById(source->Name().value_or(std::wstring()), L"DRAWINGVIEW", 0.0, 0.0, 0.0,
+                         kVariantTrue, 0, nullptr, 0);
     const SegmentsByKind before = SplitSegmentsByKind(SegmentsOf(source->Sketch()));
     commands->RunCommand(1388, std::nullopt);
     const Ref<SourceSketch> sketch = source->Sketch();
@@ -464,7 +485,8 @@ void ExtractCropProfile(KVSWX_BaseView& view, const Ref<SourceView>& source,
 
     KVSWX_CropProfile* profile = view.NewCropProfile();
     KVSWX_SketchSegmentsCollection& target = *profile->NewSegments();
-    const Ref<SourceTransform> transform = sketch ? SegmentTransformOf(sketch->Placement()) : nullptr;
+    const Ref<SourceTransform> transform =
+        sketch ? SegmentTransformOf(sketch->Placement()) : nullptr;
     // Per kind in this order; an empty list adds nothing.
     ExtractLines(target, NewSince(before.lines, after.lines), transform);
     ExtractArcs(target, NewSince(before.arcs, after.arcs), transform);

@@ -37,24 +37,29 @@ class KVSWX_SketchSegmentsCollection;
 // - placement: its segment transform maps every segment; none means each
 //   segment's own sketch placement.
 void ExtractSketchSegments(const std::vector<Ref<SourceSketchSegment>>& segments,
-                           KVSWX_SketchSegmentsCollection& target, bool arcMode, bool skipConstruction,
-                           const Ref<SourcePlacement>& placement);
+                           KVSWX_SketchSegmentsCollection& target, bool arcMode,
+                           bool skipConstruction, const Ref<SourcePlacement>& placement);
 
 // The point half-way along the arc from `start` to `end` around `center`, in
 // the arc's turning direction (x and y only).
-Point2 ComputeAlongPoint(const Point2& start, const Point2& end, const Point2& center, bool clockwise);
+Point2 ComputeAlongPoint(const Point2& start, const Point2& end, const Point2& center,
+                         bool clockwise);
 
 // Per-kind extractors, as the crop profile splits segments. Each walks its
 // list in order, skips construction segments and leaves the records'
 // construction flag false.
-void ExtractLines(KVSWX_SketchSegmentsCollection& target, const std::vector<Ref<SourceLineSegment>>& lines,
+void ExtractLines(KVSWX_SketchSegmentsCollection& target,
+                  const std::vector<Ref<SourceLineSegment>>& lines,
                   const Ref<SourceTransform>& transform);
 // A full circle gives a Circle, anything else an Arc read from its points.
-void ExtractArcs(KVSWX_SketchSegmentsCollection& target, const std::vector<Ref<SourceArcSegment>>& arcs,
+void ExtractArcs(KVSWX_SketchSegmentsCollection& target,
+                 const std::vector<Ref<SourceArcSegment>>& arcs,
                  const Ref<SourceTransform>& transform);
 void ExtractEllipses(KVSWX_SketchSegmentsCollection& target,
-                     const std::vector<Ref<SourceEllipseSegment>>& ellipses, const Ref<SourceTransform>& transform);
-void ExtractSplines(KVSWX_SketchSegmentsCollection& target, const std::vector<Ref<SourceSplineSegment>>& splines,
+                     const std::vector<Ref<SourceEllipseSegment>>& ellipses,
+                     const Ref<SourceTransform>& transform);
+void ExtractSplines(KVSWX_SketchSegmentsCollection& target,
+                    const std::vector<Ref<SourceSplineSegment>>& splines,
                     const Ref<SourceTransform>& transform);
 void ExtractParabolas(KVSWX_SketchSegmentsCollection& target,
                       const std::vector<Ref<SourceParabolaSegment>>& parabolas,

@@ -13,7 +13,9 @@ namespace kvswx {
 KVSWX_SegmentedSketchImpl::KVSWX_SegmentedSketchImpl() = default;
 KVSWX_SegmentedSketchImpl::~KVSWX_SegmentedSketchImpl() = default;
 
-KVSWX_SketchSegmentsCollection* KVSWX_SegmentedSketchImpl::GetSegments() const { return segments_.get(); }
+KVSWX_SketchSegmentsCollection* KVSWX_SegmentedSketchImpl::GetSegments() const {
+    return segments_.get();
+}
 
 KVSWX_SketchSegmentsCollection* KVSWX_SegmentedSketchImpl::NewSegments() {
     segments_ = std::make_unique<KVSWX_SketchSegmentsCollection>();
@@ -35,7 +37,9 @@ bool KVSWX_SegmentedSketchImpl::ReadSegmentsChild(XmlDocument& doc, XmlNode chil
 }
 
 KVSWX_SegmentedSketch::~KVSWX_SegmentedSketch() = default;
-KVSWX_SketchSegmentsCollection* KVSWX_SegmentedSketch::NewSegments() { return GetSketchImpl()->NewSegments(); }
+KVSWX_SketchSegmentsCollection* KVSWX_SegmentedSketch::NewSegments() {
+    return GetSketchImpl()->NewSegments();
+}
 KVSWX_SketchSegmentsCollection* KVSWX_SegmentedSketch::GetSegments() const {
     return GetSketchImpl()->GetSegments();
 }
@@ -111,11 +115,14 @@ KVSWX_ManualGeometry::KVSWX_ManualGeometry() : d_(std::make_unique<KVSWX_ManualG
 KVSWX_ManualGeometry::~KVSWX_ManualGeometry() = default;
 I_Serializable* KVSWX_ManualGeometry::GetImpl() const { return d_.get(); }
 KVSWX_SegmentedSketchImpl* KVSWX_ManualGeometry::GetSketchImpl() const { return d_.get(); }
-bool KVSWX_ManualGeometry::IsEmpty() const { return !d_->HasSegments() && d_->sketchBlocks.empty(); }
+bool KVSWX_ManualGeometry::IsEmpty() const {
+    return !d_->HasSegments() && d_->sketchBlocks.empty();
+}
 const KVSWX_ManualGeometry::SketchBlockList& KVSWX_ManualGeometry::GetSketchBlocks() const {
     return d_->sketchBlocks;
 }
-KVSWX_SegmentedSketch* KVSWX_ManualGeometry::AddSketchBlock(std::unique_ptr<KVSWX_SegmentedSketch> block) {
+KVSWX_SegmentedSketch* KVSWX_ManualGeometry::AddSketchBlock(
+    std::unique_ptr<KVSWX_SegmentedSketch> block) {
     if (!block) return nullptr;
     d_->sketchBlocks.push_back(std::move(block));
     return d_->sketchBlocks.back().get();
@@ -141,12 +148,14 @@ public:
     void ReadFromNode(XmlDocument& doc, XmlNode element) override {
         for (const XmlNode& child : element.ChildNodes()) {
             if (ReadSegmentsChild(doc, child)) continue;
-            if (child.IsElement() && child.Name() == L"Depth") depth = ParseDouble(GetNodeText(child));
+            if (child.IsElement() && child.Name() == L"Depth")
+                depth = ParseDouble(GetNodeText(child));
         }
     }
 };
 
-KVSWX_BrokenOutSection::KVSWX_BrokenOutSection() : d_(std::make_unique<KVSWX_BrokenOutSectionImpl>()) {}
+KVSWX_BrokenOutSection::KVSWX_BrokenOutSection()
+    : d_(std::make_unique<KVSWX_BrokenOutSectionImpl>()) {}
 KVSWX_BrokenOutSection::~KVSWX_BrokenOutSection() = default;
 I_Serializable* KVSWX_BrokenOutSection::GetImpl() const { return d_.get(); }
 KVSWX_SegmentedSketchImpl* KVSWX_BrokenOutSection::GetSketchImpl() const { return d_.get(); }

@@ -16,8 +16,9 @@ namespace {
 const auto kLineFields = std::make_tuple(Field(L"StartPoint", &LineValues::startPoint, kPoint3D),
                                          Field(L"EndPoint", &LineValues::endPoint, kPoint3D));
 
-const auto kCircleFields = std::make_tuple(Field(L"CenterPoint", &CircleValues::centerPoint, kPoint3D),
-                                           Field(L"Radius", &CircleValues::radius, kDouble));
+const auto kCircleFields =
+    std::make_tuple(Field(L"CenterPoint", &CircleValues::centerPoint, kPoint3D),
+                    Field(L"Radius", &CircleValues::radius, kDouble));
 
 const auto kArcFields = std::make_tuple(Field(L"StartPoint", &ArcValues::startPoint, kPoint2D),
                                         Field(L"AlongPoint", &ArcValues::alongPoint, kPoint2D),
@@ -27,23 +28,26 @@ const auto kEllipseFields = std::make_tuple(Field(L"Params", &EllipseValues::par
 
 using EA = EllipticalArcValues;
 const auto kEllipticalArcFields = std::make_tuple(
-    Field(L"CenterPoint", &EA::centerPoint, kPoint3D), Field(L"MajorPoint", &EA::majorPoint, kPoint3D),
-    Field(L"Ratio", &EA::ratio, kDouble), Field(L"IsClockwise", &EA::isClockwise, kBool),
-    Field(L"StartAngle", &EA::startAngle, kDouble), Field(L"EndAngle", &EA::endAngle, kDouble));
+    Field(L"CenterPoint", &EA::centerPoint, kPoint3D),
+    Field(L"MajorPoint", &EA::majorPoint, kPoint3D), Field(L"Ratio", &EA::ratio, kDouble),
+    Field(L"IsClockwise", &EA::isClockwise, kBool), Field(L"StartAngle", &EA::startAngle, kDouble),
+    Field(L"EndAngle", &EA::endAngle, kDouble));
 
 bool IsRationalSpline(const SplineValues& v) { return v.isRational; }
 
 // "Weights" only for a rational spline; read whatever IsRational says.
-const auto kSplineFields = std::make_tuple(
-    Field(L"Order", &SplineValues::order, kInt), Field(L"IsRational", &SplineValues::isRational, kBool),
-    Field(L"ControlPoints", &SplineValues::controlPoints, kDoubleList),
-    Field(L"KnotPoints", &SplineValues::knotPoints, kDoubleList),
-    Field(L"Weights", &SplineValues::weights, kDoubleList).When(&IsRationalSpline));
+const auto kSplineFields =
+    std::make_tuple(Field(L"Order", &SplineValues::order, kInt),
+                    Field(L"IsRational", &SplineValues::isRational, kBool),
+                    Field(L"ControlPoints", &SplineValues::controlPoints, kDoubleList),
+                    Field(L"KnotPoints", &SplineValues::knotPoints, kDoubleList),
+                    Field(L"Weights", &SplineValues::weights, kDoubleList).When(&IsRationalSpline));
 
-const auto kParabolaFields = std::make_tuple(Field(L"StartPoint", &ParabolaValues::startPoint, kPoint3D),
-                                             Field(L"EndPoint", &ParabolaValues::endPoint, kPoint3D),
-                                             Field(L"Focus", &ParabolaValues::focus, kPoint3D),
-                                             Field(L"Apex", &ParabolaValues::apex, kPoint3D));
+const auto kParabolaFields =
+    std::make_tuple(Field(L"StartPoint", &ParabolaValues::startPoint, kPoint3D),
+                    Field(L"EndPoint", &ParabolaValues::endPoint, kPoint3D),
+                    Field(L"Focus", &ParabolaValues::focus, kPoint3D),
+                    Field(L"Apex", &ParabolaValues::apex, kPoint3D));
 
 }  // namespace
 
@@ -58,14 +62,17 @@ public:
     Values v;
 
     void Write(XmlDocument& doc, XmlNode element) override { WriteFields(doc, element, v, Fields); }
-    void ReadFromNode(XmlDocument&, XmlNode element) override { ReadFieldChildren(v, Fields, element); }
+    void ReadFromNode(XmlDocument&, XmlNode element) override {
+        ReadFieldChildren(v, Fields, element);
+    }
 };
 
 class KVSWX_LineImpl final : public SegmentImplOf<LineValues, kLineFields> {};
 class KVSWX_CircleImpl final : public SegmentImplOf<CircleValues, kCircleFields> {};
 class KVSWX_ArcImpl final : public SegmentImplOf<ArcValues, kArcFields> {};
 class KVSWX_EllipseImpl final : public SegmentImplOf<EllipseValues, kEllipseFields> {};
-class KVSWX_EllipticalArcImpl final : public SegmentImplOf<EllipticalArcValues, kEllipticalArcFields> {};
+class KVSWX_EllipticalArcImpl final
+    : public SegmentImplOf<EllipticalArcValues, kEllipticalArcFields> {};
 class KVSWX_SplineImpl final : public SegmentImplOf<SplineValues, kSplineFields> {};
 class KVSWX_ParabolaImpl final : public SegmentImplOf<ParabolaValues, kParabolaFields> {};
 
@@ -73,11 +80,11 @@ KVSWX_SketchSegment::~KVSWX_SketchSegment() = default;
 
 // ---- handles ---------------------------------------------------------------
 
-#define KVSWX_SEGMENT_HANDLE(Name, TypeCode)                                          \
-    KVSWX_##Name::KVSWX_##Name()                                                      \
+#define KVSWX_SEGMENT_HANDLE(Name, TypeCode)                                           \
+    KVSWX_##Name::KVSWX_##Name()                                                       \
         : KVSWX_SketchSegment(TypeCode), d_(std::make_unique<KVSWX_##Name##Impl>()) {} \
-    KVSWX_##Name::~KVSWX_##Name() = default;                                          \
-    I_Serializable* KVSWX_##Name::GetImpl() const { return d_.get(); }                \
+    KVSWX_##Name::~KVSWX_##Name() = default;                                           \
+    I_Serializable* KVSWX_##Name::GetImpl() const { return d_.get(); }                 \
     const Name##Values& KVSWX_##Name::Values() const { return d_->v; }
 
 KVSWX_SEGMENT_HANDLE(Line, kSketchSegmentLine)
@@ -128,14 +135,19 @@ namespace {
 // for a type without a record.
 std::wstring_view ElementNameOf(const KVSWX_SketchSegment& segment) {
     switch (segment.GetType()) {
-        case kSketchSegmentLine: return L"Line";
+        case kSketchSegmentLine:
+            return L"Line";
         case kSketchSegmentArc:
             return dynamic_cast<const KVSWX_Circle*>(&segment) != nullptr ? L"Circle" : L"Arc";
         case kSketchSegmentEllipse:
-            return dynamic_cast<const KVSWX_Ellipse*>(&segment) != nullptr ? L"Ellipse" : L"EllipticalArc";
-        case kSketchSegmentSpline: return L"Spline";
-        case kSketchSegmentParabola: return L"Parabola";
-        default: return {};
+            return dynamic_cast<const KVSWX_Ellipse*>(&segment) != nullptr ? L"Ellipse"
+                                                                           : L"EllipticalArc";
+        case kSketchSegmentSpline:
+            return L"Spline";
+        case kSketchSegmentParabola:
+            return L"Parabola";
+        default:
+            return {};
     }
 }
 
@@ -162,10 +174,12 @@ public:
         for (const auto& segment : segments) {
             if (!segment) continue;
             AttributeMap attributes;
-            attributes.emplace(SketchSegmentTypeNames().Key(), SketchSegmentTypeNames().NameOf(segment->GetType()));
+            attributes.emplace(SketchSegmentTypeNames().Key(),
+                               SketchSegmentTypeNames().NameOf(segment->GetType()));
             attributes.emplace(L"isConstructionGeometry",
                                FormatBool(segment->IsConstructionGeometry() ? 1 : 0));
-            XmlNode element = CreateChildElement(doc, list, ElementNameOf(*segment), {}, attributes);
+            XmlNode element =
+                CreateChildElement(doc, list, ElementNameOf(*segment), {}, attributes);
             segment->GetImpl()->Write(doc, element);
             CloseElement(doc, element);
         }
@@ -178,7 +192,8 @@ public:
             std::unique_ptr<KVSWX_SketchSegment> segment = NewSegmentNamed(child.Name());
             if (!segment) continue;
             segment->GetImpl()->ReadFromNode(doc, child);
-            segment->SetConstructionGeometry(GetAttributeValue(child, L"isConstructionGeometry") == L"true");
+            segment->SetConstructionGeometry(GetAttributeValue(child, L"isConstructionGeometry") ==
+                                             L"true");
             segments.push_back(std::move(segment));
         }
     }
@@ -188,11 +203,14 @@ KVSWX_SketchSegmentsCollection::KVSWX_SketchSegmentsCollection()
     : d_(std::make_unique<KVSWX_SketchSegmentsCollectionImpl>()) {}
 KVSWX_SketchSegmentsCollection::~KVSWX_SketchSegmentsCollection() = default;
 I_Serializable* KVSWX_SketchSegmentsCollection::GetImpl() const { return d_.get(); }
-const SketchSegmentList& KVSWX_SketchSegmentsCollection::GetSegments() const { return d_->segments; }
+const SketchSegmentList& KVSWX_SketchSegmentsCollection::GetSegments() const {
+    return d_->segments;
+}
 std::size_t KVSWX_SketchSegmentsCollection::GetCount() const { return d_->segments.size(); }
 bool KVSWX_SketchSegmentsCollection::IsEmpty() const { return d_->segments.empty(); }
 
-KVSWX_SketchSegment* KVSWX_SketchSegmentsCollection::Append(std::unique_ptr<KVSWX_SketchSegment> segment) {
+KVSWX_SketchSegment* KVSWX_SketchSegmentsCollection::Append(
+    std::unique_ptr<KVSWX_SketchSegment> segment) {
     if (!segment) return nullptr;
     d_->segments.push_back(std::move(segment));
     return d_->segments.back().get();
@@ -209,13 +227,21 @@ Handle* AddTo(SketchSegmentList& segments) {
 }  // namespace
 
 KVSWX_Line* KVSWX_SketchSegmentsCollection::AddLine() { return AddTo<KVSWX_Line>(d_->segments); }
-KVSWX_Circle* KVSWX_SketchSegmentsCollection::AddCircle() { return AddTo<KVSWX_Circle>(d_->segments); }
+KVSWX_Circle* KVSWX_SketchSegmentsCollection::AddCircle() {
+    return AddTo<KVSWX_Circle>(d_->segments);
+}
 KVSWX_Arc* KVSWX_SketchSegmentsCollection::AddArc() { return AddTo<KVSWX_Arc>(d_->segments); }
-KVSWX_Ellipse* KVSWX_SketchSegmentsCollection::AddEllipse() { return AddTo<KVSWX_Ellipse>(d_->segments); }
+KVSWX_Ellipse* KVSWX_SketchSegmentsCollection::AddEllipse() {
+    return AddTo<KVSWX_Ellipse>(d_->segments);
+}
 KVSWX_EllipticalArc* KVSWX_SketchSegmentsCollection::AddEllipticalArc() {
     return AddTo<KVSWX_EllipticalArc>(d_->segments);
 }
-KVSWX_Spline* KVSWX_SketchSegmentsCollection::AddSpline() { return AddTo<KVSWX_Spline>(d_->segments); }
-KVSWX_Parabola* KVSWX_SketchSegmentsCollection::AddParabola() { return AddTo<KVSWX_Parabola>(d_->segments); }
+KVSWX_Spline* KVSWX_SketchSegmentsCollection::AddSpline() {
+    return AddTo<KVSWX_Spline>(d_->segments);
+}
+KVSWX_Parabola* KVSWX_SketchSegmentsCollection::AddParabola() {
+    return AddTo<KVSWX_Parabola>(d_->segments);
+}
 
 }  // namespace kvswx
