@@ -1,15 +1,16 @@
+#include "extract/sketch_geometry.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <typeinfo>
+#include <utility>
 #include <vector>
 
-#include "extract/sketch_geometry.h"
-#include "extract/sketch_geometry_fakes.h"
-#include "model/process_state.h"
+#include "extract/view_recording.h"
 #include "platform/com.h"
 #include "views/base_view.h"
 #include "views/segmented_sketch.h"
@@ -18,496 +19,391 @@
 namespace kvswx {
 namespace {
 
-using fake::Scene;
-using fake::SegmentData;
-
 constexpr double kPi = 3.141592653589793;
+
+// ---- recorded segments as JSON text -------------------------------------------
+
+std::string N(double v) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.17g", v);
+    return buffer;
+}
+std::string P(const Point3& p) { return "[" + N(p[0]) + "," + N(p[1]) + "," + N(p[2]) + "]"; }
+std::string Values(const Point3& p) { return N(p[0]) + "," + N(p[1]) + "," + N(p[2]); }
+Point3 OnCircle(const Point3& c, double r, double degrees) {
+    return {c[0] + r * std::cos(degrees * kPi / 180), c[1] + r * std::sin(degrees * kPi / 180),
+            c[2]};
+}
+
+std::string Line(const Point3& root, const Point3& dir, double length,
+                 const std::string& extra = "") {
+    return R"({"kind":0,"length":)" + N(length) + R"(,"curve":{"lineData":[)" + Values(root) + "," +
+           Values(dir) + "]}" + extra + "}";
+}
+std::string Arc(const Point3& s, const Point3& e, const Point3& c, int direction,
+                const std::string& extra = "") {
+    const double r = std::hypot(s[0] - c[0], s[1] - c[1]);
+    return R"({"kind":1,"start":)" + P(s) + R"(,"end":)" + P(e) + R"(,"center":)" + P(c) +
+           R"(,"direction":)" + std::to_string(direction) + R"(,"curve":{"circleData":[)" +
+           Values(c) + ",0,0,1," + N(r) + "]}" + extra + "}";
+}
+std::string FullCircle(const Point3& c, double r) {
+    const Point3 s{c[0] + r, c[1], c[2]};
+    return Arc(s, s, c, 1, R"(,"fullCircle":1)");
+}
+// One block of sketch arc data: six display values, start, end, center, direction.
+std::string Block(const Point3& s, const Point3& e, const Point3& c, int direction) {
+    return "7,1,0,0.00025,3,0," + Values(s) + "," + Values(e) + "," + Values(c) + "," +
+           std::to_string(direction);
+}
+// Major axis along x; the curve data matches the points.
+std::string Ellipse(const Point3& c, double a, double b, const Point3& s, const Point3& e,
+                    int direction = 1) {
+    return R"({"kind":2,"center":)" + P(c) + R"(,"major":)" + P({c[0] + a, c[1], c[2]}) +
+           R"(,"minor":)" + P({c[0], c[1] + b, c[2]}) + R"(,"start":)" + P(s) + R"(,"end":)" +
+           P(e) + R"(,"direction":)" + std::to_string(direction) + R"(,"curve":{"ellipseData":[)" +
+           Values(c) + "," + N(a) + ",1,0,0," + N(b) + ",0,1,0]}}";
+}
+std::string Spline(int kind, int dimension, const std::string& controlPoints,
+                   const std::string& extra = "") {
+    return R"({"kind":)" + std::to_string(kind) + R"(,"curve":{"bspline":{"order":3,"dimension":)" +
+           std::to_string(dimension) + R"(,"controlPoints":)" + controlPoints +
+           R"(,"knots":[0,0,0,1,1,1]}})" + extra + "}";
+}
+std::string Parabola(const Point3& focus, const Point3& apex, const std::string& extra = "") {
+    return Spline(
+        5, 3, "[-1,1,0,0,0,0,1,1,0]",
+        R"(,"start":[-1,1,0],"end":[1,1,0],"focus":)" + P(focus) + R"(,"apex":)" + P(apex) + extra);
+}
+std::string Placement(double scale, const Point3& t = {}, bool quarterTurn = false) {
+    return quarterTurn ? "[0,1,0,-1,0,0,0,0,1," + Values(t) + "," + N(scale) + ",0,0,0]"
+                       : "[1,0,0,0,1,0,0,0,1," + Values(t) + "," + N(scale) + ",0,0,0]";
+}
+
+std::string KindOf(const KVSWX_SketchSegment& s) {
+    const std::vector<std::pair<const std::type_info*, const char*>> kinds = {
+        {&typeid(KVSWX_Line), "Line"},
+        {&typeid(KVSWX_Circle), "Circle"},
+        {&typeid(KVSWX_Arc), "Arc"},
+        {&typeid(KVSWX_Ellipse), "Ellipse"},
+        {&typeid(KVSWX_EllipticalArc), "EllipticalArc"},
+        {&typeid(KVSWX_Spline), "Spline"},
+        {&typeid(KVSWX_Parabola), "Parabola"}};
+    for (const auto& [type, name] : kinds) {
+        if (typeid(s) == *type) return name;
+    }
+    return "?";
+}
+
+std::vector<std::string> KindsOf(const KVSWX_SketchSegmentsCollection& c) {
+    std::vector<std::string> kinds;
+    for (const auto& s : c.GetSegments()) kinds.push_back(KindOf(*s));
+    return kinds;
+}
 
 class SketchGeometryTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ResetProcessStateForTests();
-        Process().mathUtility = std::make_shared<fake::MathUtility>();
-    }
+    void SetUp() override { ResetProcessStateForTests(); }
     void TearDown() override { ResetProcessStateForTests(); }
 
-    KVSWX_SketchSegmentsCollection out;
-
-    void Extract(const Scene& scene, bool arcMode, bool skipConstruction, const Ref<SourcePlacement>& given = nullptr) {
-        ExtractSketchSegments(scene.Segments(), out, arcMode, skipConstruction, given);
+    // A view "V" whose sketch holds `segments`; `more` adds keys to the sketch.
+    void Load(const std::vector<std::string>& segments, const std::string& more = "",
+              const std::string& placement = Placement(1), const std::string& viewKeys = "") {
+        std::string list;
+        for (const std::string& s : segments) list += (list.empty() ? "" : ",") + s;
+        recording = test::LoadViews(R"({"name":"V")" + viewKeys + R"(,"sketch":{"placement":)" +
+                                    placement + R"(,"segments":[)" + list + "]" + more + "}}");
+        view = test::ViewNamed(*recording, L"V");
     }
-
+    std::vector<Ref<SourceSketchSegment>> Segments() const { return *view->Sketch()->Segments(); }
+    void Extract(bool arcMode, bool skipConstruction, const Ref<SourcePlacement>& given = nullptr) {
+        ExtractSketchSegments(Segments(), *out, arcMode, skipConstruction, given);
+    }
+    std::vector<std::string> Made() const { return KindsOf(*out); }
     template <class T>
-    const T& At(std::size_t i) const {
-        EXPECT_LT(i, out.GetCount());
-        const auto* typed = dynamic_cast<const T*>(out.GetSegments().at(i).get());
-        if (typed == nullptr) throw std::runtime_error(std::string("record ") + std::to_string(i) + " is not " +
-                                                       typeid(T).name());
-        return *typed;
+    const auto& At(std::size_t i) const {
+        return dynamic_cast<const T&>(*out->GetSegments().at(i)).Values();
     }
+    void Fresh() { out = std::make_unique<KVSWX_SketchSegmentsCollection>(); }
 
-    std::vector<std::string> Made() const {
-        std::vector<std::string> kinds;
-        for (const auto& s : out.GetSegments()) {
-            const KVSWX_SketchSegment& segment = *s;
-            if (typeid(segment) == typeid(KVSWX_Line)) kinds.push_back("Line");
-            if (typeid(segment) == typeid(KVSWX_Circle)) kinds.push_back("Circle");
-            if (typeid(segment) == typeid(KVSWX_Arc)) kinds.push_back("Arc");
-            if (typeid(segment) == typeid(KVSWX_Ellipse)) kinds.push_back("Ellipse");
-            if (typeid(segment) == typeid(KVSWX_EllipticalArc)) kinds.push_back("EllipticalArc");
-            if (typeid(segment) == typeid(KVSWX_Spline)) kinds.push_back("Spline");
-            if (typeid(segment) == typeid(KVSWX_Parabola)) kinds.push_back("Parabola");
-        }
-        return kinds;
-    }
+    std::shared_ptr<recorded::Recording> recording;
+    Ref<SourceView> view;
+    std::unique_ptr<KVSWX_SketchSegmentsCollection> out =
+        std::make_unique<KVSWX_SketchSegmentsCollection>();
 };
 
 using Kinds = std::vector<std::string>;
 
-void ExpectNear(const Point2& actual, const Point2& expected) {
+void ExpectNear(const Point2& actual, const Point3& expected) {
     EXPECT_NEAR(actual[0], expected[0], 1e-12);
     EXPECT_NEAR(actual[1], expected[1], 1e-12);
 }
 
-Point2 OnCircle(Point2 center, double radius, double degrees) {
-    return {center[0] + radius * std::cos(degrees * kPi / 180), center[1] + radius * std::sin(degrees * kPi / 180)};
-}
-
-// ---- along point -------------------------------------------------------------
+// ---- along point ----------------------------------------------------------------
 
 TEST(ComputeAlongPoint, HalfWayInTheTurningDirectionAcrossTheSeam) {
-    const Point2 c{10, -5};
+    const Point3 c{10, -5, 0};
     struct Row {
-        const char* what;
-        Point2 start, end;
+        double from, to;
         bool clockwise;
-        Point2 expected;
+        double expected;  // degrees; NAN: the center
     };
     const std::vector<Row> rows = {
-        {"170 to 190 ccw crosses 180", OnCircle(c, 2, 170), OnCircle(c, 2, 190), false, OnCircle(c, 2, 180)},
-        {"170 to 190 cw goes the long way", OnCircle(c, 2, 170), OnCircle(c, 2, 190), true, OnCircle(c, 2, 0)},
-        {"0 to 90 ccw", OnCircle(c, 2, 0), OnCircle(c, 2, 90), false, OnCircle(c, 2, 45)},
-        {"0 to 90 cw", OnCircle(c, 2, 0), OnCircle(c, 2, 90), true, OnCircle(c, 2, -135)},
-        {"90 to 0 cw", OnCircle(c, 2, 90), OnCircle(c, 2, 0), true, OnCircle(c, 2, 45)},
-        {"equal angles stay put ccw", OnCircle(c, 2, 30), OnCircle(c, 2, 30), false, OnCircle(c, 2, 30)},
-        {"equal angles stay put cw", OnCircle(c, 2, 30), OnCircle(c, 2, 30), true, OnCircle(c, 2, 30)},
-        {"start on the center", c, OnCircle(c, 2, 30), false, c},
+        {170, 190, false, 180}, {170, 190, true, 0}, {0, 90, false, 45}, {0, 90, true, -135},
+        {90, 0, true, 45},      {30, 30, false, 30}, {30, 30, true, 30},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        ExpectNear(ComputeAlongPoint(row.start, row.end, c, row.clockwise), row.expected);
+        SCOPED_TRACE(std::to_string(row.from) + " to " + std::to_string(row.to) +
+                     (row.clockwise ? " cw" : " ccw"));
+        const Point3 s = OnCircle(c, 2, row.from), e = OnCircle(c, 2, row.to);
+        ExpectNear(ComputeAlongPoint({s[0], s[1]}, {e[0], e[1]}, {c[0], c[1]}, row.clockwise),
+                   OnCircle(c, 2, row.expected));
     }
+    ExpectNear(ComputeAlongPoint({10, -5}, {12, -5}, {10, -5}, false), c);  // start on the center
 }
 
-// ---- arcs and circles -------------------------------------------------------
+// ---- arcs and circles -------------------------------------------------------------
 
-TEST_F(SketchGeometryTest, FullCircleAsArcIsACircleWithArcModeOffAndNothingWithArcModeOn) {
-    Scene scene(fake::Transform::Make(2, {1, 1, 0}));
-    scene.Add(fake::FullCircle({1, 2, 0}, 5));
-    scene.AddArcBlock(fake::ArcBlock({6, 2, 0}, {6, 2, 0}, {1, 2, 0}, 1));
-
-    Extract(scene, false, false);
+TEST_F(SketchGeometryTest,
+       FullCircleIsACircleWithArcModeOffNothingWithItOnACircleInTheCropExtractor) {
+    Load({FullCircle({1, 2, 0}, 5)},
+         R"(,"arcData":[)" + Block({6, 2, 0}, {6, 2, 0}, {1, 2, 0}, 1) + "]",
+         Placement(2, {1, 1, 0}));
+    Extract(false, false);
     ASSERT_EQ(Made(), Kinds{"Circle"});
-    EXPECT_EQ(At<KVSWX_Circle>(0).Values().centerPoint, (Point3{3, 5, 0}));
-    EXPECT_EQ(At<KVSWX_Circle>(0).Values().radius, 10.0);  // scale 2 doubles the radius
-    EXPECT_FALSE(At<KVSWX_Circle>(0).IsConstructionGeometry());
+    EXPECT_EQ(At<KVSWX_Circle>(0).centerPoint, (Point3{3, 5, 0}));
+    EXPECT_EQ(At<KVSWX_Circle>(0).radius, 10.0);  // scale 2 doubles the radius
 
-    KVSWX_SketchSegmentsCollection arcMode;
-    ExtractSketchSegments(scene.Segments(), arcMode, true, false, nullptr);
+    KVSWX_SketchSegmentsCollection arcMode, crop;
+    ExtractSketchSegments(Segments(), arcMode, true, false, nullptr);
     EXPECT_TRUE(arcMode.IsEmpty());
+    ExtractArcs(crop, {Segments()[0]->QueryArc()}, view->Sketch()->Placement()->SegmentTransform());
+    ASSERT_EQ(crop.GetCount(), 1u);
+    EXPECT_EQ(dynamic_cast<const KVSWX_Circle&>(*crop.GetSegments()[0]).Values().radius, 10.0);
 }
 
 TEST_F(SketchGeometryTest, ArcsAndCircleTakeArcBlocksInTurnWhateverStandsBetween) {
-    Scene scene;
-    // The segments' own points are never used with arc mode off.
-    scene.Add(fake::Arc({9, 9, 9}, {8, 8, 8}, {7, 7, 7}, 1));
-    scene.Add(fake::Line({0, 0, 0}, {1, 0, 0}, 1));
-    scene.Add(fake::Spline(2, 3, {0, 0, 0, 1, 1, 1}, {0, 0, 1, 1}));
-    SegmentData circle = fake::Arc({9, 9, 9}, {8, 8, 8}, {7, 7, 7}, 1);
-    circle.circleData = {0, 0, 0, 0, 0, 1, 3};
-    scene.Add(circle);
-    scene.Add(fake::Ellipse({0, 0, 0}, 2, 1, {2, 0, 0}, {2, 0, 0}));
-    scene.Add(fake::Arc({9, 9, 9}, {8, 8, 8}, {7, 7, 7}, 1));
-    scene.AddArcBlock(fake::ArcBlock({1, 0, 0}, {0, 1, 0}, {0, 0, 0}, 1));
-    scene.AddArcBlock(fake::ArcBlock({3, 0, 0}, {3, 0, 5}, {0, 0, 0}, 1));  // equal x and y: a circle
-    scene.AddArcBlock(fake::ArcBlock({0, -2, 0}, {2, 0, 0}, {0, 0, 0}, -1));
-
-    Extract(scene, false, false);
+    const Point3 o{};
+    const std::string ignored =
+        Arc({9, 0, 0}, {0, 9, 0}, o, 1);  // own points unused with arc mode off
+    Load({ignored, Line(o, {1, 0, 0}, 1), Spline(3, 3, "[0,0,0,1,1,1]"), ignored,
+          Ellipse(o, 2, 1, {2, 0, 0}, {2, 0, 0}),
+          Arc({9, 0, 0}, {0, 9, 0}, o, 1, R"(,"construction":1)"), ignored},
+         R"(,"arcData":[)" + Block({1, 0, 0}, {0, 1, 0}, o, 1) + "," +
+             Block({9, 0, 0}, {9, 0, 5}, o, 1) + "," + Block({0, -2, 0}, {2, 0, 0}, o, -1) + "]");
+    Extract(false, true);  // the skipped construction arc takes no block
     ASSERT_EQ(Made(), (Kinds{"Arc", "Line", "Spline", "Circle", "Ellipse", "Arc"}));
-    EXPECT_EQ(At<KVSWX_Arc>(0).Values().startPoint, (Point2{1, 0}));
-    EXPECT_EQ(At<KVSWX_Arc>(0).Values().endPoint, (Point2{0, 1}));
-    ExpectNear(At<KVSWX_Arc>(0).Values().alongPoint, OnCircle({0, 0}, 1, 45));
-    EXPECT_EQ(At<KVSWX_Circle>(3).Values().radius, 3.0);
-    EXPECT_EQ(At<KVSWX_Arc>(5).Values().startPoint, (Point2{0, -2}));
-    ExpectNear(At<KVSWX_Arc>(5).Values().alongPoint, OnCircle({0, 0}, 2, 135));  // clockwise: the long way
+    EXPECT_EQ(At<KVSWX_Arc>(0).startPoint, (Point2{1, 0}));
+    ExpectNear(At<KVSWX_Arc>(0).alongPoint, OnCircle(o, 1, 45));
+    EXPECT_EQ(At<KVSWX_Circle>(3).radius, 9.0);
+    EXPECT_EQ(At<KVSWX_Arc>(5).startPoint, (Point2{0, -2}));
+    ExpectNear(At<KVSWX_Arc>(5).alongPoint, OnCircle(o, 2, 135));  // clockwise: the long way
 
-    // A new call counts from block 0 again.
-    KVSWX_SketchSegmentsCollection again;
-    ExtractSketchSegments({scene.Segments()[5]}, again, false, false, nullptr);
+    KVSWX_SketchSegmentsCollection again;  // a new call starts at block 0
+    ExtractSketchSegments({Segments()[6]}, again, false, false, nullptr);
     ASSERT_EQ(again.GetCount(), 1u);
-    EXPECT_EQ(dynamic_cast<const KVSWX_Arc&>(*again.GetSegments()[0]).Values().startPoint, (Point2{1, 0}));
+    EXPECT_EQ(dynamic_cast<const KVSWX_Arc&>(*again.GetSegments()[0]).Values().startPoint,
+              (Point2{1, 0}));
 }
 
-TEST_F(SketchGeometryTest, SkippedConstructionArcTakesNoArcBlock) {
-    Scene scene;
-    scene.Add(fake::Construction(fake::Arc({1, 0, 0}, {0, 1, 0}, {0, 0, 0}, 1)));
-    scene.Add(fake::Arc({1, 0, 0}, {0, 1, 0}, {0, 0, 0}, 1));
-    scene.AddArcBlock(fake::ArcBlock({5, 0, 0}, {0, 5, 0}, {0, 0, 0}, 1));
-    scene.AddArcBlock(fake::ArcBlock({6, 0, 0}, {0, 6, 0}, {0, 0, 0}, 1));
-    Extract(scene, false, true);
-    ASSERT_EQ(Made(), Kinds{"Arc"});
-    EXPECT_EQ(At<KVSWX_Arc>(0).Values().startPoint, (Point2{5, 0}));
-}
+// ---- ellipses, parabolas, splines, lines -----------------------------------------
 
-TEST_F(SketchGeometryTest, ArcAcrossTheSeamFromValuesAndFromPoints) {
-    const Point3 s{std::cos(170 * kPi / 180), std::sin(170 * kPi / 180), 0};
-    const Point3 e{std::cos(190 * kPi / 180), std::sin(190 * kPi / 180), 0};
-    for (const int direction : {1, -1}) {
-        SCOPED_TRACE(direction);
-        const Point2 expected = direction == 1 ? Point2{-1, 0} : Point2{1, 0};
-        Scene scene;
-        scene.Add(fake::Arc(s, e, {0, 0, 0}, direction));
-        scene.AddArcBlock(fake::ArcBlock(s, e, {0, 0, 0}, direction));
-        KVSWX_SketchSegmentsCollection fromValues, fromPoints;
-        ExtractSketchSegments(scene.Segments(), fromValues, false, false, nullptr);
-        ExtractSketchSegments(scene.Segments(), fromPoints, true, false, nullptr);
-        for (const KVSWX_SketchSegmentsCollection* c : {&fromValues, &fromPoints}) {
-            ASSERT_EQ(c->GetCount(), 1u);
-            const auto& arc = dynamic_cast<const KVSWX_Arc&>(*c->GetSegments()[0]);
-            ExpectNear(arc.Values().alongPoint, expected);
-            EXPECT_EQ(arc.Values().startPoint, (Point2{s[0], s[1]}));
-        }
-    }
-}
-
-// ---- ellipses, parabolas, splines, lines ------------------------------------
-
-TEST_F(SketchGeometryTest, ClosedEllipseGetsElevenParamsMappedAndScaled) {
-    Scene scene(fake::Transform::Make(2, {10, 20, 0}));
-    scene.Add(fake::Ellipse({1, 2, 0}, 3, 1, {4, 2, 0}, {4, 2, 0}));
-    Extract(scene, false, false);
-    ASSERT_EQ(Made(), Kinds{"Ellipse"});
-    EXPECT_EQ(At<KVSWX_Ellipse>(0).Values().params, (DoubleList{12, 24, 0, 6, 18, 24, 0, 2, 12, 26, 0}));
-}
-
-TEST_F(SketchGeometryTest, EllipseWhoseEndsDifferOnlyInZIsAnEllipticalArc) {
-    Scene scene;
-    SegmentData d = fake::Ellipse({1, 2, 0}, 3, 1, {4, 2, 0}, {4, 2, 1e-9});
-    d.direction = -1;
-    scene.Add(d);
-    scene.Add(fake::Ellipse({0, 0, 0}, 2, 1, {0, 1, 0}, {-2, 0, 0}));
-    Extract(scene, false, false);
-    ASSERT_EQ(Made(), (Kinds{"EllipticalArc", "EllipticalArc"}));
-    const EllipticalArcValues& a = At<KVSWX_EllipticalArc>(0).Values();
-    EXPECT_EQ(a.centerPoint, (Point3{1, 2, 0}));
-    EXPECT_EQ(a.majorPoint, (Point3{4, 2, 0}));
+TEST_F(SketchGeometryTest,
+       EllipsesClosedGetElevenScaledParamsEndsDifferingOnlyInZGiveAnEllipticalArc) {
+    Load({Ellipse({1, 2, 0}, 3, 1, {4, 2, 0}, {4, 2, 0}),
+          Ellipse({1, 2, 0}, 3, 1, {4, 2, 0}, {4, 2, 1e-9}, -1),
+          Ellipse({0, 0, 0}, 2, 1, {0, 1, 0}, {-2, 0, 0})},
+         "", Placement(2, {10, 20, 0}));
+    Extract(false, false);
+    ASSERT_EQ(Made(), (Kinds{"Ellipse", "EllipticalArc", "EllipticalArc"}));
+    EXPECT_EQ(At<KVSWX_Ellipse>(0).params, (DoubleList{12, 24, 0, 6, 18, 24, 0, 2, 12, 26, 0}));
+    const EllipticalArcValues& a = At<KVSWX_EllipticalArc>(1);
+    EXPECT_EQ(a.centerPoint, (Point3{12, 24, 0}));
+    EXPECT_EQ(a.majorPoint, (Point3{18, 24, 0}));
     EXPECT_EQ(a.ratio, 1.0 / 3.0);
     EXPECT_TRUE(a.isClockwise);
     EXPECT_EQ(a.startAngle, 0.0);
-    const EllipticalArcValues& b = At<KVSWX_EllipticalArc>(1).Values();
+    const EllipticalArcValues& b = At<KVSWX_EllipticalArc>(2);
     EXPECT_EQ(b.ratio, 0.5);
     EXPECT_FALSE(b.isClockwise);
-    EXPECT_EQ(b.startAngle, std::atan2(1.0, 0.0));
+    EXPECT_EQ(b.startAngle, kPi / 2);
     EXPECT_EQ(b.endAngle, kPi);
 }
 
-TEST_F(SketchGeometryTest, ParabolaWithFocusOnApexIsASpline) {
-    Scene scene(fake::Transform::Make(1, {0, 0, 1}));
-    scene.Add(fake::Parabola({-1, 1, 0}, {1, 1, 0}, {0, 0.25, 0}, {0, 0, 0}));
-    scene.Add(fake::Parabola({-1, 1, 0}, {1, 1, 0}, {0, 0, 0}, {0, 0, 0}));
-    Extract(scene, false, false);
+TEST_F(SketchGeometryTest, ParabolaIsMappedAndWithFocusOnApexBecomesASpline) {
+    Load({Parabola({0, 0.25, 0}, {0, 0, 0}), Parabola({0, 0, 0}, {0, 0, 0})}, "",
+         Placement(1, {0, 0, 1}));
+    Extract(false, false);
     ASSERT_EQ(Made(), (Kinds{"Parabola", "Spline"}));
-    const ParabolaValues& p = At<KVSWX_Parabola>(0).Values();
-    EXPECT_EQ(p.startPoint, (Point3{-1, 1, 1}));
-    EXPECT_EQ(p.endPoint, (Point3{1, 1, 1}));
-    EXPECT_EQ(p.focus, (Point3{0, 0.25, 1}));
-    EXPECT_EQ(p.apex, (Point3{0, 0, 1}));
-    EXPECT_EQ(At<KVSWX_Spline>(1).Values().controlPoints, (DoubleList{-1, 1, 1, 0, 0, 1, 1, 1, 1}));
+    EXPECT_EQ(At<KVSWX_Parabola>(0).startPoint, (Point3{-1, 1, 1}));
+    EXPECT_EQ(At<KVSWX_Parabola>(0).focus, (Point3{0, 0.25, 1}));
+    EXPECT_EQ(At<KVSWX_Parabola>(0).apex, (Point3{0, 0, 1}));
+    EXPECT_EQ(At<KVSWX_Spline>(1).controlPoints, (DoubleList{-1, 1, 1, 0, 0, 1, 1, 1, 1}));
 }
 
-TEST_F(SketchGeometryTest, RationalSplineCompactsControlPointsKeepsKnotsAndRequestsClosedData) {
-    Scene scene(fake::Transform::Make(2, {1, 1, 1}));
-    SegmentData rational = fake::Spline(3, 4, {0, 0, 0, 1, 1, 1, 0, 0.5, 2, 1, 0, 0.5, 3, 0, 0, 1},
-                                        {0, 0, 0, 0.5, 1, 1, 1});
-    rational.closed = 1;
-    const auto segment = scene.Add(rational);
-    scene.Add(fake::Spline(4, 3, {0, 0, 0, 1, 2, 3}, {0, 1}));
-    Extract(scene, false, false);
+TEST_F(SketchGeometryTest, RationalSplineCompactsToTriplesAndWeightsKnotsStayUnmapped) {
+    Load({Spline(3, 4, "[0,0,0,1, 1,1,0,0.5, 2,1,0,0.5, 3,0,0,1]"), Spline(3, 3, "[0,0,0, 1,2,3]")},
+         "", Placement(2, {1, 1, 1}));
+    Extract(false, false);
     ASSERT_EQ(Made(), (Kinds{"Spline", "Spline"}));
-    const SplineValues& r = At<KVSWX_Spline>(0).Values();
+    const SplineValues& r = At<KVSWX_Spline>(0);
     EXPECT_EQ(r.order, 3);
     EXPECT_TRUE(r.isRational);
     EXPECT_EQ(r.controlPoints, (DoubleList{1, 1, 1, 3, 3, 1, 5, 3, 1, 7, 1, 1}));
     EXPECT_EQ(r.weights, (DoubleList{1, 0.5, 0.5, 1}));
-    EXPECT_EQ(r.knotPoints, (DoubleList{0, 0, 0, 0.5, 1, 1, 1}));  // never mapped
-    EXPECT_EQ(segment->lastRequest.wantCubic, 0);
-    EXPECT_EQ(segment->lastRequest.wantNonRational, 0);
-    EXPECT_EQ(segment->lastRequest.forceNonPeriodic, kVariantTrue);
-    EXPECT_EQ(segment->lastRequest.closed, 1);
-    const SplineValues& plain = At<KVSWX_Spline>(1).Values();
-    EXPECT_FALSE(plain.isRational);
-    EXPECT_EQ(plain.controlPoints, (DoubleList{1, 1, 1, 3, 5, 7}));
-    EXPECT_TRUE(plain.weights.empty());
+    EXPECT_EQ(r.knotPoints, (DoubleList{0, 0, 0, 1, 1, 1}));
+    EXPECT_FALSE(At<KVSWX_Spline>(1).isRational);
+    EXPECT_EQ(At<KVSWX_Spline>(1).controlPoints, (DoubleList{1, 1, 1, 3, 5, 7}));
+    EXPECT_TRUE(At<KVSWX_Spline>(1).weights.empty());
 }
 
-TEST_F(SketchGeometryTest, LineRunsFromRootAlongDirectionForItsLengthThroughTheTransform) {
-    Scene scene(fake::Transform::Make(1, {5, 0, 0}, 90));
-    scene.Add(fake::Line({1, 0, 0}, {0, 1, 0}, 2));
-    Extract(scene, false, false);
+TEST_F(SketchGeometryTest, LineRunsAlongItsDirectionAndAGivenPlacementWinsOverTheSketchOne) {
+    Load({Line({1, 0, 0}, {0, 1, 0}, 2)}, "", Placement(1, {5, 0, 0}, true));
+    Extract(false, false);
     ASSERT_EQ(Made(), Kinds{"Line"});
-    const LineValues& v = At<KVSWX_Line>(0).Values();
-    EXPECT_NEAR(v.startPoint[0], 5, 1e-15);
-    EXPECT_NEAR(v.startPoint[1], 1, 1e-15);
-    EXPECT_NEAR(v.endPoint[0], 3, 1e-15);
-    EXPECT_NEAR(v.endPoint[1], 1, 1e-15);
-}
+    EXPECT_EQ(At<KVSWX_Line>(0).startPoint, (Point3{5, 1, 0}));
+    EXPECT_EQ(At<KVSWX_Line>(0).endPoint, (Point3{3, 1, 0}));
 
-TEST_F(SketchGeometryTest, GivenPlacementWinsOverTheSketchPlacement) {
-    Scene scene(fake::Transform::Make(1));
-    scene.Add(fake::Line({1, 0, 0}, {1, 0, 0}, 1));
-    Extract(scene, false, false, std::make_shared<fake::Placement>(fake::Transform::Make(3)));
-    ASSERT_EQ(Made(), Kinds{"Line"});
-    EXPECT_EQ(At<KVSWX_Line>(0).Values().endPoint, (Point3{6, 0, 0}));
-}
-
-// ---- construction geometry ----------------------------------------------------
-
-TEST_F(SketchGeometryTest, ConstructionGeometryKeptAndFlaggedOrSkipped) {
-    Scene scene;
-    scene.Add(fake::Construction(fake::Line({0, 0, 0}, {1, 0, 0}, 1)));
-    scene.Add(fake::Line({0, 0, 0}, {0, 1, 0}, 1));
-
-    Extract(scene, false, false);
+    const auto sketchOfBlock =
+        test::LoadViews(R"({"name":"B","sketch":{"placement":)" + Placement(3) + "}}");
+    Extract(false, false, test::ViewNamed(*sketchOfBlock, L"B")->Sketch()->Placement());
     ASSERT_EQ(Made(), (Kinds{"Line", "Line"}));
-    EXPECT_TRUE(At<KVSWX_Line>(0).IsConstructionGeometry());
-    EXPECT_FALSE(At<KVSWX_Line>(1).IsConstructionGeometry());
+    EXPECT_EQ(At<KVSWX_Line>(1).endPoint, (Point3{3, 6, 0}));
+}
 
-    KVSWX_SketchSegmentsCollection skipped;
-    ExtractSketchSegments(scene.Segments(), skipped, true, true, nullptr);
+// ---- construction geometry ---------------------------------------------------------
+
+TEST_F(SketchGeometryTest,
+       ConstructionGeometryKeptAndFlaggedSkippedOnRequestNeverInCropExtractors) {
+    Load({Line({0, 0, 0}, {1, 0, 0}, 1, R"(,"construction":-1)"), Line({0, 0, 0}, {0, 1, 0}, 1)});
+    Extract(false, false);
+    ASSERT_EQ(Made(), (Kinds{"Line", "Line"}));
+    EXPECT_TRUE(out->GetSegments()[0]->IsConstructionGeometry());
+    EXPECT_FALSE(out->GetSegments()[1]->IsConstructionGeometry());
+
+    KVSWX_SketchSegmentsCollection skipped, crop;
+    ExtractSketchSegments(Segments(), skipped, true, true, nullptr);
     ASSERT_EQ(skipped.GetCount(), 1u);
-    EXPECT_EQ(dynamic_cast<const KVSWX_Line&>(*skipped.GetSegments()[0]).Values().endPoint, (Point3{0, 1, 0}));
+    EXPECT_EQ(dynamic_cast<const KVSWX_Line&>(*skipped.GetSegments()[0]).Values().endPoint,
+              (Point3{0, 1, 0}));
+    ExtractLines(crop, {Segments()[0]->QueryLine(), Segments()[1]->QueryLine()},
+                 view->Sketch()->Placement()->SegmentTransform());
+    ASSERT_EQ(crop.GetCount(), 1u);
+    EXPECT_FALSE(crop.GetSegments()[0]->IsConstructionGeometry());
 }
 
-TEST_F(SketchGeometryTest, PerKindExtractorsSkipConstructionAndReadFullCirclesAsCircles) {
-    Scene scene(fake::Transform::Make(2));
-    const auto a = scene.Add(fake::FullCircle({0, 0, 0}, 5));
-    const auto b = scene.Add(fake::Construction(fake::Arc({1, 0, 0}, {0, 1, 0}, {0, 0, 0}, 1)));
-    const auto c = scene.Add(fake::Arc({1, 0, 0}, {0, 1, 0}, {0, 0, 0}, 1));
-    const auto transform = fake::Transform::Make(2);
-    ExtractArcs(out, {a->TypedForm(), b->TypedForm(), c->TypedForm()}, transform);
-    ASSERT_EQ(Made(), (Kinds{"Circle", "Arc"}));
-    EXPECT_EQ(At<KVSWX_Circle>(0).Values().radius, 10.0);
-    EXPECT_EQ(At<KVSWX_Arc>(1).Values().endPoint, (Point2{0, 2}));
-    EXPECT_FALSE(At<KVSWX_Arc>(1).IsConstructionGeometry());
-}
-
-// ---- data that cannot be read whole -----------------------------------------
+// ---- data that cannot be read whole ------------------------------------------------
 
 TEST_F(SketchGeometryTest, ShortArraysAndFailedQueriesSkipOnlyTheirSegment) {
     struct Row {
         const char* what;
         bool arcMode;
-        std::function<void(Scene&)> add;
+        std::string segment, more;
     };
-    const auto arcWithBlock = [](Scene& s, SegmentData d, std::vector<double> block) {
-        s.Add(std::move(d));
-        s.AddArcBlock(block);
-    };
+    const Point3 o{};
     const std::vector<Row> rows = {
-        {"line data of 5", false,
-         [](Scene& s) {
-             SegmentData d = fake::Line({0, 0, 0}, {1, 0, 0}, 1);
-             d.lineData.pop_back();
-             s.Add(d);
-         }},
-        {"circle data of 6", false,
-         [&](Scene& s) {
-             SegmentData d = fake::FullCircle({0, 0, 0}, 1);
-             d.circleData.pop_back();
-             arcWithBlock(s, d, fake::ArcBlock({1, 0, 0}, {1, 0, 0}, {0, 0, 0}, 1));
-         }},
-        {"arc block of 15", false,
-         [&](Scene& s) {
-             std::vector<double> block = fake::ArcBlock({1, 0, 0}, {0, 1, 0}, {0, 0, 0}, 1);
-             block.pop_back();
-             arcWithBlock(s, fake::Arc({1, 0, 0}, {0, 1, 0}, {0, 0, 0}, 1), block);
-         }},
-        {"no arc block at all", false, [](Scene& s) { s.Add(fake::Arc({1, 0, 0}, {0, 1, 0}, {0, 0, 0}, 1)); }},
+        {"line data of 5", false, R"({"kind":0,"length":1,"curve":{"lineData":[0,0,0,1,0]}})", ""},
+        {"circle data of 6", false, R"({"kind":1,"curve":{"circleData":[0,0,0,0,0,1]}})",
+         R"(,"arcData":[)" + Block({1, 0, 0}, {1, 0, 0}, o, 1) + "]"},
+        {"arc block of 15", false, Arc({1, 0, 0}, {0, 1, 0}, o, 1),
+         R"(,"arcData":[0,0,0,0,0,0,1,0,0,0,1,0,0,0,0])"},
+        {"no arc data", false, Arc({1, 0, 0}, {0, 1, 0}, o, 1), ""},
         {"ellipse data of 10", false,
-         [](Scene& s) {
-             SegmentData d = fake::Ellipse({0, 0, 0}, 2, 1, {2, 0, 0}, {2, 0, 0});
-             d.ellipseData.pop_back();
-             s.Add(d);
-         }},
-        {"control points not in triples", false,
-         [](Scene& s) { s.Add(fake::Spline(3, 3, {0, 0, 0, 1, 1, 1, 2, 2}, {})); }},
-        {"rational control points not in quadruples", false,
-         [](Scene& s) { s.Add(fake::Spline(3, 4, {0, 0, 0, 1, 1, 1}, {})); }},
-        {"curve query fails", false,
-         [](Scene& s) {
-             SegmentData d = fake::Line({0, 0, 0}, {1, 0, 0}, 1);
-             d.noCurve = true;
-             s.Add(d);
-         }},
-        {"arc interface query fails", true,
-         [](Scene& s) {
-             SegmentData d = fake::Arc({1, 0, 0}, {0, 1, 0}, {0, 0, 0}, 1);
-             d.noTyped = true;
-             s.Add(d);
-         }},
-        {"ellipse interface query fails", false,
-         [](Scene& s) {
-             SegmentData d = fake::Ellipse({0, 0, 0}, 2, 1, {2, 0, 0}, {0, 1, 0});
-             d.noTyped = true;
-             s.Add(d);
-         }},
+         R"({"kind":2,"start":[2,0,0],"end":[2,0,0],"curve":{"ellipseData":[0,0,0,2,1,0,0,1,0,1]}})",
+         ""},
+        {"control points not in triples", false, Spline(3, 3, "[0,0,0,1,1,1,2,2]"), ""},
+        {"rational control points not in quadruples", false, Spline(3, 4, "[0,0,0,1,1,1]"), ""},
+        {"no curve", false, R"({"kind":0,"length":1})", ""},
+        {"arc query fails", true, Arc({1, 0, 0}, {0, 1, 0}, o, 1, R"(,"typedQueryFails":true)"),
+         ""},
+        {"ellipse query fails", false, R"({"kind":2,"typedQueryFails":true})", ""},
         {"elliptical arc without minor point", false,
-         [](Scene& s) {
-             SegmentData d = fake::Ellipse({0, 0, 0}, 2, 1, {2, 0, 0}, {0, 1, 0});
-             d.minor.reset();
-             s.Add(d);
-         }},
+         R"({"kind":2,"center":[0,0,0],"major":[2,0,0],"start":[2,0,0],"end":[0,1,0]})", ""},
         {"parabola without apex", false,
-         [](Scene& s) {
-             SegmentData d = fake::Parabola({-1, 1, 0}, {1, 1, 0}, {0, 0.25, 0}, {0, 0, 0});
-             d.apex.reset();
-             s.Add(d);
-         }},
-        {"text segment", false,
-         [](Scene& s) {
-             SegmentData d;
-             d.kind = kSegmentText;
-             s.Add(d);
-         }},
-        {"unknown kind", false,
-         [](Scene& s) {
-             SegmentData d;
-             d.kind = 17;
-             s.Add(d);
-         }},
+         R"({"kind":5,"start":[0,0,0],"end":[1,1,0],"focus":[0,1,0]})", ""},
+        {"text", false, R"({"kind":4})", ""},
+        {"unknown kind", false, R"({"kind":17})", ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        Scene scene;
-        scene.Add(fake::Line({0, 0, 0}, {1, 0, 0}, 1));
-        row.add(scene);
-        scene.Add(fake::Line({0, 0, 0}, {0, 1, 0}, 1));
-        KVSWX_SketchSegmentsCollection c;
-        ExtractSketchSegments(scene.Segments(), c, row.arcMode, false, nullptr);
-        EXPECT_EQ(c.GetCount(), 2u);
+        Load({Line({0, 0, 0}, {1, 0, 0}, 1), row.segment, Line({0, 0, 0}, {0, 1, 0}, 1)}, row.more);
+        Fresh();
+        Extract(row.arcMode, false);
+        EXPECT_EQ(Made(), (Kinds{"Line", "Line"}));
     }
 }
 
-TEST_F(SketchGeometryTest, NoTransformOrMathUtilityGivesNoRecord) {
-    Scene scene;
-    scene.Add(fake::Line({0, 0, 0}, {1, 0, 0}, 1));
-    scene.sketch->placement = std::make_shared<fake::Placement>(nullptr);
-    Extract(scene, false, false);
-    scene.sketch->placement = nullptr;
-    Extract(scene, false, false);
-    ExtractLines(out, {std::dynamic_pointer_cast<fake::Segment>(scene.Segments()[0])->TypedForm()}, nullptr);
-    EXPECT_TRUE(out.IsEmpty());
+TEST_F(SketchGeometryTest, NoPlacementOrMathUtilityGivesNoRecordANonZeroLowerBoundIsAnError) {
+    recording = test::LoadViews(R"({"name":"V","sketch":{"segments":[)" +
+                                Line({0, 0, 0}, {1, 0, 0}, 1) + "]}}");
+    view = test::ViewNamed(*recording, L"V");
+    Extract(false, false);
+    ExtractLines(*out, {Segments()[0]->QueryLine()}, nullptr);
+    EXPECT_TRUE(out->IsEmpty());
 
+    Load({Line({0, 0, 0}, {1, 0, 0}, 1)});
     Process().mathUtility = nullptr;
-    Extract(scene, false, false, std::make_shared<fake::Placement>(fake::Transform::Make(1)));
-    EXPECT_TRUE(out.IsEmpty());
+    Extract(false, false);
+    EXPECT_TRUE(out->IsEmpty());
+
+    Load({Spline(3, 3, R"({"values":[0,0,0],"lowerBound":1})")});
+    EXPECT_THROW(Extract(false, false), ComError);
 }
 
-TEST_F(SketchGeometryTest, ArrayWithNonZeroLowerBoundIsAnError) {
-    Scene scene;
-    SegmentData d = fake::Spline(3, 3, {0, 0, 0}, {});
-    d.controlLowerBound = 1;
-    scene.Add(d);
-    EXPECT_THROW(Extract(scene, false, false), ComError);
-}
-
-// ---- view steps ----------------------------------------------------------------
+// ---- view steps ------------------------------------------------------------------------
 
 TEST_F(SketchGeometryTest, ManualGeometryTakesTheViewSketchWithConstructionAndArcBlocks) {
-    Scene scene(fake::Transform::Make(2));
-    scene.Add(fake::Construction(fake::Line({0, 0, 0}, {1, 0, 0}, 1)));
-    scene.Add(fake::FullCircle({0, 0, 0}, 1));
-    scene.AddArcBlock(fake::ArcBlock({1, 0, 0}, {1, 0, 0}, {0, 0, 0}, 1));
-    auto view = std::make_shared<fake::View>();
-    view->sketch = scene.sketch;
-
+    Load({Line({0, 0, 0}, {1, 0, 0}, 1, R"(,"construction":1)"), FullCircle({0, 0, 0}, 1)},
+         R"(,"arcData":[)" + Block({1, 0, 0}, {1, 0, 0}, {}, 1) + "]", Placement(2));
     KVSWX_BaseView base;
     base.NewManualGeometry()->NewSegments()->AddLine();  // replaced
     ExtractManualGeometry(base, view);
-    const KVSWX_ManualGeometry* manual = base.GetManualGeometry();
-    ASSERT_NE(manual, nullptr);
-    ASSERT_NE(manual->GetSegments(), nullptr);
-    const SketchSegmentList& segments = manual->GetSegments()->GetSegments();
+    ASSERT_NE(base.GetManualGeometry()->GetSegments(), nullptr);
+    const SketchSegmentList& segments = base.GetManualGeometry()->GetSegments()->GetSegments();
     ASSERT_EQ(segments.size(), 2u);
     EXPECT_TRUE(segments[0]->IsConstructionGeometry());
     EXPECT_EQ(dynamic_cast<const KVSWX_Circle&>(*segments[1]).Values().radius, 2.0);
 
-    // A view without sketch, or a sketch without a list, gives empty manual geometry.
-    view->sketch = nullptr;
-    ExtractManualGeometry(base, view);
-    EXPECT_TRUE(base.GetManualGeometry()->IsEmpty());
-    scene.sketch->noList = true;
-    view->sketch = scene.sketch;
-    ExtractManualGeometry(base, view);
-    EXPECT_TRUE(base.GetManualGeometry()->IsEmpty());
+    const auto noList = test::LoadViews(R"({"name":"E","sketch":{}},{"name":"F"})");
+    for (const wchar_t* name : {L"E", L"F"}) {
+        ExtractManualGeometry(base, test::ViewNamed(*noList, name));
+        EXPECT_TRUE(base.GetManualGeometry()->IsEmpty());
+    }
 }
 
-TEST_F(SketchGeometryTest, CropProfileHoldsExactlyTheSegmentsCommand1388AddedPerKindInOrder) {
-    Scene scene(fake::Transform::Make(2));
-    const SegmentData existingLine = fake::Line({0, 0, 0}, {1, 0, 0}, 1);
-    scene.Add(existingLine);
-    scene.Add(fake::Arc({1, 0, 0}, {0, 1, 0}, {0, 0, 0}, 1));
-    scene.Add(fake::Ellipse({0, 0, 0}, 2, 1, {2, 0, 0}, {2, 0, 0}));
-
-    auto commands = std::make_shared<fake::Commands>();
-    commands->viewSketch = scene.sketch;
-    // Added by the command, deliberately mixed: the profile lists them by kind.
-    commands->cropSegments = {
-        scene.Detached(fake::Parabola({-1, 1, 0}, {1, 1, 0}, {0, 0.25, 0}, {0, 0, 0})),
-        scene.Detached(existingLine),  // same geometry as an old one, but a new object
-        scene.Detached(fake::FullCircle({0, 0, 0}, 5)),
-        scene.Detached(fake::Construction(fake::Line({0, 0, 0}, {0, 0, 1}, 1))),
-        scene.Detached(fake::Spline(2, 3, {0, 0, 0, 1, 0, 0}, {0, 0, 1, 1})),
-        scene.Detached(fake::Ellipse({0, 0, 0}, 2, 1, {2, 0, 0}, {0, 1, 0})),
-        scene.Detached(fake::Line({0, 0, 0}, {0, 1, 0}, 3)),
-        scene.Detached(fake::Arc({1, 0, 0}, {-1, 0, 0}, {0, 0, 0}, -1)),
+TEST_F(SketchGeometryTest, CropProfileHoldsExactlyTheSegmentsCommand1388AddedByKindInOrder) {
+    const std::string oldLine = Line({0, 0, 0}, {1, 0, 0}, 1);
+    const std::vector<std::string> added = {
+        Parabola({0, 0.25, 0}, {0, 0, 0}),
+        oldLine,  // the geometry of an old segment, but a new object
+        FullCircle({0, 0, 0}, 5),
+        Line({0, 0, 0}, {0, 0, 1}, 1, R"(,"construction":1)"),
+        Spline(3, 3, "[0,0,0,1,0,0]"),
+        Ellipse({0, 0, 0}, 2, 1, {2, 0, 0}, {0, 1, 0}),
+        Line({0, 0, 0}, {0, 1, 0}, 3),
+        Arc({1, 0, 0}, {-1, 0, 0}, {}, -1),
     };
-    auto view = std::make_shared<fake::View>();
-    view->name = L"Drawing View1";
-    view->sketch = scene.sketch;
-
+    std::string crop;
+    for (const std::string& s : added) crop += (crop.empty() ? "" : ",") + s;
+    Load(
+        {oldLine, Arc({1, 0, 0}, {0, 1, 0}, {}, 1), Ellipse({0, 0, 0}, 2, 1, {2, 0, 0}, {2, 0, 0})},
+        "", Placement(2), R"(,"cropped":1,"cropSegments":[)" + crop + "]");
     KVSWX_BaseView base;
-    ExtractCropProfile(base, view, commands);
-    EXPECT_EQ(commands->calls, (std::vector<std::string>{
-                                   "select Drawing View1 DRAWINGVIEW 0.000000 0.000000 0.000000 -1 0 none 0",
-                                   "run 1388 untitled"}));
-    ASSERT_NE(base.GetCropProfile(), nullptr);
+    ExtractCropProfile(base, view, recording->Document()->Commands());
+    EXPECT_EQ(test::JournalLines(*recording),
+              (std::vector<std::string>{
+                  R"(Commands.SelectById  ["V","DRAWINGVIEW",0.0,0.0,0.0,-1,0,null,0])",
+                  R"(Commands.RunCommand  [1388,null])"}));
     ASSERT_NE(base.GetCropProfile()->GetSegments(), nullptr);
     const SketchSegmentList& segments = base.GetCropProfile()->GetSegments()->GetSegments();
-    std::vector<std::string> kinds;
-    for (const auto& s : segments) kinds.push_back(typeid(*s).name());
-    EXPECT_EQ(kinds, (std::vector<std::string>{typeid(KVSWX_Line).name(), typeid(KVSWX_Line).name(),
-                                               typeid(KVSWX_Circle).name(), typeid(KVSWX_Arc).name(),
-                                               typeid(KVSWX_EllipticalArc).name(), typeid(KVSWX_Spline).name(),
-                                               typeid(KVSWX_Parabola).name()}));
+    EXPECT_EQ(KindsOf(*base.GetCropProfile()->GetSegments()),
+              (Kinds{"Line", "Line", "Circle", "Arc", "EllipticalArc", "Spline", "Parabola"}));
     EXPECT_EQ(dynamic_cast<const KVSWX_Line&>(*segments[0]).Values().endPoint, (Point3{2, 0, 0}));
     EXPECT_EQ(dynamic_cast<const KVSWX_Line&>(*segments[1]).Values().endPoint, (Point3{0, 6, 0}));
     EXPECT_EQ(dynamic_cast<const KVSWX_Circle&>(*segments[2]).Values().radius, 10.0);
+    ExpectNear(dynamic_cast<const KVSWX_Arc&>(*segments[3]).Values().alongPoint,
+               {0, -2, 0});  // clockwise
     for (const auto& s : segments) EXPECT_FALSE(s->IsConstructionGeometry());
-}
-
-TEST_F(SketchGeometryTest, CropProfileWithNothingAddedIsEmpty) {
-    Scene scene;
-    scene.Add(fake::Line({0, 0, 0}, {1, 0, 0}, 1));
-    auto commands = std::make_shared<fake::Commands>();
-    auto view = std::make_shared<fake::View>();
-    view->name = L"V";
-    view->sketch = scene.sketch;
-    KVSWX_BaseView base;
-    ExtractCropProfile(base, view, commands);
-    ASSERT_NE(base.GetCropProfile(), nullptr);
-    ASSERT_NE(base.GetCropProfile()->GetSegments(), nullptr);
-    EXPECT_TRUE(base.GetCropProfile()->GetSegments()->IsEmpty());
 }
 
 }  // namespace

@@ -13,7 +13,8 @@
 namespace kvswx::test {
 
 // Bytes of a document whose root element `root` is filled by `fill`.
-inline std::string WriteUnder(const std::wstring& root, const std::function<void(XmlDocument&, XmlNode)>& fill) {
+inline std::string WriteUnder(const std::wstring& root,
+                              const std::function<void(XmlDocument&, XmlNode)>& fill) {
     XmlDocument doc;
     XmlNode element = CreateChildElement(doc, doc.AsNode(), root);
     fill(doc, element);
