@@ -1,17 +1,21 @@
 // kvswx extract: plays the migration host. Loads every recording first (a bad
-// one stops everything before anything is written), then calls the
-// extraction once per drawing in this one process, so the process-wide
-// tables accumulate across drawings as they do under the real host.
+// one stops everything before anything is written), registers each
+// recording's application in turn and calls the shared library's exported
+// KV_SWX_ExtractDrawingViewInfo once per drawing in this one process, so the
+// library's process-wide tables accumulate across drawings as they do under
+// the real host.
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "commands.h"
 #include "entry/class_registry.h"
-#include "entry/run_driver.h"
+#include "entry/naming.h"
+#include "kvswx/extract_request.h"
 #include "platform/com.h"
 #include "platform/text.h"
 #include "recorded/recording.h"
@@ -46,6 +50,41 @@ struct HostString {
     ~HostString() { ComStringFree(text); }
 };
 
+// What one run reported in its log: the host learns the outcome of each view
+// from the lines the run appended.
+struct RunReport {
+    int viewsExtracted = 0;
+    int viewsSkipped = 0;
+    bool interrupted = false;
+};
+
+std::uintmax_t FileSize(const std::filesystem::path& p) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(p, ec);
+    return ec ? 0 : size;
+}
+
+// Last write time of a file, none when it does not exist.
+std::optional<std::filesystem::file_time_type> WriteTime(const std::filesystem::path& p) {
+    std::error_code ec;
+    const auto t = std::filesystem::last_write_time(p, ec);
+    if (ec) return std::nullopt;
+    return t;
+}
+
+RunReport ReadReport(const std::filesystem::path& log, std::uintmax_t from) {
+    RunReport report;
+    std::ifstream in(log, std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(from));
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.ends_with(" - succeeded")) ++report.viewsExtracted;
+        else if (line.find(" - skipped due ") != std::string::npos) ++report.viewsSkipped;
+        else if (line.starts_with("Unexpected exception when processing ")) report.interrupted = true;
+    }
+    return report;
+}
+
 void PrintList(const std::string& heading, const std::wstring& drawing, const ComString text) {
     std::cout << "# " << heading << " (" << ToUtf8(drawing) << ")\n" << ToUtf8(ComStringToWide(text));
 }
@@ -79,12 +118,19 @@ int RunExtract(const ExtractOptions& options) {
         const ScopedClassRegistration registration(kSourceApplicationProgId,
                                                    [application] { return application; });
         Ref<SourceDocument> document = recording.Document();
+        const std::wstring drawingPath = document->PathName().value_or(std::wstring());
+        const std::wstring baseName = GetBaseFileName(drawingPath);
+        const std::wstring drawingName = baseName + L".SLDDRW";
+        const auto xmlPath = out / (ToUtf8(baseName) + ".xml");
+        const std::filesystem::path logFile(ToUtf8(logPath));
+        const auto logStart = FileSize(logFile);
+        const auto xmlBefore = WriteTime(xmlPath);
+
         HostString documents;
         HostString configurations;
         KV_SWX_ExtractRequest request{&document, outFolder.c_str(), logPath.c_str(), &documents.text,
                                       &configurations.text, options.notes ? 1 : 0};
-        RunStats stats;
-        const std::int32_t result = ExtractDrawingViewInfo(&request, &stats);
+        const std::int32_t result = KV_SWX_ExtractDrawingViewInfo(&request);
 
         std::cerr << (i + 1) << '/' << total << ' ';
         if (result == 0) {
@@ -93,16 +139,17 @@ int RunExtract(const ExtractOptions& options) {
             status = kExitFailed;
             continue;
         }
-        std::cerr << ToUtf8(stats.drawingName) << ": " << stats.viewsExtracted << " views extracted, "
-                  << stats.viewsSkipped << " skipped";
-        if (stats.interrupted) {
+        const RunReport report = ReadReport(logFile, logStart);
+        std::cerr << ToUtf8(drawingName) << ": " << report.viewsExtracted << " views extracted, "
+                  << report.viewsSkipped << " skipped";
+        if (report.interrupted) {
             std::cerr << " (stopped by an unexpected error, no XML file: see the log)";
-        } else if (!stats.xmlWritten) {
+        } else if (!WriteTime(xmlPath) || WriteTime(xmlPath) == xmlBefore) {
             std::cerr << " (the XML file could not be written)";
         }
         std::cerr << '\n';
-        PrintList("referenced documents", stats.drawingName, documents.text);
-        PrintList("referenced configurations", stats.drawingName, configurations.text);
+        PrintList("referenced documents", drawingName, documents.text);
+        PrintList("referenced configurations", drawingName, configurations.text);
     }
 
     if (!options.journal.empty()) {

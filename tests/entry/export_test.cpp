@@ -33,8 +33,8 @@ TEST(SharedLibrary, ExportsOnlyTheEntryPoints) {
     EXPECT_EQ(symbols, "KV_SWX_ExtractDrawingViewInfo\nKV_SWX_FreeString\n");
 }
 
-// The library's own class registry has nothing registered: a complete
-// request is refused without touching the log or the output folder.
+// With no application registered under the ProgID, a complete request is
+// refused without touching the log or the output folder.
 TEST(SharedLibrary, RefusesWhenItsApplicationIsNotReachable) {
     const auto dir = test::ScratchDir();
     const auto recording = recorded::LoadRecordingFromString(
