@@ -2,7 +2,6 @@
 
 #include <tuple>
 
-#include "entry/source.h"
 #include "model/fields.h"
 
 namespace kvswx {
@@ -64,26 +63,5 @@ void KVSWX_TextFormat::SetIsUnderline(bool v) { d_->v.isUnderline = v; }
 void KVSWX_TextFormat::SetIsUpsideDown(bool v) { d_->v.isUpsideDown = v; }
 void KVSWX_TextFormat::SetIsVertical(bool v) { d_->v.isVertical = v; }
 void KVSWX_TextFormat::SetWidthFactor(double v) { d_->v.widthFactor = v; }
-
-void ExtractTextFormat(KVSWX_TextFormat& record, const std::shared_ptr<SourceTextFormat>& source) {
-    if (!source) return;
-    SourceTextFormat& f = *source;
-    record.SetIsBackWards(f.IsBackWards() != 0);
-    record.SetIsBold(f.IsBold() != 0);
-    record.SetCharHeight(f.CharHeight());
-    record.SetCharHeightInPoints(f.CharHeightInPoints());
-    record.SetCharSpacingFactor(f.CharSpacingFactor());
-    record.SetEscapement(f.Escapement());
-    record.SetIsItalic(f.IsItalic() != 0);
-    record.SetLineLength(f.LineLength());
-    record.SetLineSpacing(f.LineSpacing());
-    record.SetObliqueAngle(f.ObliqueAngle());
-    record.SetIsStrikeOut(f.IsStrikeOut() != 0);
-    record.SetTypeFaceName(f.TypeFaceName().value_or(std::wstring()));
-    record.SetIsUnderline(f.IsUnderline() != 0);
-    record.SetIsUpsideDown(f.IsUpsideDown() != 0);
-    record.SetIsVertical(f.IsVertical() != 0);
-    record.SetWidthFactor(f.WidthFactor());
-}
 
 }  // namespace kvswx

@@ -11,8 +11,6 @@
 
 namespace kvswx {
 
-class SourceTextFormat;
-
 // Field values with their initial values, in written order.
 struct TextFormatValues {
     bool isBackWards = false;
@@ -67,11 +65,5 @@ public:
 private:
     std::unique_ptr<KVSWX_TextFormatImpl> d_;
 };
-
-// Fills `record` from the source text format, property by property in field
-// order; none leaves the record unchanged. The reads are not checked: a face
-// name the source does not return is stored as the empty string, as a null
-// string copies. Booleans: non-zero = true.
-void ExtractTextFormat(KVSWX_TextFormat& record, const std::shared_ptr<SourceTextFormat>& source);
 
 }  // namespace kvswx

@@ -1,4 +1,5 @@
 #include "docprops/text_format.h"
+#include "extract/text_format_extraction.h"
 
 #include <gtest/gtest.h>
 
