@@ -717,8 +717,14 @@ RecordedView* Loader::ReadView(const json& j, const std::string& path, RecordedS
                 if (view->sketch == nullptr) Fail(p, "crop segments need the view's \"sketch\"");
                 view->cropSegments.push_back(ReadSegment(s, p, view->sketch));
             });
+    // An annotation belongs to the view it creates: a section line or detail
+    // circle without a recorded owner is owned by the view that refers to it,
+    // and listed by that view's parent.
     if (const json* r = f.Get("sectionLine")) {
         Refer(sectionLines_, "section line", *r, f.PathOf("sectionLine"), &view->sectionLine);
+        fixups_.push_back([view] {
+            if (!view->sectionLine->ownerGiven) view->sectionLine->owner = view;
+        });
     }
     ForEach(f.Get("sectionLines"), f.PathOf("sectionLines"),
             [&](const json& s, const std::string& p) {
@@ -727,6 +733,9 @@ RecordedView* Loader::ReadView(const json& j, const std::string& path, RecordedS
     view->sectionLineData = f.Doubles("sectionLineData");
     if (const json* r = f.Get("detailCircle")) {
         Refer(detailCircles_, "detail circle", *r, f.PathOf("detailCircle"), &view->detailCircle);
+        fixups_.push_back([view] {
+            if (!view->detailCircle->ownerGiven) view->detailCircle->owner = view;
+        });
     }
     ForEach(f.Get("detailCircles"), f.PathOf("detailCircles"),
             [&](const json& s, const std::string& p) {
@@ -925,7 +934,10 @@ RecordedSectionLine* Loader::ReadSectionLine(const json& j, const std::string& p
     line->name = name;
     line->label = f.String("label");
     line->owner = view;
-    if (const json* r = f.Get("owner")) Refer(views_, "view", *r, f.PathOf("owner"), &line->owner);
+    if (const json* r = f.Get("owner")) {
+        line->ownerGiven = true;
+        Refer(views_, "view", *r, f.PathOf("owner"), &line->owner);
+    }
     line->layer = f.String("layer");
     ForEach(f.Get("excludedComponents"), f.PathOf("excludedComponents"),
             [&](const json& c, const std::string& p) {
@@ -955,8 +967,10 @@ RecordedDetailCircle* Loader::ReadDetailCircle(const json& j, const std::string&
     circle->name = name;
     circle->label = f.String("label");
     circle->owner = view;
-    if (const json* r = f.Get("owner"))
+    if (const json* r = f.Get("owner")) {
+        circle->ownerGiven = true;
         Refer(views_, "view", *r, f.PathOf("owner"), &circle->owner);
+    }
     circle->layer = f.String("layer");
     circle->displayKind = f.Int32("displayKind");
     circle->circleStyle = f.Int32("circleStyle");

@@ -590,6 +590,7 @@ public:
 
     SourceString name, label, layer;
     RecordedView* owner = nullptr;
+    bool ownerGiven = false;  // "owner" was recorded; otherwise derived
     std::vector<RecordedComponent*> excludedComponents;
     VBool reversedCutDirection = 0, aligned = 0, displayOnlySurfaceCut = 0, partial = 0,
           autoHatch = 0;
@@ -614,6 +615,7 @@ public:
 
     SourceString name, label, layer;
     RecordedView* owner = nullptr;
+    bool ownerGiven = false;  // "owner" was recorded; otherwise derived
     std::int32_t displayKind = 0, circleStyle = 0;
     VBool fullOutline = 0;
     RecordedTextFormat* textFormat = nullptr;

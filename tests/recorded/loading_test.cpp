@@ -214,15 +214,16 @@ TEST(RecordingLoad, ListsDistinguishNoneFromEmpty) {
 
 TEST(RecordingLoad, DerivedDefaults) {
     const auto recording = Load(WithViews(R"(
-        {"name": "Parent", "sectionLines": [{"name": "A"}], "detailCircles": [{"name": "B", "owner": "Child"}]},
+        {"name": "Parent", "sectionLines": [{"name": "A"}], "detailCircles": [{"name": "B", "owner": "Parent"}]},
         {"name": "Child", "sectionLine": "A", "detailCircle": "B",
          "breakLines": [{"positions": [1.5, 2.5]}, {}],
          "notes": [{"textLines": ["one", "two", null]}]})"));
     const auto parent = recording->Document()->QueryDrawing()->FirstView();
     const auto child = parent->NextView();
-    // An annotation's owner is the view that lists it unless "owner" says otherwise.
-    EXPECT_EQ(child->SectionLine()->OwnerView(), parent);
-    EXPECT_EQ(child->DetailCircle()->OwnerView(), child);
+    // An annotation's owner is the view that refers to it (the view it
+    // creates), unless "owner" says otherwise.
+    EXPECT_EQ(child->SectionLine()->OwnerView(), child);
+    EXPECT_EQ(child->DetailCircle()->OwnerView(), parent);
     EXPECT_EQ(child->SectionLine(), parent->SectionLines().at(0));
     // Counts default to the number of recorded items.
     EXPECT_EQ(child->BreakLineCount(), 2);
