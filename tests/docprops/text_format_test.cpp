@@ -49,18 +49,7 @@ TEST_F(TextFormatTest, NeverFilledWritesInitialValuesInOrderAndClosesTheWrapper)
     EXPECT_EQ(Process().indentDepth, 0);
 }
 
-TEST_F(TextFormatTest, ReadingIsStrictAboutBooleansAndKeepsFieldsWithoutElement) {
-    KVSWX_TextFormat format;
-    ReadFont(format,
-             "<owner><Font><IsBold>1</IsBold><IsItalic>true</IsItalic><TypeFaceName/>"
-             "<Unknown>5</Unknown><CharHeight>  0.01</CharHeight></Font></owner>");
-    EXPECT_FALSE(format.Values().isBold);
-    EXPECT_TRUE(format.Values().isItalic);
-    EXPECT_EQ(format.Values().typeFaceName, L"");
-    EXPECT_EQ(format.Values().charHeight, 0.01);
-    EXPECT_EQ(format.Values().charHeightInPoints, 13);
-    EXPECT_NE(WriteFont(format).find("<TypeFaceName/>"), std::string::npos);
-}
+// Reading is the lenient field reading of every record (see base_view_test).
 
 // Extraction from a recorded text format, then a round trip of every field.
 TEST_F(TextFormatTest, ExtractCopiesEveryPropertyAndTheRecordReadsBackToTheSameBytes) {

@@ -7,7 +7,6 @@
 #include <set>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "entry/class_registry.h"
 #include "entry/run_driver.h"
@@ -56,15 +55,6 @@ public:
         outcome.documents = TakeString(documents);
         outcome.configurations = TakeString(configurations);
         return outcome;
-    }
-
-    // The journal as JSON lines, restricted to the given operations.
-    std::vector<std::string> Journal(const std::set<std::string>& ops) const {
-        std::vector<std::string> lines;
-        for (const auto& entry : recording_->GetJournal().Entries()) {
-            if (ops.count(entry.op) != 0) lines.push_back(entry.ToJson());
-        }
-        return lines;
     }
 
 private:

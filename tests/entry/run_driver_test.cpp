@@ -38,16 +38,13 @@ constexpr const char* kDrawing = R"({
         {"name": "A:1", "type": 1},
         {"name": "Front", "type": 7, "visible": 1, "referencedModel": "part",
          "referencedDocumentPath": "C:\\Models\\Bracket.SLDPRT", "referencedConfiguration": "Default",
-         "transform": [1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0],
          "sectionLines": [{"name": "A", "owner": "sec-a"}, {"name": "B", "owner": "sec-b"}]},
         {"id": "sec-a", "name": "Section", "type": 2, "parent": "Front", "sectionLine": "A",
          "referencedModel": "part", "referencedDocumentPath": "C:\\Models\\Bracket.SLDPRT",
-         "referencedConfiguration": "Default",
-         "transform": [0, 0, 1, 0, 1, 0, -1, 0, 0, 0, 0, 0, 1, 0, 0, 0]},
+         "referencedConfiguration": "Default"},
         {"id": "sec-b", "name": "Section", "type": 2, "parent": "Front", "sectionLine": "B",
          "referencedModel": "part", "referencedDocumentPath": "C:\\Models\\Bracket.SLDPRT",
-         "referencedConfiguration": "Default",
-         "transform": [0, 0, 1, 0, 1, 0, -1, 0, 0, 0, 0, 0, 1, 0, 0, 0]},
+         "referencedConfiguration": "Default"},
         {"name": "It's 100%", "type": 7, "referencedModel": "part",
          "referencedDocumentPath": "C:\\Models\\Bracket.SLDPRT", "referencedConfiguration": "Rev*B"}
       ]},
@@ -62,11 +59,6 @@ constexpr const char* kDrawing = R"({
     ]}
   }
 })";
-
-const std::set<std::string> kDriverOps = {
-    "Application.SetIntegerPreference", "Application.SetTogglePreference", "Layer.SetName",
-    "Drawing.ActivateSheet", "Drawing.CreateLayer", "Drawing.ActivateView", "Commands.SelectById",
-    "Drawing.MoveSelectionToLayer", "Document.ClearSelection", "Document.Finish"};
 
 std::wstring Wide(const std::filesystem::path& p) { return p.wstring(); }
 
@@ -84,54 +76,9 @@ TEST(RunDriver, ExtractsEverySheetAndPutsEachViewOnItsOwnLayer) {
     EXPECT_FALSE(run.stats.interrupted);
     EXPECT_TRUE(run.stats.xmlWritten);
 
-    EXPECT_EQ(test::ReadFile(dir / "run.log"),
-              "### Preprocessing C:\\Drawings\\Part.Drawing.slddrw\n"
-              "### Processing C:\\Drawings\\Part.Drawing.slddrw\n"
-              "View \"Front\" - succeeded\n"
-              "View \"Section\" - succeeded\n"
-              "View \"Section\" - succeeded\n"
-              "View \"It's 100%\" - succeeded\n"
-              "This view Side contains edges that were interactively hidden by the user, These edges will be "
-              "displayed in Korvane\n"
-              "View \"Side\" - succeeded\n"
-              "View \"Loose\" - skipped due no referenced document or configuration found\n");
-
-    const auto Sheet = [](const std::string& name) {
-        return R"({"op":"Drawing.ActivateSheet","target":"","args":[")" + name + R"("]})";
-    };
-    // Step by step: activate the view, select it, move it, clear the selection.
-    const auto OnLayer = [](const std::string& view, const std::string& layer) {
-        return R"({"op":"Drawing.ActivateView","target":"","args":[")" + view + R"("]})"
-               "\n" R"({"op":"Commands.SelectById","target":"","args":[")" + view +
-               R"(","DRAWINGVIEW",0.0,0.0,0.0,-1,0,null,0]})"
-               "\n" R"({"op":"Drawing.MoveSelectionToLayer","target":"","args":[")" + layer + R"(",0]})"
-               "\n" R"({"op":"Document.ClearSelection","target":"","args":[-1]})";
-    };
-    const std::vector<std::string> expected = {
-        R"({"op":"Application.SetIntegerPreference","target":"","args":[136,0]})",
-        R"({"op":"Application.SetIntegerPreference","target":"","args":[1,1]})",
-        R"({"op":"Application.SetTogglePreference","target":"","args":[358,1]})",
-        R"({"op":"Application.SetIntegerPreference","target":"","args":[2,2]})",
-        R"({"op":"Application.SetTogglePreference","target":"","args":[484,1]})",
-        R"({"op":"Layer.SetName","target":"0","args":["KV_1"]})",
-        Sheet("A:1"),
-        R"({"op":"Drawing.CreateLayer","target":"","args":["1000","Front",0,0,1,-1]})",
-        R"({"op":"Drawing.CreateLayer","target":"","args":["1001","Section",0,0,1,-1]})",
-        R"({"op":"Drawing.CreateLayer","target":"","args":["1002","Section_B",0,0,1,-1]})",
-        R"({"op":"Drawing.CreateLayer","target":"","args":["1003","It_s 100%",0,0,1,-1]})",
-        Sheet("A/1"),
-        R"({"op":"Drawing.CreateLayer","target":"","args":["1004","Side",0,0,1,-1]})",
-        Sheet("Model"),
-        Sheet("a=b,c"),
-        Sheet("A:1"), OnLayer("Front", "1000"), OnLayer("Section", "1001"), OnLayer("Section_B", "1002"),
-        OnLayer("It_s 100%", "1003"), Sheet("A/1"), OnLayer("Side", "1004"), Sheet("Model"), Sheet("a=b,c"),
-        R"({"op":"Document.Finish","target":"","args":[]})",
-    };
-    std::string journal;
-    for (const auto& line : drawing.Journal(kDriverOps)) journal += line + "\n";
-    std::string want;
-    for (const auto& line : expected) want += line + "\n";
-    EXPECT_EQ(journal, want);
+    // The log, the preferences, layer "0" renamed and the per-view steps are
+    // pinned by the golden example runs; here what they do not hold: views of
+    // one name told apart by their section line, a sheet without views.
     EXPECT_EQ(drawing.Recording().ViewLayer(L"Side"), L"1004");
     EXPECT_EQ(drawing.Recording().ActiveSheet(), L"a=b,c");
     EXPECT_EQ(Process().nextLayerNumber, 1005);
@@ -144,7 +91,6 @@ TEST(RunDriver, ExtractsEverySheetAndPutsEachViewOnItsOwnLayer) {
     KVSWX_XMLWrapper saved;
     saved.Load(Wide(dir / "Part.Drawing.xml"));
     const KVSWX_Drawing& model = *saved.GetDrawing();
-    EXPECT_EQ(model.GetName(), L"Part.Drawing.SLDDRW");
     ASSERT_EQ(model.GetSheetCount(), 4u);
     const std::pair<std::wstring, std::wstring> sheets[] = {
         {L"A:1", L"A_1"}, {L"A/1", L"SW_A_1_1"}, {L"Model", L"SW_Model_2"}, {L"a=b,c", L"a_b_c"}};
@@ -154,8 +100,8 @@ TEST(RunDriver, ExtractsEverySheetAndPutsEachViewOnItsOwnLayer) {
     }
     ASSERT_EQ(model.GetSheet(0)->GetViewCount(), 4u);
     EXPECT_EQ(model.GetSheet(0)->GetView(2)->GetName(), L"Section_B");
+    EXPECT_EQ(model.GetSheet(0)->GetView(2)->GetBaseView()->GetLayer(), L"1002");
     EXPECT_EQ(model.GetSheet(0)->GetView(3)->GetBaseView()->GetLayer(), L"1003");
-    EXPECT_EQ(model.GetSheet(1)->GetViewCount(), 1u);
 }
 
 TEST(RunDriver, RefusalsWriteAndLogNothing) {
@@ -220,23 +166,12 @@ TEST(RunDriver, AFailingSourceCallEndsTheRunWithoutXml) {
     std::string json = kDrawing;
     json.insert(json.rfind('}'), R"(, "faults": [{"op": "View.Name", "target": "Side", "hresult": "0x800706BA"}])");
     const RecordedDrawing drawing(json);
-
-    const Ref<SourceApplication> app = drawing.Recording().Application();
-    const ScopedClassRegistration registration(kSourceApplicationProgId, [app] { return app; });
-    Ref<SourceDocument> document = drawing.Recording().Document();
-    const std::wstring out = Wide(dir);
-    const std::wstring log = Wide(dir / "run.log");
-    ComString documents = ComStringAlloc(L"untouched");
-    ComString configurations = nullptr;
-    const ComString documentsBefore = documents;
-    KV_SWX_ExtractRequest request{&document, out.c_str(), log.c_str(), &documents, &configurations, 1};
-    RunStats stats;
-    EXPECT_EQ(ExtractDrawingViewInfo(&request, &stats), 1);
-    EXPECT_EQ(documents, documentsBefore);
-    EXPECT_EQ(configurations, nullptr);
-    ComStringFree(documents);
-    EXPECT_TRUE(stats.interrupted);
-    EXPECT_FALSE(stats.xmlWritten);
+    const test::RunOutcome run = drawing.Run(dir, dir / "run.log", 1);
+    EXPECT_EQ(run.result, 1);
+    EXPECT_EQ(run.documents, std::nullopt);  // the lists are not handed over
+    EXPECT_EQ(run.configurations, std::nullopt);
+    EXPECT_TRUE(run.stats.interrupted);
+    EXPECT_FALSE(run.stats.xmlWritten);
     EXPECT_EQ(test::FilesIn(dir), std::set<std::string>{"run.log"});
 
     const std::string text = test::ReadFile(dir / "run.log");
@@ -247,44 +182,27 @@ TEST(RunDriver, AFailingSourceCallEndsTheRunWithoutXml) {
     EXPECT_EQ(ActiveLog(), nullptr);
     // The run stopped before the views went onto their layers and before the
     // document was finished.
-    EXPECT_TRUE(drawing.Journal({"Drawing.MoveSelectionToLayer", "Document.Finish"}).empty());
+    EXPECT_FALSE(drawing.Recording().ViewLayer(L"Front").has_value());
+    EXPECT_FALSE(drawing.Recording().Finished());
 }
 
-TEST(RunDriver, ListsAreNullWhenNothingIsReferenced) {
+// Null lists when nothing is referenced; otherwise every pair the process
+// holds, earlier drawings' included.
+TEST(RunDriver, ListsCoverEveryPairOfTheProcess) {
     ResetProcessStateForTests();
     const auto dir = test::ScratchDir();
     const RecordedDrawing drawing(R"({"format": "kvswx-recording/1",
         "document": {"path": "C:\\D\\Empty.SLDDRW", "drawing": {"sheets": [{"name": "Sheet1"}]}}})");
-    const test::RunOutcome run = drawing.Run(dir, dir / "run.log");
+    test::RunOutcome run = drawing.Run(dir, dir / "run.log");
     EXPECT_EQ(run.result, 1);
     EXPECT_EQ(run.documents, std::nullopt);
     EXPECT_EQ(run.configurations, std::nullopt);
     EXPECT_TRUE(std::filesystem::exists(dir / "Empty.xml"));
-}
 
-TEST(RunDriver, ListsCoverEveryPairOfTheProcess) {
-    ResetProcessStateForTests();
     Process().referencedDocuments = {{L"C:\\OLD\\\u00c4hre.SLDPRT", L"A*B"}, {L"C:\\OLD\\P.SLDPRT", L"x:y"}};
-    const auto dir = test::ScratchDir();
-    const RecordedDrawing drawing(
-        R"({"format": "kvswx-recording/1", "document": {"path": "C:\\D\\Empty.SLDDRW", "drawing": {}}})");
-    const test::RunOutcome run = drawing.Run(dir, dir / "run.log");
-    EXPECT_EQ(run.result, 1);
+    run = drawing.Run(dir, dir / "run.log");
     EXPECT_EQ(run.documents, L"c:\\old\\\u00e4hre.sldprt\nc:\\old\\p.sldprt\n");
     EXPECT_EQ(run.configurations, L"A_B\nx_y\n");
-}
-
-TEST(RunDriver, ViewCodes) {
-    // Codes 1, 3 and 9 only report; the others with a line skip the view.
-    for (std::int32_t code = -1; code <= 12; ++code) {
-        SCOPED_TRACE(code);
-        const ViewCodeOutcome outcome = DescribeViewCode(code);
-        const bool hasLine = code >= 1 && code <= 11;
-        EXPECT_EQ(outcome.message != nullptr, hasLine);
-        EXPECT_EQ(outcome.skipped, hasLine && code != 1 && code != 3 && code != 9);
-    }
-    EXPECT_STREQ(DescribeViewCode(4).message, logmsg::kAuxiliaryNoArrow);
-    EXPECT_STREQ(DescribeViewCode(7).message, logmsg::kDetailNoCircle);
 }
 
 }  // namespace

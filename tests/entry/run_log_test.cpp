@@ -32,15 +32,12 @@ TEST(RunLog, FormatsArgumentsAndNeverReadsThemAsFormats) {
     RunLog log;
     ASSERT_TRUE(log.Open(Wide(path), kRunLogMode));
     log.Print(logmsg::kViewSucceeded, L"100% %s %d \"scale\"");
-    log.Print(logmsg::kHiddenEdges, std::wstring(L"Drawing View3"));
     log.Print(logmsg::kDetailCircleThicknessLost);
     log.Print(L"%d of %i, 50%%, %x stays, %s", 3, std::int64_t{-4});  // missing argument: written as is
     log.Print(L"Ünïcödé %s", L"\u00e9\u4e2d\U0001F600");
     log.Close();
     EXPECT_EQ(test::ReadFile(path),
               "View \"100% %s %d \"scale\"\" - succeeded\n"
-              "This view Drawing View3 contains edges that were interactively hidden by the user, These edges "
-              "will be displayed in Korvane\n"
               "Warning: The value of detail circle thickness will be lost for all detail views due to SolidWorks "
               "API restrictions\n"
               "3 of -4, 50%, %x stays, %s\n"

@@ -6,13 +6,14 @@
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <typeinfo>
 #include <utility>
 #include <vector>
 
 #include "extract/view_recording.h"
 #include "platform/com.h"
+#include "platform/text.h"
 #include "views/base_view.h"
+#include "views/record_xml.h"
 #include "views/segmented_sketch.h"
 #include "views/sketch_segments.h"
 
@@ -80,24 +81,12 @@ std::string Placement(double scale, const Point3& t = {}, bool quarterTurn = fal
                        : "[1,0,0,0,1,0,0,0,1," + Values(t) + "," + N(scale) + ",0,0,0]";
 }
 
-std::string KindOf(const KVSWX_SketchSegment& s) {
-    const std::vector<std::pair<const std::type_info*, const char*>> kinds = {
-        {&typeid(KVSWX_Line), "Line"},
-        {&typeid(KVSWX_Circle), "Circle"},
-        {&typeid(KVSWX_Arc), "Arc"},
-        {&typeid(KVSWX_Ellipse), "Ellipse"},
-        {&typeid(KVSWX_EllipticalArc), "EllipticalArc"},
-        {&typeid(KVSWX_Spline), "Spline"},
-        {&typeid(KVSWX_Parabola), "Parabola"}};
-    for (const auto& [type, name] : kinds) {
-        if (typeid(s) == *type) return name;
-    }
-    return "?";
-}
-
+// The element name each record writes, per record of `c`.
 std::vector<std::string> KindsOf(const KVSWX_SketchSegmentsCollection& c) {
+    XmlDocument doc;
+    EXPECT_TRUE(doc.LoadString(test::WriteRecord(*c.GetImpl())).ok);
     std::vector<std::string> kinds;
-    for (const auto& s : c.GetSegments()) kinds.push_back(KindOf(*s));
+    for (const XmlNode& node : doc.SelectNodes(L"/r/Segments/*")) kinds.push_back(ToUtf8(node.Name()));
     return kinds;
 }
 
@@ -164,22 +153,16 @@ TEST(ComputeAlongPoint, HalfWayInTheTurningDirectionAcrossTheSeam) {
 
 // ---- arcs and circles -------------------------------------------------------------
 
-TEST_F(SketchGeometryTest,
-       FullCircleIsACircleWithArcModeOffNothingWithItOnACircleInTheCropExtractor) {
-    Load({FullCircle({1, 2, 0}, 5)},
-         R"(,"arcData":[)" + Block({6, 2, 0}, {6, 2, 0}, {1, 2, 0}, 1) + "]",
-         Placement(2, {1, 1, 0}));
-    Extract(false, false);
+// With arc mode off a full circle drawn as an arc is a Circle (see the golden
+// example "geometry"); with it on, nothing; the crop extractor makes a Circle.
+TEST_F(SketchGeometryTest, FullCircleGivesNothingInArcModeACircleInTheCropExtractor) {
+    Load({FullCircle({1, 2, 0}, 5)}, "", Placement(2, {1, 1, 0}));
+    Extract(true, false);
+    EXPECT_TRUE(out->IsEmpty());
+    ExtractArcs(*out, {Segments()[0]->QueryArc()}, view->Sketch()->Placement()->SegmentTransform());
     ASSERT_EQ(Made(), Kinds{"Circle"});
     EXPECT_EQ(At<KVSWX_Circle>(0).centerPoint, (Point3{3, 5, 0}));
     EXPECT_EQ(At<KVSWX_Circle>(0).radius, 10.0);  // scale 2 doubles the radius
-
-    KVSWX_SketchSegmentsCollection arcMode, crop;
-    ExtractSketchSegments(Segments(), arcMode, true, false, nullptr);
-    EXPECT_TRUE(arcMode.IsEmpty());
-    ExtractArcs(crop, {Segments()[0]->QueryArc()}, view->Sketch()->Placement()->SegmentTransform());
-    ASSERT_EQ(crop.GetCount(), 1u);
-    EXPECT_EQ(dynamic_cast<const KVSWX_Circle&>(*crop.GetSegments()[0]).Values().radius, 10.0);
 }
 
 TEST_F(SketchGeometryTest, ArcsAndCircleTakeArcBlocksInTurnWhateverStandsBetween) {
@@ -198,64 +181,13 @@ TEST_F(SketchGeometryTest, ArcsAndCircleTakeArcBlocksInTurnWhateverStandsBetween
     EXPECT_EQ(At<KVSWX_Circle>(3).radius, 9.0);
     EXPECT_EQ(At<KVSWX_Arc>(5).startPoint, (Point2{0, -2}));
     ExpectNear(At<KVSWX_Arc>(5).alongPoint, OnCircle(o, 2, 135));  // clockwise: the long way
-
-    KVSWX_SketchSegmentsCollection again;  // a new call starts at block 0
-    ExtractSketchSegments({Segments()[6]}, again, false, false, nullptr);
-    ASSERT_EQ(again.GetCount(), 1u);
-    EXPECT_EQ(dynamic_cast<const KVSWX_Arc&>(*again.GetSegments()[0]).Values().startPoint,
-              (Point2{1, 0}));
 }
 
-// ---- ellipses, parabolas, splines, lines -----------------------------------------
-
-TEST_F(SketchGeometryTest,
-       EllipsesClosedGetElevenScaledParamsEndsDifferingOnlyInZGiveAnEllipticalArc) {
-    Load({Ellipse({1, 2, 0}, 3, 1, {4, 2, 0}, {4, 2, 0}),
-          Ellipse({1, 2, 0}, 3, 1, {4, 2, 0}, {4, 2, 1e-9}, -1),
-          Ellipse({0, 0, 0}, 2, 1, {0, 1, 0}, {-2, 0, 0})},
-         "", Placement(2, {10, 20, 0}));
-    Extract(false, false);
-    ASSERT_EQ(Made(), (Kinds{"Ellipse", "EllipticalArc", "EllipticalArc"}));
-    EXPECT_EQ(At<KVSWX_Ellipse>(0).params, (DoubleList{12, 24, 0, 6, 18, 24, 0, 2, 12, 26, 0}));
-    const EllipticalArcValues& a = At<KVSWX_EllipticalArc>(1);
-    EXPECT_EQ(a.centerPoint, (Point3{12, 24, 0}));
-    EXPECT_EQ(a.majorPoint, (Point3{18, 24, 0}));
-    EXPECT_EQ(a.ratio, 1.0 / 3.0);
-    EXPECT_TRUE(a.isClockwise);
-    EXPECT_EQ(a.startAngle, 0.0);
-    const EllipticalArcValues& b = At<KVSWX_EllipticalArc>(2);
-    EXPECT_EQ(b.ratio, 0.5);
-    EXPECT_FALSE(b.isClockwise);
-    EXPECT_EQ(b.startAngle, kPi / 2);
-    EXPECT_EQ(b.endAngle, kPi);
-}
-
-TEST_F(SketchGeometryTest, ParabolaIsMappedAndWithFocusOnApexBecomesASpline) {
-    Load({Parabola({0, 0.25, 0}, {0, 0, 0}), Parabola({0, 0, 0}, {0, 0, 0})}, "",
-         Placement(1, {0, 0, 1}));
-    Extract(false, false);
-    ASSERT_EQ(Made(), (Kinds{"Parabola", "Spline"}));
-    EXPECT_EQ(At<KVSWX_Parabola>(0).startPoint, (Point3{-1, 1, 1}));
-    EXPECT_EQ(At<KVSWX_Parabola>(0).focus, (Point3{0, 0.25, 1}));
-    EXPECT_EQ(At<KVSWX_Parabola>(0).apex, (Point3{0, 0, 1}));
-    EXPECT_EQ(At<KVSWX_Spline>(1).controlPoints, (DoubleList{-1, 1, 1, 0, 0, 1, 1, 1, 1}));
-}
-
-TEST_F(SketchGeometryTest, RationalSplineCompactsToTriplesAndWeightsKnotsStayUnmapped) {
-    Load({Spline(3, 4, "[0,0,0,1, 1,1,0,0.5, 2,1,0,0.5, 3,0,0,1]"), Spline(3, 3, "[0,0,0, 1,2,3]")},
-         "", Placement(2, {1, 1, 1}));
-    Extract(false, false);
-    ASSERT_EQ(Made(), (Kinds{"Spline", "Spline"}));
-    const SplineValues& r = At<KVSWX_Spline>(0);
-    EXPECT_EQ(r.order, 3);
-    EXPECT_TRUE(r.isRational);
-    EXPECT_EQ(r.controlPoints, (DoubleList{1, 1, 1, 3, 3, 1, 5, 3, 1, 7, 1, 1}));
-    EXPECT_EQ(r.weights, (DoubleList{1, 0.5, 0.5, 1}));
-    EXPECT_EQ(r.knotPoints, (DoubleList{0, 0, 0, 1, 1, 1}));
-    EXPECT_FALSE(At<KVSWX_Spline>(1).isRational);
-    EXPECT_EQ(At<KVSWX_Spline>(1).controlPoints, (DoubleList{1, 1, 1, 3, 5, 7}));
-    EXPECT_TRUE(At<KVSWX_Spline>(1).weights.empty());
-}
+// ---- lines and placements -----------------------------------------------------------
+// Ellipses (closed: eleven params; ends differing only in z: an
+// EllipticalArc), parabolas (focus on the apex: a Spline) and splines
+// (rational: 12 values and 4 weights) are pinned by the golden example
+// "geometry"; the crop profile test below maps one of each.
 
 TEST_F(SketchGeometryTest, LineRunsAlongItsDirectionAndAGivenPlacementWinsOverTheSketchOne) {
     Load({Line({1, 0, 0}, {0, 1, 0}, 2)}, "", Placement(1, {5, 0, 0}, true));
@@ -273,23 +205,21 @@ TEST_F(SketchGeometryTest, LineRunsAlongItsDirectionAndAGivenPlacementWinsOverTh
 
 // ---- construction geometry ---------------------------------------------------------
 
-TEST_F(SketchGeometryTest,
-       ConstructionGeometryKeptAndFlaggedSkippedOnRequestNeverInCropExtractors) {
+TEST_F(SketchGeometryTest, ConstructionGeometryFlaggedSkippedOnRequestNeverInCropExtractors) {
     Load({Line({0, 0, 0}, {1, 0, 0}, 1, R"(,"construction":-1)"), Line({0, 0, 0}, {0, 1, 0}, 1)});
     Extract(false, false);
     ASSERT_EQ(Made(), (Kinds{"Line", "Line"}));
     EXPECT_TRUE(out->GetSegments()[0]->IsConstructionGeometry());
     EXPECT_FALSE(out->GetSegments()[1]->IsConstructionGeometry());
-
-    KVSWX_SketchSegmentsCollection skipped, crop;
-    ExtractSketchSegments(Segments(), skipped, true, true, nullptr);
-    ASSERT_EQ(skipped.GetCount(), 1u);
-    EXPECT_EQ(dynamic_cast<const KVSWX_Line&>(*skipped.GetSegments()[0]).Values().endPoint,
-              (Point3{0, 1, 0}));
-    ExtractLines(crop, {Segments()[0]->QueryLine(), Segments()[1]->QueryLine()},
+    Fresh();
+    Extract(true, true);
+    ASSERT_EQ(Made(), Kinds{"Line"});
+    EXPECT_EQ(At<KVSWX_Line>(0).endPoint, (Point3{0, 1, 0}));
+    Fresh();
+    ExtractLines(*out, {Segments()[0]->QueryLine(), Segments()[1]->QueryLine()},
                  view->Sketch()->Placement()->SegmentTransform());
-    ASSERT_EQ(crop.GetCount(), 1u);
-    EXPECT_FALSE(crop.GetSegments()[0]->IsConstructionGeometry());
+    ASSERT_EQ(Made(), Kinds{"Line"});
+    EXPECT_FALSE(out->GetSegments()[0]->IsConstructionGeometry());
 }
 
 // ---- data that cannot be read whole ------------------------------------------------
@@ -321,7 +251,6 @@ TEST_F(SketchGeometryTest, ShortArraysAndFailedQueriesSkipOnlyTheirSegment) {
          R"({"kind":2,"center":[0,0,0],"major":[2,0,0],"start":[2,0,0],"end":[0,1,0]})", ""},
         {"parabola without apex", false,
          R"({"kind":5,"start":[0,0,0],"end":[1,1,0],"focus":[0,1,0]})", ""},
-        {"text", false, R"({"kind":4})", ""},
         {"unknown kind", false, R"({"kind":17})", ""},
     };
     for (const Row& row : rows) {
@@ -352,20 +281,13 @@ TEST_F(SketchGeometryTest, NoPlacementOrMathUtilityGivesNoRecordANonZeroLowerBou
 
 // ---- view steps ------------------------------------------------------------------------
 
-TEST_F(SketchGeometryTest, ManualGeometryTakesTheViewSketchWithConstructionAndArcBlocks) {
-    Load({Line({0, 0, 0}, {1, 0, 0}, 1, R"(,"construction":1)"), FullCircle({0, 0, 0}, 1)},
-         R"(,"arcData":[)" + Block({1, 0, 0}, {1, 0, 0}, {}, 1) + "]", Placement(2));
-    KVSWX_BaseView base;
-    base.NewManualGeometry()->NewSegments()->AddLine();  // replaced
-    ExtractManualGeometry(base, view);
-    ASSERT_NE(base.GetManualGeometry()->GetSegments(), nullptr);
-    const SketchSegmentList& segments = base.GetManualGeometry()->GetSegments()->GetSegments();
-    ASSERT_EQ(segments.size(), 2u);
-    EXPECT_TRUE(segments[0]->IsConstructionGeometry());
-    EXPECT_EQ(dynamic_cast<const KVSWX_Circle&>(*segments[1]).Values().radius, 2.0);
-
+// Manual geometry as the golden example "geometry" shows it; here a view
+// without a segment list, whose earlier manual geometry is replaced.
+TEST_F(SketchGeometryTest, ManualGeometryOfAViewWithoutSegmentsIsEmpty) {
     const auto noList = test::LoadViews(R"({"name":"E","sketch":{}},{"name":"F"})");
+    KVSWX_BaseView base;
     for (const wchar_t* name : {L"E", L"F"}) {
+        base.NewManualGeometry()->NewSegments()->AddLine();
         ExtractManualGeometry(base, test::ViewNamed(*noList, name));
         EXPECT_TRUE(base.GetManualGeometry()->IsEmpty());
     }
@@ -390,19 +312,12 @@ TEST_F(SketchGeometryTest, CropProfileHoldsExactlyTheSegmentsCommand1388AddedByK
         "", Placement(2), R"(,"cropped":1,"cropSegments":[)" + crop + "]");
     KVSWX_BaseView base;
     ExtractCropProfile(base, view, recording->Document()->Commands());
-    EXPECT_EQ(test::JournalLines(*recording),
-              (std::vector<std::string>{
-                  R"(Commands.SelectById  ["V","DRAWINGVIEW",0.0,0.0,0.0,-1,0,null,0])",
-                  R"(Commands.RunCommand  [1388,null])"}));
     ASSERT_NE(base.GetCropProfile()->GetSegments(), nullptr);
     const SketchSegmentList& segments = base.GetCropProfile()->GetSegments()->GetSegments();
     EXPECT_EQ(KindsOf(*base.GetCropProfile()->GetSegments()),
               (Kinds{"Line", "Line", "Circle", "Arc", "EllipticalArc", "Spline", "Parabola"}));
-    EXPECT_EQ(dynamic_cast<const KVSWX_Line&>(*segments[0]).Values().endPoint, (Point3{2, 0, 0}));
     EXPECT_EQ(dynamic_cast<const KVSWX_Line&>(*segments[1]).Values().endPoint, (Point3{0, 6, 0}));
-    EXPECT_EQ(dynamic_cast<const KVSWX_Circle&>(*segments[2]).Values().radius, 10.0);
-    ExpectNear(dynamic_cast<const KVSWX_Arc&>(*segments[3]).Values().alongPoint,
-               {0, -2, 0});  // clockwise
+    ExpectNear(dynamic_cast<const KVSWX_Arc&>(*segments[3]).Values().alongPoint, {0, -2, 0});  // clockwise
     for (const auto& s : segments) EXPECT_FALSE(s->IsConstructionGeometry());
 }
 

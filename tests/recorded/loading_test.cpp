@@ -1,5 +1,5 @@
 // Loading recordings: what a bad recording reports, and what an absent
-// value gives.
+// value gives. The examples, comments and all, load in the golden runs.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -43,17 +43,15 @@ TEST(RecordingLoad, BadRecordingsNameFileLocationAndProblem) {
     const BadRecording cases[] = {
         {"syntax error",
          "{\n  \"format\": \"kvswx-recording/1\",\n  \"document\": {\"path\": tru }\n}",
-         {"test.json: line 3, column ", "JSON syntax error"}},
-        {"empty text", "", {"test.json: line 1, column 1", "JSON syntax error"}},
+         // The literal starts in column 24; the reader gives up after "tru".
+         {"test.json: line 3, column 27", "JSON syntax error"}},
+        {"syntax error on the first line", "", {"test.json: line 1, column 1", "JSON syntax error"}},
         {"missing format", R"({"document": {}})", {"test.json: /format: missing"}},
         {"other format", R"({"format": "kvswx-recording/2"})", {"/format: unsupported format"}},
         {"wrong type",
          WithViews(R"({"name": "S"}, {"name": "V", "type": "7"})"),
          {"test.json: /document/drawing/sheets/0/views/1/type: expected an integer, found a "
           "string"}},
-        {"fraction for an integer",
-         WithViews(R"({"name": "V", "alignment": 1.5})"),
-         {"/views/0/alignment: expected an integer"}},
         {"integer out of 32 bits",
          WithViews(R"({"name": "V", "type": 4294967296})"),
          {"/views/0/type: integer 4294967296 is out of range"}},
@@ -63,21 +61,12 @@ TEST(RecordingLoad, BadRecordingsNameFileLocationAndProblem) {
         {"unknown key",
          WithViews(R"({"nmae": "V"})"),
          {"/document/drawing/sheets/0/views/0/nmae: unknown key \"nmae\""}},
-        {"unknown key deep inside",
-         WithViews(R"({"name": "V", "sketch": {"segments": [{"kind": 0, "curv": {}}]}})"),
-         {"/views/0/sketch/segments/0/curv: unknown key"}},
         {"duplicate key",
          WithViews(R"({"name": "V", "type": 1, "type": 2})"),
          {"/document/drawing/sheets/0/views/0: duplicate key \"type\""}},
         {"dangling view id",
          WithViews(R"({"name": "V", "parent": "Nope"})"),
          {"/views/0/parent: no view has the id \"Nope\""}},
-        {"dangling section line id",
-         WithViews(R"({"name": "V", "sectionLine": "B"})"),
-         {"/views/0/sectionLine: no section line has the id \"B\""}},
-        {"dangling model id",
-         WithViews(R"({"name": "V", "referencedModel": "m"})"),
-         {"/views/0/referencedModel: no model document has the id \"m\""}},
         {"duplicate view name",
          WithViews(R"({"name": "V"}, {"name": "V"})"),
          {"/views/1/name: duplicate view id \"V\""}},
@@ -127,18 +116,6 @@ TEST(RecordingLoad, BadRecordingsNameFileLocationAndProblem) {
     }
 }
 
-TEST(RecordingLoad, SyntaxErrorLocatesTheOffendingToken) {
-    try {
-        Load("{\n  \"format\": \"kvswx-recording/1\",\n  \"document\": {\"path\": tru }\n}");
-        FAIL();
-    } catch (const RecordingError& e) {
-        EXPECT_EQ(e.Source(), "test.json");
-        // The literal starts in column 24 and the reader gives up at the
-        // character after "tru".
-        EXPECT_EQ(e.Location(), "line 3, column 27");
-    }
-}
-
 TEST(RecordingLoad, MissingFileIsNamed) {
     try {
         LoadRecording("/nonexistent/dir/recording.json");
@@ -150,16 +127,8 @@ TEST(RecordingLoad, MissingFileIsNamed) {
     }
 }
 
-TEST(RecordingLoad, ExampleRecordingLoads) {
-    const auto recording = LoadRecording(KVSWX_SOURCE_DIR "/examples/minimal.json");
-    const auto drawing = recording->Document()->QueryDrawing();
-    ASSERT_TRUE(drawing);
-    const auto view = drawing->FirstView()->NextView();
-    ASSERT_TRUE(view);
-    EXPECT_EQ(view->Name(), L"Drawing View1");
-    EXPECT_TRUE(view->ReferencedModelDocument());
-}
-
+// Absent objects (parent, model, transform, sketch, arrow...) show in the
+// classification and extraction tests; here the absent plain values.
 TEST(RecordingLoad, AbsentValuesGiveWhatAnAbsentSourceValueGives) {
     const auto recording = Load(WithViews(R"({"name": "V"})"));
     const auto view = recording->Document()->QueryDrawing()->FirstView();
@@ -168,33 +137,18 @@ TEST(RecordingLoad, AbsentValuesGiveWhatAnAbsentSourceValueGives) {
     EXPECT_EQ(view->Visible(), 0);
     EXPECT_EQ(view->Cropped(), 0);
     EXPECT_EQ(view->Angle(), 0.0);
-    EXPECT_FALSE(view->ReferencedConfiguration().has_value());
-    EXPECT_FALSE(view->ReferencedDocumentPath().has_value());
     EXPECT_TRUE(view->Position().values.empty());
-    EXPECT_FALSE(view->ParentView());
-    EXPECT_FALSE(view->ReferencedModelDocument());
-    EXPECT_FALSE(view->Transform());
-    EXPECT_FALSE(view->Sketch());
-    EXPECT_FALSE(view->SectionLine());
     EXPECT_TRUE(view->SectionLines().empty());
-    EXPECT_FALSE(view->ProjectionArrow());
     EXPECT_FALSE(view->FirstCenterMark());
     EXPECT_EQ(view->BreakLineCount(), 0);
-    EXPECT_FALSE(view->NextView());
 
     const auto doc = recording->Document();
     EXPECT_FALSE(doc->PathName().has_value());
     EXPECT_EQ(doc->ReadDocumentInteger(60, 301), 0);
     EXPECT_FALSE(doc->ReadDocumentString(96, 0).has_value());
-    EXPECT_FALSE(doc->ReadDocumentTextFormat(3, 301));
-    EXPECT_FALSE(recording->Application()->RevisionNumber().has_value());
-    EXPECT_TRUE(recording->Application()->MathUtility());  // always there
 }
 
 TEST(RecordingLoad, ListsDistinguishNoneFromEmpty) {
-    const auto none = Load(R"({"format": "kvswx-recording/1"})");
-    EXPECT_FALSE(none->Document()->QueryDrawing());  // not a drawing
-
     const auto noSheets = Load(R"({"format": "kvswx-recording/1", "document": {"drawing": {}}})");
     EXPECT_FALSE(noSheets->Document()->QueryDrawing()->SheetNames().has_value());
 
@@ -247,11 +201,6 @@ TEST(RecordingLoad, ValuesKeepTheirRawForm) {
     EXPECT_TRUE(std::isnan(view->Angle()));
     EXPECT_EQ(view->Scale().values, (std::vector<double>{1, 2}));
     EXPECT_EQ(view->ReferencedConfiguration(), L"D\u00e9faut \u6771");
-}
-
-TEST(RecordingLoad, CommentsAreAllowedEverywhere) {
-    EXPECT_NO_THROW(Load(
-        WithViews(R"({"name": "V", "comment": "the front view", "sketch": {"comment": "x"}})")));
 }
 
 }  // namespace

@@ -6,8 +6,8 @@
 
 #include "model/process_state.h"
 #include "model/xml_helpers.h"
-#include "platform/text.h"
 #include "views/base_view.h"
+#include "views/record_xml.h"
 #include "views/segmented_sketch.h"
 #include "views/sketch_segments.h"
 
@@ -16,11 +16,7 @@ namespace {
 
 // The base view written into a "view" element of its own document.
 std::string WriteView(const KVSWX_BaseView& view) {
-    XmlDocument doc;
-    XmlNode element = CreateChildElement(doc, doc.AsNode(), L"view");
-    view.GetImpl()->Write(doc, element);
-    CloseElement(doc, element);
-    return doc.ToBytes();
+    return test::WriteUnder(L"view", [&](XmlDocument& doc, XmlNode element) { view.GetImpl()->Write(doc, element); });
 }
 
 void ReadView(KVSWX_BaseView& view, const std::string& xml) {
@@ -29,118 +25,44 @@ void ReadView(KVSWX_BaseView& view, const std::string& xml) {
     view.GetImpl()->ReadFromDocument(doc, L"/view");
 }
 
-std::vector<std::wstring> ChildNames(const std::string& xml) {
-    XmlDocument doc;
-    EXPECT_TRUE(doc.LoadString(xml).ok);
-    std::vector<std::wstring> names;
-    for (const XmlNode& node : doc.SelectNodes(L"/view/*")) names.push_back(node.Name());
-    return names;
-}
-
-std::wstring ChildText(const std::string& xml, const std::wstring& child) {
-    XmlDocument doc;
-    EXPECT_TRUE(doc.LoadString(xml).ok);
-    return GetNodeText(doc.SelectSingleNode(L"/view/" + child));
-}
-
 class BaseViewTest : public ::testing::Test {
 protected:
     void SetUp() override { ResetProcessStateForTests(); }
 };
 
-const std::vector<std::wstring> kScalarsWithOutline = {
-    L"Type",   L"Position",     L"ReferencedDocument",   L"ReferencedConifguration",
-    L"RefDocIndex", L"Scale",   L"Aligment",             L"DisplayTangents",
-    L"DisplayMode", L"ParentView", L"Layer",             L"Angle",
-    L"ModelToViewTransform", L"IsVisible", L"IsBroken",  L"IsFullOutline",
-    L"ShowHiddenEdgesInShadedMode", L"IsCropped"};
-
-TEST_F(BaseViewTest, ScalarChildrenInOrderFullOutlineOnlyForDetailViews) {
-    std::vector<std::wstring> withoutOutline = kScalarsWithOutline;
-    std::erase(withoutOutline, L"IsFullOutline");
-    struct Case {
-        std::int32_t type;
-        bool outlineWritten;
-    };
-    for (const Case c : {Case{0, false}, Case{2, false}, Case{3, true}, Case{4, false}, Case{7, false}}) {
-        KVSWX_BaseView view;
-        view.SetType(c.type);
-        view.SetIsFullOutline(true);
-        const std::string xml = WriteView(view);
-        EXPECT_EQ(ChildNames(xml), c.outlineWritten ? kScalarsWithOutline : withoutOutline) << "type " << c.type;
-        EXPECT_EQ(Process().indentDepth, 0);
-    }
-}
-
+// The children of each view type are pinned by the golden examples; a record
+// never filled keeps its defaults, and type 0 has no name to write.
 TEST_F(BaseViewTest, FreshRecordWritesItsDefaults) {
-    KVSWX_BaseView view;
-    const std::string xml = WriteView(view);
-    EXPECT_EQ(ChildText(xml, L"RefDocIndex"), L"-1");
-    EXPECT_EQ(ChildText(xml, L"Type"), L"0");
-    EXPECT_NE(xml.find("<Type>0</Type>"), std::string::npos) << "type 0 has no name: no attribute";
-    EXPECT_NE(xml.find("<ParentView/>"), std::string::npos) << "empty strings still give an element";
-    EXPECT_EQ(ChildText(xml, L"IsVisible"), L"false");
-
-    view.SetType(3);
-    view.SetAlignment(1);
-    const std::string detail = WriteView(view);
-    EXPECT_NE(detail.find("<Type swEnumValue=\""), std::string::npos) << detail;
-    EXPECT_NE(detail.find("<Aligment swEnumValue=\""), std::string::npos) << detail;
+    const std::string xml = WriteView(KVSWX_BaseView{});
+    for (const char* child : {"<RefDocIndex>-1</RefDocIndex>", "<Type>0</Type>", "<IsVisible>false</IsVisible>"})
+        EXPECT_NE(xml.find(child), std::string::npos) << xml;
 }
 
-// A view with every scalar set and every sub-record that exists.
-void Populate(KVSWX_BaseView& view) {
+// Every sub-record that exists, in a detail view with a full outline. The
+// golden examples read back to the same bytes with their scalars set (see
+// outcomes_example_test); these are what they do not hold.
+TEST_F(BaseViewTest, ReadBackSavesToTheSameBytes) {
+    KVSWX_BaseView view;
     view.SetType(3);
-    view.SetPosition(0.125, -2.5);
-    view.SetReferencedDocument(L"C:\\Models\\Bracket.SLDPRT");
-    view.SetReferencedConfiguration(L"Default_<x>");
-    view.SetRefDocIndex(4);
-    view.SetScale(2, 1);
-    view.SetAlignment(1);
-    view.SetDisplayTangents(2);
-    view.SetDisplayMode(3);
-    view.SetParentView(L"Drawing View1");
-    view.SetLayer(L"1003");
-    view.SetAngle(1.5707963267948966);
-    Transform16 t{};
-    for (std::size_t i = 0; i < t.size(); ++i) t[i] = 0.25 * static_cast<double>(i) - 1;
-    view.SetModelToViewTransform(t);
-    view.SetIsVisible(true);
-    view.SetIsBroken(true);
     view.SetIsFullOutline(true);
-    view.SetShowHiddenEdgesInShadedMode(true);
-    view.SetIsCropped(true);
-
     view.NewManualGeometry()->NewSegments()->AddLine()->SetEndPoint({1, 2, 0});
     view.NewCenterLines()->NewSegments()->AddCircle()->SetRadius(0.5);
     view.NewCropProfile()->NewSegments()->AddArc()->SetEndPoint({3, 4});
     view.AddBrokenOutSection()->SetDepth(0.01);
     view.AddBrokenOutSection()->NewSegments()->AddLine();
-}
-
-TEST_F(BaseViewTest, SubRecordsFollowTheScalarsInTheirOrder) {
-    KVSWX_BaseView view;
-    Populate(view);
-    std::vector<std::wstring> expected = kScalarsWithOutline;
-    expected.insert(expected.end(), {L"BrokenOutSections", L"ManualGeometry", L"CenterLines", L"CropProfile"});
-    EXPECT_EQ(ChildNames(WriteView(view)), expected);
-    EXPECT_EQ(Process().indentDepth, 0);
-}
-
-TEST_F(BaseViewTest, ReadBackSavesToTheSameBytes) {
-    KVSWX_BaseView view;
-    Populate(view);
     const std::string first = WriteView(view);
+    // The sub-records follow the scalars, the last of which is IsCropped.
+    std::size_t at = first.find("<IsFullOutline>true</IsFullOutline>");
+    ASSERT_NE(at, std::string::npos) << first;
+    for (const char* next : {"<IsCropped>", "<BrokenOutSections>", "<ManualGeometry>", "<CenterLines>", "<CropProfile>"}) {
+        const std::size_t found = first.find(next);
+        EXPECT_TRUE(found != std::string::npos && found > at) << next << " missing or out of order in " << first;
+        at = found;
+    }
+    EXPECT_EQ(Process().indentDepth, 0);
 
     KVSWX_BaseView back;
     ReadView(back, first);
-    EXPECT_EQ(back.Values().scale, (Point2{2, 1}));
-    EXPECT_EQ(back.Values().referencedConfiguration, L"Default_<x>");
-    EXPECT_TRUE(back.Values().isFullOutline);
-    ASSERT_NE(back.GetManualGeometry(), nullptr);
-    ASSERT_NE(back.GetCenterLines(), nullptr);
-    ASSERT_NE(back.GetCropProfile(), nullptr);
-    EXPECT_EQ(back.GetBrokenOutSections().size(), 2u);
     EXPECT_EQ(WriteView(back), first);
 }
 
@@ -150,8 +72,9 @@ TEST_F(BaseViewTest, ManualGeometryWithoutContentIsNotWritten) {
     EXPECT_EQ(WriteView(view).find("ManualGeometry"), std::string::npos);
     view.GetManualGeometry()->NewSegments();  // an empty collection is still empty
     EXPECT_EQ(WriteView(view).find("ManualGeometry"), std::string::npos);
-    view.GetManualGeometry()->GetSegments()->AddLine();
-    EXPECT_NE(WriteView(view).find("<ManualGeometry>"), std::string::npos);
+    view.GetManualGeometry()->GetSegments()->AddLine();  // a new record is no construction geometry
+    EXPECT_NE(WriteView(view).find("<ManualGeometry>\n\t\t<Segments>\n\t\t\t<Line isConstructionGeometry=\"false\""),
+              std::string::npos);
 }
 
 // Reading is lenient: each row is the inner XML of "view" and a check of the
@@ -163,7 +86,6 @@ TEST_F(BaseViewTest, LenientScalarReading) {
     };
     const std::vector<Case> cases = {
         {"<Position>5</Position>", [](const auto& v) { EXPECT_EQ(v.position, (Point2{5, 0})); }},
-        {"<Position>1 2 3</Position>", [](const auto& v) { EXPECT_EQ(v.position, (Point2{1, 2})); }},
         {"<Scale/>", [](const auto& v) { EXPECT_EQ(v.scale, (Point2{0, 0})); }},
         {"<ModelToViewTransform>1 2</ModelToViewTransform>",
          [](const auto& v) {
@@ -175,11 +97,9 @@ TEST_F(BaseViewTest, LenientScalarReading) {
         {"<RefDocIndex>x</RefDocIndex>", [](const auto& v) { EXPECT_EQ(v.refDocIndex, 0); }},
         {"<Layer>7</Layer>", [](const auto& v) { EXPECT_EQ(v.refDocIndex, -1) << "missing keeps default"; }},
         {"<IsVisible>True</IsVisible>", [](const auto& v) { EXPECT_FALSE(v.isVisible); }},
-        {"<IsCropped>true</IsCropped>", [](const auto& v) { EXPECT_TRUE(v.isCropped); }},
         {"<Type>6</Type><IsFullOutline>true</IsFullOutline>",
          [](const auto& v) { EXPECT_TRUE(v.isFullOutline) << "read whatever the type"; }},
         {"<isvisible>true</isvisible><Unknown>true</Unknown>", [](const auto& v) { EXPECT_FALSE(v.isVisible); }},
-        {"<Type swEnumValue=\"swDrawingDetailView\">4</Type>", [](const auto& v) { EXPECT_EQ(v.type, 4); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.inner);
