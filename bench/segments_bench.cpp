@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "model/xml_wrapper.h"
+#include "containers/xml_wrapper.h"
 #include "views/base_view.h"
 #include "views/segmented_sketch.h"
 #include "views/sketch_segments.h"

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "commands.h"
-#include "entry/class_registry.h"
-#include "entry/naming.h"
+#include "source/class_registry.h"
+#include "model/naming.h"
 #include "kvswx/extract_request.h"
 #include "platform/com.h"
 #include "platform/text.h"

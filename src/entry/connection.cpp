@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
-#include "entry/class_registry.h"
+#include "source/class_registry.h"
 #include "model/encodings.h"
 #include "model/process_state.h"
 
@@ -69,6 +70,21 @@ bool ConnectSource(const Ref<SourceDocument>& document, SourceConnection& connec
     next.documentPath = document->PathName().value_or(std::wstring());
     connection = std::move(next);
     return true;
+}
+
+std::wstring FreeLayerZero(const Ref<SourceDocument>& document) {
+    if (!document) return {};
+    const Ref<SourceLayerManager> layers = document->LayerManager();
+    if (!layers) return {};
+    const Ref<SourceLayer> zero = layers->GetLayer(L"0");
+    if (!zero) return {};
+    std::wstring candidate;
+    for (std::int32_t n = 0;; ++n) {
+        candidate = L"KV_" + FormatInt(n);
+        if (!layers->GetLayer(candidate) || n == std::numeric_limits<std::int32_t>::max()) break;
+    }
+    zero->SetName(candidate);
+    return candidate;
 }
 
 }  // namespace kvswx

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "entry/release.h"
-#include "entry/source.h"
+#include "source/release.h"
+#include "source/source.h"
 
 namespace kvswx {
 
@@ -34,5 +34,10 @@ SourceRelease ParseRelease(const std::wstring& revision);
 // Returns false, holding nothing, when no application is registered or its
 // factory yields none. Failed source calls throw ComError.
 bool ConnectSource(const Ref<SourceDocument>& document, SourceConnection& connection);
+
+// Renames the document's layer "0" to the first free name "KV_0", "KV_1", ...
+// and returns that name; returns an empty string (and renames nothing) when
+// the document has no layer "0".
+std::wstring FreeLayerZero(const Ref<SourceDocument>& document);
 
 }  // namespace kvswx

@@ -6,13 +6,13 @@
 #include <vector>
 
 #include "entry/connection.h"
-#include "entry/naming.h"
-#include "entry/run_log.h"
+#include "model/naming.h"
+#include "model/run_log.h"
 #include "extract/extract_view.h"
-#include "model/drawing.h"
+#include "containers/drawing.h"
 #include "model/encodings.h"
 #include "model/process_state.h"
-#include "model/xml_wrapper.h"
+#include "containers/xml_wrapper.h"
 #include "platform/com.h"
 #include "views/base_view.h"
 

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "entry/release.h"
-#include "entry/source.h"
+#include "source/release.h"
+#include "source/source.h"
 #include "kvswx/extract_request.h"
 
 namespace kvswx {

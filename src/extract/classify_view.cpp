@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "entry/run_log.h"
+#include "model/run_log.h"
 #include "extract/extract_view.h"
 #include "model/process_state.h"
 

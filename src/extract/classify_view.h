@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "entry/source.h"
+#include "source/source.h"
 
 namespace kvswx {
 

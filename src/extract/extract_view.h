@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <unordered_set>
 
-#include "entry/release.h"
-#include "entry/source.h"
+#include "source/release.h"
+#include "source/source.h"
 
 namespace kvswx {
 

@@ -18,7 +18,7 @@
 
 #include <vector>
 
-#include "entry/source.h"
+#include "source/source.h"
 #include "model/encodings.h"
 
 namespace kvswx {

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "docprops/text_format.h"
-#include "entry/source.h"
+#include "source/source.h"
 
 namespace kvswx {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "entry/naming.h"
+#include "model/naming.h"
 #include "model/encodings.h"
 #include "model/process_state.h"
 #include "views/base_view.h"

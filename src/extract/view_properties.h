@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "entry/source.h"
+#include "source/source.h"
 
 namespace kvswx {
 

@@ -18,7 +18,7 @@
 #include <string_view>
 #include <vector>
 
-#include "entry/source.h"
+#include "source/source.h"
 #include "recorded/journal.h"
 
 namespace kvswx::recorded {

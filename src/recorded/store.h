@@ -20,7 +20,7 @@
 #include <utility>
 #include <vector>
 
-#include "entry/source.h"
+#include "source/source.h"
 #include "recorded/journal.h"
 #include "recorded/ops.h"
 #include "recorded/transform_math.h"

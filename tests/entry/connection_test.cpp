@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "entry/class_registry.h"
+#include "source/class_registry.h"
 #include "entry/connection.h"
-#include "model/process_state.h"
 #include "recorded/recording.h"
 
 namespace kvswx {
@@ -33,27 +32,9 @@ TEST(Connection, ParseRelease) {
     }
 }
 
-constexpr const char* kDocument = R"({
-  "format": "kvswx-recording/1",
-  "application": {"revision": "20.5.1"},
-  "document": {"path": "C:\\Drawings\\Bracket.SLDDRW", "drawing": {"sheets": [{"name": "S"}]}}
-})";
-
-// The five preference calls, in order, are pinned by the golden journals;
-// refusals without an application by the run driver's tests.
-TEST(Connection, PreparesTheApplicationAndGetsTheDocumentInterfaces) {
-    ResetProcessStateForTests();
-    const auto recording = recorded::LoadRecordingFromString(kDocument, "test.json");
-    const Ref<SourceApplication> app = recording->Application();
-    const ScopedClassRegistration registration(kSourceApplicationProgId, [app] { return app; });
-    SourceConnection connection;
-    ASSERT_TRUE(ConnectSource(recording->Document(), connection));
-    EXPECT_EQ(connection.application, app);
-    EXPECT_EQ(connection.release.year, L"2012");
-    EXPECT_TRUE(connection.commands && connection.drawing && Process().mathUtility);
-    EXPECT_EQ(connection.documentPath, L"C:\\Drawings\\Bracket.SLDDRW");
-}
-
+// What a connection prepares and hands on (the five preference calls in
+// order, the commands, the drawing, the math utility, the path) shows in the
+// golden example runs; refusals without an application in run_driver_test.
 TEST(Connection, ADocumentWithoutDrawingInterfaceStillConnects) {
     const auto recording = recorded::LoadRecordingFromString(
         R"({"format": "kvswx-recording/1", "document": {"path": "C:\\Parts\\P.SLDPRT"}})", "test.json");
@@ -61,7 +42,38 @@ TEST(Connection, ADocumentWithoutDrawingInterfaceStillConnects) {
     const ScopedClassRegistration registration(kSourceApplicationProgId, [app] { return app; });
     SourceConnection connection;
     ASSERT_TRUE(ConnectSource(recording->Document(), connection));
+    EXPECT_EQ(connection.application, app);
     EXPECT_FALSE(connection.drawing);
+}
+
+// Layer "0" gets the first "KV_<n>" name that no layer has yet.
+TEST(Naming, FreeLayerZeroPicksTheFirstFreeName) {
+    struct Case {
+        const char* layers;
+        std::wstring freed;
+        std::vector<std::wstring> after;
+    };
+    const Case cases[] = {
+        {R"(["0", "KV_0"])", L"KV_1", {L"KV_1", L"KV_0"}},
+        {R"(["KV_1", "0", "KV_0", "KV_2"])", L"KV_3", {L"KV_1", L"KV_3", L"KV_0", L"KV_2"}},
+        {R"(["Dims", "KV_0"])", L"", {L"Dims", L"KV_0"}},
+        {R"([])", L"", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.layers);
+        const auto recording = recorded::LoadRecordingFromString(
+            std::string(R"({"format": "kvswx-recording/1", "document": {"layers": )") + c.layers + "}}", "test");
+        EXPECT_EQ(FreeLayerZero(recording->Document()), c.freed);
+        EXPECT_EQ(recording->LayerNames(), c.after);
+        const auto& journal = recording->GetJournal().Entries();
+        if (c.freed.empty()) {
+            EXPECT_TRUE(journal.empty());
+        } else {
+            ASSERT_EQ(journal.size(), 1u);
+            EXPECT_EQ(journal[0].ToJson(), R"({"op":"Layer.SetName","target":"0","args":[")" +
+                                               std::string(c.freed.begin(), c.freed.end()) + R"("]})");
+        }
+    }
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "entry/class_registry.h"
+#include "source/class_registry.h"
 #include "entry/run_driver.h"
 #include "platform/com.h"
 #include "recorded/recording.h"

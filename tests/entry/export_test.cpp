@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "entry/source.h"
+#include "source/source.h"
 #include "kvswx/extract_request.h"
 #include "platform/com.h"
 #include "recorded/recording.h"

@@ -4,10 +4,10 @@
 #include <functional>
 
 #include "entry/run_driver.h"
-#include "entry/run_log.h"
+#include "model/run_log.h"
 #include "entry_support.h"
 #include "model/process_state.h"
-#include "model/xml_wrapper.h"
+#include "containers/xml_wrapper.h"
 #include "test_support.h"
 #include "views/base_view.h"
 

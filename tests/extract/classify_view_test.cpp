@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "entry/run_log.h"
+#include "model/run_log.h"
 #include "extract/classify_view.h"
 #include "extract/extract_view.h"
 #include "extract/view_recording.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "model/process_state.h"
-#include "model/xml_wrapper.h"
+#include "containers/xml_wrapper.h"
 #include "test_support.h"
 
 namespace kvswx {

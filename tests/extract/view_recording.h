@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "entry/source.h"
+#include "source/source.h"
 #include "model/process_state.h"
 #include "recorded/recording.h"
 

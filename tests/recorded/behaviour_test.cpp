@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "entry/class_registry.h"
+#include "source/class_registry.h"
 #include "recorded/recording.h"
 #include "test_support.h"
 

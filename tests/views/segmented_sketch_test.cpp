@@ -76,10 +76,14 @@ TEST_F(SegmentedSketchTest, BrokenOutSectionWritesItsNameButDoesNotReadIt) {
     std::vector<std::unique_ptr<KVSWX_BrokenOutSection>> sections;
     sections.push_back(std::make_unique<KVSWX_BrokenOutSection>());
     sections.back()->SetName(L"A");
+    sections.back()->SetDepth(0.025);
+    sections.back()->NewSegments()->AddLine();
     const std::string xml = test::WriteUnder(L"view", [&](XmlDocument& doc, XmlNode view) {
         WriteCollection(doc, view, L"BrokenOutSections", sections);
     });
-    EXPECT_NE(xml.find("<BrokenOutSection Name=\"A\">"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<BrokenOutSection Name=\"A\">\n\t\t\t<Depth>0.0250000000000000</Depth>\n\t\t\t<Segments>"),
+              std::string::npos)
+        << xml;
     XmlDocument doc;
     ASSERT_TRUE(doc.LoadString(xml).ok);
     std::vector<std::unique_ptr<KVSWX_BrokenOutSection>> back;

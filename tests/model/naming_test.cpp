@@ -3,8 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "entry/naming.h"
-#include "recorded/recording.h"
+#include "model/naming.h"
 
 namespace kvswx {
 namespace {
@@ -69,36 +68,6 @@ TEST(Naming, LowerCasesBeyondAscii) {
     std::wstring text = L"C:\\Models\\\u00c4RGER \u00d8ST\\\u0394\u0416.SLDPRT\n";
     LowerCaseInPlace(text);
     EXPECT_EQ(text, L"c:\\models\\\u00e4rger \u00f8st\\\u03b4\u0436.sldprt\n");
-}
-
-// Layer "0" gets the first "KV_<n>" name that no layer has yet.
-TEST(Naming, FreeLayerZeroPicksTheFirstFreeName) {
-    struct Case {
-        const char* layers;
-        std::wstring freed;
-        std::vector<std::wstring> after;
-    };
-    const Case cases[] = {
-        {R"(["0", "KV_0"])", L"KV_1", {L"KV_1", L"KV_0"}},
-        {R"(["KV_1", "0", "KV_0", "KV_2"])", L"KV_3", {L"KV_1", L"KV_3", L"KV_0", L"KV_2"}},
-        {R"(["Dims", "KV_0"])", L"", {L"Dims", L"KV_0"}},
-        {R"([])", L"", {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.layers);
-        const auto recording = recorded::LoadRecordingFromString(
-            std::string(R"({"format": "kvswx-recording/1", "document": {"layers": )") + c.layers + "}}", "test");
-        EXPECT_EQ(FreeLayerZero(recording->Document()), c.freed);
-        EXPECT_EQ(recording->LayerNames(), c.after);
-        const auto& journal = recording->GetJournal().Entries();
-        if (c.freed.empty()) {
-            EXPECT_TRUE(journal.empty());
-        } else {
-            ASSERT_EQ(journal.size(), 1u);
-            EXPECT_EQ(journal[0].ToJson(), R"({"op":"Layer.SetName","target":"0","args":[")" +
-                                               std::string(c.freed.begin(), c.freed.end()) + R"("]})");
-        }
-    }
 }
 
 }  // namespace

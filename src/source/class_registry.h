@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "entry/source.h"
+#include "source/source.h"
 
 namespace kvswx {
 

@@ -1,4 +1,4 @@
-#include "entry/run_log.h"
+#include "model/run_log.h"
 
 #include <string>
 

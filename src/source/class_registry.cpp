@@ -1,4 +1,4 @@
-#include "entry/class_registry.h"
+#include "source/class_registry.h"
 
 #include <map>
 #include <utility>

@@ -1,8 +1,7 @@
-#include "entry/naming.h"
+#include "model/naming.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <limits>
 #include <cwctype>
 #include <locale.h>
 #include <string_view>
@@ -56,21 +55,6 @@ void LowerCaseInPlace(std::wstring& text) {
             c = static_cast<wchar_t>(c - L'A' + L'a');
         }
     }
-}
-
-std::wstring FreeLayerZero(const Ref<SourceDocument>& document) {
-    if (!document) return {};
-    const Ref<SourceLayerManager> layers = document->LayerManager();
-    if (!layers) return {};
-    const Ref<SourceLayer> zero = layers->GetLayer(L"0");
-    if (!zero) return {};
-    std::wstring candidate;
-    for (std::int32_t n = 0;; ++n) {
-        candidate = L"KV_" + FormatInt(n);
-        if (!layers->GetLayer(candidate) || n == std::numeric_limits<std::int32_t>::max()) break;
-    }
-    zero->SetName(candidate);
-    return candidate;
 }
 
 std::wstring SheetDxfNames::Next(const std::wstring& sheetName) {

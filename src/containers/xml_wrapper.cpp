@@ -1,4 +1,4 @@
-#include "model/xml_wrapper.h"
+#include "containers/xml_wrapper.h"
 
 #include <stdexcept>
 

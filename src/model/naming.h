@@ -1,14 +1,11 @@
 // The rules that turn names of the source drawing into output names: sheet
 // DXF names, file-name-safe configuration names, the drawing's base name, the
-// lower-cased list of referenced documents, and the layer "0" that Korvane
-// reserves for itself.
+// lower-cased list of referenced documents.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include "entry/source.h"
 
 namespace kvswx {
 
@@ -25,11 +22,6 @@ std::wstring GetBaseFileName(const std::wstring& path);
 // Lower-cases `text` in place, character by character, with the Unicode
 // simple case mapping (independent of the process locale).
 void LowerCaseInPlace(std::wstring& text);
-
-// Renames the document's layer "0" to the first free name "KV_0", "KV_1", ...
-// and returns that name; returns an empty string (and renames nothing) when
-// the document has no layer "0".
-std::wstring FreeLayerZero(const Ref<SourceDocument>& document);
 
 // Hands out the sheets' DXF names for one run: invalid characters replaced,
 // and a name already handed out, or "Model", becomes "SW_<name>_<n>" with a

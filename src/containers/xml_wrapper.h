@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "model/drawing.h"
+#include "containers/drawing.h"
 
 namespace kvswx {
 

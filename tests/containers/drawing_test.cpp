@@ -2,7 +2,7 @@
 
 #include "model/process_state.h"
 #include "model/xml_helpers.h"
-#include "model/xml_wrapper.h"
+#include "containers/xml_wrapper.h"
 #include "test_support.h"
 #include "views/base_view.h"
 

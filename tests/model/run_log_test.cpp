@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "entry/run_log.h"
+#include "model/run_log.h"
 #include "test_support.h"
 
 namespace kvswx {

@@ -1,4 +1,4 @@
-#include "model/drawing.h"
+#include "containers/drawing.h"
 
 #include <vector>
 
