@@ -118,7 +118,10 @@ int RunExtract(const ExtractOptions& options) {
         const ScopedClassRegistration registration(kSourceApplicationProgId,
                                                    [application] { return application; });
         Ref<SourceDocument> document = recording.Document();
-        const std::wstring drawingPath = document->PathName().value_or(std::wstring());
+        // The host knows the path of the drawing it opened; asking the
+        // document here would be a source call outside the library's
+        // handlers, and would use up the faults the recording schedules.
+        const std::wstring drawingPath = recording.DocumentPath().value_or(std::wstring());
         const std::wstring baseName = GetBaseFileName(drawingPath);
         const std::wstring drawingName = baseName + L".SLDDRW";
         const auto xmlPath = out / (ToUtf8(baseName) + ".xml");

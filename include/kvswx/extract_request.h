@@ -43,9 +43,11 @@ typedef struct KV_SWX_ExtractRequest {
     /* 3. Path of the run log; lines are appended as UTF-8 text. */
     const wchar_t* logPath;
     /* 4. Receives the referenced model documents: each path followed by a
-     *    line feed, all lower case; null when there are none. Left unchanged
-     *    when the run stops early, so initialise it to null. The previous
-     *    value is overwritten, not freed. */
+     *    line feed, all lower case; null when there are none. Set once every
+     *    view is on its layer, before the document is finished and the XML
+     *    file saved; left unchanged when the run stops before that (see
+     *    KV_SWX_ExtractDrawingViewInfo), so initialise it to null. The
+     *    previous value is overwritten, not freed. */
     KV_SWX_String* referencedDocuments;
     /* 5. Receives the configuration of each referenced document, in the same
      *    order, each followed by a line feed, with the characters * / \ ? :
@@ -62,11 +64,21 @@ typedef struct KV_SWX_ExtractRequest {
  * Returns 0 when the request was refused (a required member is null), the
  * drawing application is not reachable (nothing registered under
  * "SldWorks.Application", or a call to it failed while connecting, before
- * the log is open), or the log cannot be opened: then
- * nothing is written, logged or handed back. Returns 1 when the run took
- * place; a run that met an unexpected error logs "Unexpected exception when
- * processing <path>", writes no XML file and leaves members 4 and 5 as they
- * were.
+ * the log is open), or the log cannot be opened: then nothing is written,
+ * logged or handed back.
+ *
+ * Returns 1 when the run took place. The run stores the lists in members 4
+ * and 5 after every view is on its layer, then finishes the document and
+ * saves the XML file. An unexpected error logs "Unexpected exception when
+ * processing <path>" and writes no XML file; what it does to members 4 and 5
+ * depends on when it happens:
+ *   - while preprocessing, walking the sheets and views or putting the views
+ *     on their layers: members 4 and 5 are left as they were;
+ *   - while finishing the document or saving the XML file: members 4 and 5
+ *     already hold this run's lists, which the host owns and frees as after
+ *     a complete run.
+ * A file that cannot be written is not an exception; members 4 and 5 hold
+ * the lists then too.
  *
  * The referenced-document list accumulates over the calls of one process:
  * each call's lists include the documents of every earlier call.

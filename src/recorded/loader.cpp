@@ -165,7 +165,7 @@ public:
 
     // Typed accessors; absent values give the default.
     std::int32_t Int32(const char* key, std::int32_t fallback = 0);
-    VBool Bool16(const char* key);
+    VBool Bool16(const char* key, VBool fallback = 0);
     double Double(const char* key);
     bool Flag(const char* key);
     SourceString String(const char* key);
@@ -416,9 +416,9 @@ std::int32_t Fields::Int32(const char* key, std::int32_t fallback) {
     const json* j = Get(key);
     return j == nullptr ? fallback : loader_.Int32(*j, PathOf(key));
 }
-VBool Fields::Bool16(const char* key) {
+VBool Fields::Bool16(const char* key, VBool fallback) {
     const json* j = Get(key);
-    return j == nullptr ? VBool{0} : loader_.Bool16(*j, PathOf(key));
+    return j == nullptr ? fallback : loader_.Bool16(*j, PathOf(key));
 }
 double Fields::Double(const char* key) {
     const json* j = Get(key);
@@ -694,7 +694,9 @@ RecordedView* Loader::ReadView(const json& j, const std::string& path, RecordedS
     }
     view->hiddenEdgeCount = f.Int32("hiddenEdgeCount");
     view->explodedState = f.Bool16("explodedState");
-    view->visible = f.Bool16("visible");
+    // Extraction presets the visibility to 1 before it asks, so a view that
+    // records none reads as visible.
+    view->visible = f.Bool16("visible", 1);
     view->position = f.Doubles("position");
     view->referencedConfiguration = f.String("referencedConfiguration");
     view->referencedDocumentPath = f.String("referencedDocumentPath");
@@ -1444,6 +1446,8 @@ Ref<SourceApplication> Recording::Application() const {
 Ref<SourceDocument> Recording::Document() const {
     return store_->Share<SourceDocument>(store_->document);
 }
+
+std::optional<std::wstring> Recording::DocumentPath() const { return store_->document->path; }
 
 const Journal& Recording::GetJournal() const { return store_->GetJournal(); }
 

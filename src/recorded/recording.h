@@ -51,6 +51,9 @@ public:
     Ref<SourceApplication> Application() const;
     // The open document, as a host would pass it.
     Ref<SourceDocument> Document() const;
+    // The document's recorded path, read as the host knows it: no call on
+    // the source, so no injected fault fires and no fault schedule moves.
+    std::optional<std::wstring> DocumentPath() const;
 
     const Journal& GetJournal() const;
     // The file name (or the name given for a string) used in messages.

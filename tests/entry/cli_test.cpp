@@ -7,10 +7,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "entry_support.h"
+#include "recorded/ops.h"
 #include "test_support.h"
 
 #ifdef KVSWX_CLI_PATH
@@ -20,10 +23,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Quote(const std::string& text) {
-    std::string out = "'";
-    for (const char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
+// Appends ` 'text'` for the shell. Built by appending only: g++ 12 at -O3
+// warns falsely (-Wrestrict) on a literal + temporary string.
+void AppendQuoted(std::string& line, const std::string& text) {
+    if (!line.empty()) line += ' ';
+    line += '\'';
+    for (const char c : text) {
+        if (c == '\'') {
+            line += "'\\''";
+        } else {
+            line += c;
+        }
+    }
+    line += '\'';
 }
 
 struct Command {
@@ -34,11 +46,15 @@ struct Command {
 
 // Runs kvswx with `args`, stdout and stderr captured in `dir`.
 Command RunKvswx(const std::vector<std::string>& args, const fs::path& dir) {
-    std::string line = Quote(KVSWX_CLI_PATH);
-    for (const auto& a : args) line += " " + Quote(a);
+    std::string line;
+    AppendQuoted(line, KVSWX_CLI_PATH);
+    for (const auto& a : args) AppendQuoted(line, a);
     const fs::path out = dir / "stdout.txt";
     const fs::path err = dir / "stderr.txt";
-    line += " >" + Quote(out.string()) + " 2>" + Quote(err.string());
+    line += " >";
+    AppendQuoted(line, out.string());
+    line += " 2>";
+    AppendQuoted(line, err.string());
     const int raw = std::system(line.c_str());
     Command c;
     c.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -162,6 +178,130 @@ TEST(Cli, DrawingsOfOneInvocationAccumulate) {
     const std::string journal = test::ReadFile(dir / "j.jsonl");
     EXPECT_NE(journal.find(R"("args":["1000","V",0,0,1,-1])"), std::string::npos);
     EXPECT_NE(journal.find(R"("args":["1001","V",0,0,1,-1])"), std::string::npos);
+}
+
+
+// What one invocation reported for each drawing: its stderr line and, when
+// the run took place, the two lists printed after it.
+struct DrawingReport {
+    std::string line;
+    bool refused = false;
+    bool interrupted = false;
+    std::string drawing;      // as named in the line, "" when refused
+    std::string lists;        // both printed lists, headings included
+};
+
+std::vector<DrawingReport> ParseReports(const Command& c) {
+    std::vector<DrawingReport> reports;
+    std::istringstream err(c.err);
+    std::string line;
+    while (std::getline(err, line)) {
+        DrawingReport r;
+        r.line = line;
+        r.refused = line.find(": refused (") != std::string::npos;
+        r.interrupted = line.find("(stopped by an unexpected error") != std::string::npos;
+        if (!r.refused) {
+            const auto space = line.find(' ');
+            r.drawing = line.substr(space + 1, line.find(": ") - space - 1);
+        }
+        reports.push_back(r);
+    }
+    // Lists come in pairs of headed blocks, one pair per drawing that ran.
+    std::istringstream out(c.out);
+    std::vector<std::string> blocks;
+    while (std::getline(out, line)) {
+        if (line.starts_with("# ")) blocks.emplace_back();
+        if (!blocks.empty()) blocks.back() += line + "\n";
+    }
+    std::size_t next = 0;
+    for (DrawingReport& r : reports) {
+        if (r.refused || next >= blocks.size()) continue;
+        r.lists = blocks[next] + (next + 1 < blocks.size() ? blocks[next + 1] : std::string());
+        next += 2;
+    }
+    return reports;
+}
+
+std::string EmptyLists(const std::string& drawing) {
+    return "# referenced documents (" + drawing + ")\n# referenced configurations (" + drawing + ")\n";
+}
+
+// A fault on any operation of the provider, in every sample drawing at once,
+// ends in an outcome the command reports: the process exits (never a
+// signal) with 1 exactly when a run was refused, an interrupted run leaves
+// no XML file, and the lists follow the exported function's contract: left
+// null by a run that stopped before handing them over, set already when
+// only finishing the document failed.
+TEST(Cli, EveryProviderFaultEndsInAHandledOutcome) {
+    const fs::path dir = test::ScratchDir();
+    const std::vector<fs::path> examples = Examples();
+    ASSERT_FALSE(examples.empty());
+
+    const auto runAll = [&](const std::string& faults) {
+        std::vector<std::string> args{"extract", "--out", (dir / "out").string(), "--log", (dir / "run.log").string()};
+        for (const fs::path& e : examples) {
+            std::string text = test::ReadFile(e);
+            text.insert(text.find('{') + 1, "\"faults\": [" + faults + "],");
+            const fs::path copy = dir / "in" / e.filename();
+            test::WriteFile(copy, text);
+            args.push_back(copy.string());
+        }
+        fs::remove_all(dir / "out");
+        return RunKvswx(args, dir);
+    };
+
+    const Command baseline = runAll("");
+    ASSERT_EQ(baseline.status, 0) << baseline.err;
+    const std::vector<DrawingReport> expected = ParseReports(baseline);
+    ASSERT_EQ(expected.size(), examples.size()) << baseline.err;
+
+    std::map<std::string, int> outcomes;
+    for (const recorded::Op op : recorded::kAllOps) {
+        const std::string name(recorded::OpName(op));
+        SCOPED_TRACE(name);
+        const Command c = runAll(R"({"op": ")" + name + R"(", "hresult": "0x800706BA"})");
+        ASSERT_NE(c.status, -1) << "ended by a signal";
+        const std::vector<DrawingReport> reports = ParseReports(c);
+        ASSERT_EQ(reports.size(), examples.size()) << c.err;
+        bool anyRefused = false;
+        for (std::size_t i = 0; i < reports.size(); ++i) {
+            const DrawingReport& r = reports[i];
+            anyRefused = anyRefused || r.refused;
+            ++outcomes[r.refused ? "refused" : r.interrupted ? "interrupted" : "completed"];
+            if (r.refused || !r.interrupted) continue;
+            EXPECT_FALSE(fs::exists(dir / "out" / (r.drawing.substr(0, r.drawing.rfind('.')) + ".xml"))) << r.line;
+            if (op == recorded::Op::Document_Finish) {
+                EXPECT_EQ(r.lists, expected[i].lists) << "finishing comes after the lists are handed over";
+            } else {
+                EXPECT_EQ(r.lists, EmptyLists(r.drawing)) << "a run that stops early leaves the lists alone";
+            }
+        }
+        EXPECT_EQ(c.status, anyRefused ? 1 : 0) << c.err;
+    }
+    // The sweep reaches all three outcomes.
+    EXPECT_GT(outcomes["refused"], 0);
+    EXPECT_GT(outcomes["interrupted"], 0);
+    EXPECT_GT(outcomes["completed"], 0);
+}
+
+// The command reads nothing from the source itself: a fault schedule counts
+// the library's calls only. The library asks for the path once, so skipping
+// one call lets the run through, and the fault without skip refuses the run.
+TEST(Cli, FaultScheduleCountsOnlyTheLibrarysCalls) {
+    const fs::path dir = test::ScratchDir();
+    const auto run = [&](const std::string& fault) {
+        std::string text = kGood;
+        text.insert(text.find('{') + 1, R"("faults": [{"op": "Document.PathName", "hresult": 5)" + fault + "}],");
+        test::WriteFile(dir / "good.json", text);
+        return RunKvswx({"extract", (dir / "good.json").string(), "--out", (dir / "out").string()}, dir);
+    };
+    const Command skipped = run(R"(, "skip": 1)");
+    EXPECT_EQ(skipped.status, 0) << skipped.err;
+    EXPECT_EQ(skipped.err, "1/1 Good.SLDDRW: 0 views extracted, 0 skipped\n");
+    EXPECT_TRUE(fs::exists(dir / "out" / "Good.xml"));
+    const Command refused = run("");
+    EXPECT_EQ(refused.status, 1) << refused.err;
+    EXPECT_NE(refused.err.find(": refused ("), std::string::npos) << refused.err;
 }
 
 }  // namespace

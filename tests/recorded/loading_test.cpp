@@ -134,7 +134,7 @@ TEST(RecordingLoad, AbsentValuesGiveWhatAnAbsentSourceValueGives) {
     const auto view = recording->Document()->QueryDrawing()->FirstView();
     ASSERT_TRUE(view);
     EXPECT_EQ(view->Type(), 0);
-    EXPECT_EQ(view->Visible(), 0);
+    EXPECT_EQ(view->Visible(), 1);  // the value extraction presets
     EXPECT_EQ(view->Cropped(), 0);
     EXPECT_EQ(view->Angle(), 0.0);
     EXPECT_TRUE(view->Position().values.empty());
