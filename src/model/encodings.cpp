@@ -3,9 +3,13 @@
 #include <charconv>
 #include <cmath>
 #include <climits>
+#include <cstdlib>
 #include <cwctype>
 #include <string>
 #include <system_error>
+
+#include <locale.h>
+#include <stdlib.h>
 
 namespace kvswx {
 
@@ -19,7 +23,7 @@ std::size_t SkipSpace(std::wstring_view t) {
     return i;
 }
 
-// The ASCII run that could form a number, narrowed for from_chars.
+// The ASCII run that could form a number, narrowed for the C conversion.
 std::string NarrowPrefix(std::wstring_view t, std::size_t from) {
     std::string s;
     for (std::size_t i = from; i < t.size() && t[i] > 0 && t[i] < 0x7F; ++i) s += static_cast<char>(t[i]);
@@ -61,31 +65,16 @@ std::wstring FormatDoubleList(const DoubleList& v) {
 }
 
 double ParseDouble(std::wstring_view text) {
-    std::string s = NarrowPrefix(text, SkipSpace(text));
-    // from_chars takes no leading "+"; the C conversion does.
-    std::size_t start = 0;
-    bool negate = false;
-    if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
-        negate = s[0] == '-';
-        start = 1;
-        if (s.size() > 1 && (s[1] == '+' || s[1] == '-')) return 0.0;
-    }
-    double v = 0.0;
-    const auto r = std::from_chars(s.data() + start, s.data() + s.size(), v, std::chars_format::general);
-    if (r.ec == std::errc::invalid_argument) return 0.0;
-    if (r.ec == std::errc::result_out_of_range) {
-        // Same as the C conversion: overflow gives infinity, underflow zero.
-        bool big = false;
-        for (const char* p = s.data() + start; p != r.ptr; ++p) {
-            if (*p == 'e' || *p == 'E') {
-                big = p + 1 != r.ptr && p[1] != '-';
-                break;
-            }
-            if (*p >= '1' && *p <= '9') big = true;
-        }
-        v = big ? HUGE_VAL : 0.0;
-    }
-    return negate ? -v : v;
+    // The C library's own conversion, always in the "C" locale (a period as
+    // the decimal separator whatever the host set): leading white space,
+    // the longest prefix that forms a number (decimal, hexadecimal with
+    // "0x", "inf", "nan"), infinity on overflow and the nearest subnormal or
+    // zero on underflow, 0.0 when no number starts the text. Characters
+    // outside ASCII end the number, so only the ASCII run is handed over.
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    const std::string s = NarrowPrefix(text, 0);
+    return cLocale != static_cast<locale_t>(nullptr) ? strtod_l(s.c_str(), nullptr, cLocale)
+                                                       : std::strtod(s.c_str(), nullptr);
 }
 
 std::int32_t ParseInt(std::wstring_view text) {

@@ -25,6 +25,8 @@ std::wstring FormatPoint3D(double x, double y, double z);
 std::wstring FormatTransform(const Transform16& v);
 std::wstring FormatDoubleList(const DoubleList& v);
 
+// Exactly what strtod gives in the "C" locale: the longest prefix that
+// forms a number, 0.0 when none does.
 double ParseDouble(std::wstring_view text);
 std::int32_t ParseInt(std::wstring_view text);
 // 1 exactly when the text is "true".

@@ -19,6 +19,8 @@ public:
     // The attribute name the table's names are usually written under.
     const std::wstring& Key() const { return key_; }
     const std::wstring& NameOf(std::int32_t value) const;
+    // Every row, in table order.
+    const std::vector<std::pair<std::int32_t, std::wstring>>& Rows() const { return rows_; }
 
 private:
     std::wstring key_;

@@ -21,10 +21,31 @@ class SourceMathUtility;
 // position. Grows across calls; never cleared while the library is loaded.
 using ReferencedDocumentTable = std::vector<std::pair<std::wstring, std::wstring>>;
 
+// The element created last, kept across documents. The handle is only ever
+// compared while the document that holds it is the one being written (same
+// serial number), so a document freed part-way through a write, or before
+// the next one starts, leaves nothing that can point into freed memory or
+// match a node of a later document at the same address.
+class LastCreatedElement {
+public:
+    bool Is(const xml::Document& doc, xml::Node node) const {
+        return serial_ == doc.Serial() && node_ && node == node_;
+    }
+    void Set(const xml::Document& doc, xml::Node node) {
+        serial_ = doc.Serial();
+        node_ = node;
+    }
+    void Clear() { *this = LastCreatedElement(); }
+
+private:
+    std::uint64_t serial_ = 0;  // no document has serial 0
+    xml::Node node_;
+};
+
 struct ProcessState {
     // XML indentation: depth in tabs and the element created last.
     std::int32_t indentDepth = 0;
-    xml::Node lastCreatedElement;
+    LastCreatedElement lastCreatedElement;
 
     ReferencedDocumentTable referencedDocuments;
 

@@ -7,14 +7,14 @@ namespace kvswx {
 XmlNode CreateChildElement(XmlDocument& doc, XmlNode parent, std::wstring_view name,
                            std::wstring_view text, const AttributeMap& attributes) {
     ProcessState& state = Process();
-    if (state.lastCreatedElement && parent == state.lastCreatedElement) ++state.indentDepth;
+    if (state.lastCreatedElement.Is(doc, parent)) ++state.indentDepth;
     AppendIndent(doc, parent);
     XmlNode element = parent.AppendElement(name);
     for (const auto& [key, value] : attributes) {
         if (!key.empty() && !value.empty()) element.SetAttribute(key, value);
     }
     if (!text.empty()) element.SetText(text);
-    state.lastCreatedElement = element;
+    state.lastCreatedElement.Set(doc, element);
     return element;
 }
 
@@ -22,7 +22,7 @@ void CloseElement(XmlDocument& doc, XmlNode element) {
     ProcessState& state = Process();
     if (element.HasChildNodes()) --state.indentDepth;
     AppendIndent(doc, element);
-    state.lastCreatedElement = XmlNode();
+    state.lastCreatedElement.Clear();
 }
 
 void AppendIndent(XmlDocument&, XmlNode node) {

@@ -1,5 +1,6 @@
 #include "platform/xml_dom.h"
 
+#include <atomic>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -52,6 +53,13 @@ Node Node::AppendProcessingInstruction(std::wstring_view target, std::wstring_vi
     pi.set_name(ToUtf8Xml(target).c_str());
     pi.set_value(ToUtf8Xml(data).c_str());
     return Node(pi);
+}
+
+Document::Document() {
+    // One thread runs the library at a time; atomic all the same, as the
+    // counter is shared by every document the process makes.
+    static std::atomic<std::uint64_t> next{1};
+    serial_ = next.fetch_add(1, std::memory_order_relaxed);
 }
 
 Node Document::SelectSingleNode(std::wstring_view xpath) const {

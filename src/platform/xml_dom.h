@@ -11,6 +11,7 @@
 // single quote pasted between single quotes) selects nothing.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -55,9 +56,14 @@ private:
 
 class Document {
 public:
-    Document() = default;
+    Document();
     Document(const Document&) = delete;
     Document& operator=(const Document&) = delete;
+
+    // A number no other document of this process has had (from 1): state
+    // that outlives a document keeps it to tell whether a handle it holds
+    // belongs to the document in hand.
+    std::uint64_t Serial() const { return serial_; }
 
     // The document node: the parent of the root element.
     Node AsNode() { return Node(doc_); }
@@ -80,6 +86,7 @@ public:
     LoadResult LoadString(std::string_view utf8);
 
 private:
+    std::uint64_t serial_;
     pugi::xml_document doc_;
 };
 

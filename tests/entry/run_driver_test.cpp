@@ -18,7 +18,8 @@ using test::RecordedDrawing;
 
 // Four sheets: two whose names differ only in invalid characters, one named
 // "Model", one without views. Views: plain ones, one with an apostrophe and
-// a percent sign, two section views of the same name cut by different lines,
+// a percent sign, two section views of the same name cut by different lines
+// (one line's name holding an apostrophe),
 // one with user-hidden edges (reported, still extracted) and one without
 // referenced model (skipped).
 constexpr const char* kDrawing = R"({
@@ -38,7 +39,7 @@ constexpr const char* kDrawing = R"({
         {"name": "A:1", "type": 1},
         {"name": "Front", "type": 7, "visible": 1, "referencedModel": "part",
          "referencedDocumentPath": "C:\\Models\\Bracket.SLDPRT", "referencedConfiguration": "Default",
-         "sectionLines": [{"name": "A", "owner": "sec-a"}, {"name": "B", "owner": "sec-b"}]},
+         "sectionLines": [{"name": "A", "owner": "sec-a"}, {"id": "B", "name": "B'", "owner": "sec-b"}]},
         {"id": "sec-a", "name": "Section", "type": 2, "parent": "Front", "sectionLine": "A",
          "referencedModel": "part", "referencedDocumentPath": "C:\\Models\\Bracket.SLDPRT",
          "referencedConfiguration": "Default"},
@@ -99,7 +100,8 @@ TEST(RunDriver, ExtractsEverySheetAndPutsEachViewOnItsOwnLayer) {
         EXPECT_EQ(model.GetSheet(i)->GetDxfName(), sheets[i].second);
     }
     ASSERT_EQ(model.GetSheet(0)->GetViewCount(), 4u);
-    EXPECT_EQ(model.GetSheet(0)->GetView(2)->GetName(), L"Section_B");
+    // The section line's name is cleaned of apostrophes like the view's own.
+    EXPECT_EQ(model.GetSheet(0)->GetView(2)->GetName(), L"Section_B_");
     EXPECT_EQ(model.GetSheet(0)->GetView(2)->GetBaseView()->GetLayer(), L"1002");
     EXPECT_EQ(model.GetSheet(0)->GetView(3)->GetBaseView()->GetLayer(), L"1003");
 }

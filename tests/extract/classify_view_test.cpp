@@ -36,6 +36,15 @@ std::string WithParent(const std::string& parentMembers, const std::string& view
            ", " + View("V", R"("parent": "P", )" + viewMembers);
 }
 
+// The view "V" whose own parent "Q" draws nothing; its annotations are drawn
+// by "P" and owned by "O", a child of "P".
+std::string OwnedElsewhere(const std::string& viewMembers) {
+    return View("P", R"("type": 7, "sectionLines": [{"id": "AA", "name": "A-A", "owner": "O"}],
+                     "detailCircles": [{"id": "B", "name": "B", "owner": "O"}])") +
+           ", " + View("O", R"("type": 7, "parent": "P")") + ", " + View("Q", R"("type": 7)") + ", " +
+           View("V", R"("parent": "Q", "transform": [1,0,0, 0,0,1, 0,-1,0], )" + viewMembers);
+}
+
 // A section view "V" cut from "P" whose rotation is the given rows.
 std::string SectionWithRotation(const std::string& rows) {
     return WithParent("", R"("type": 2, "sectionLine": "AA", "transform": [)" + rows + ", 0,0,0, 1,0,0,0]");
@@ -74,6 +83,10 @@ TEST_F(ClassifyViewTest, OutcomeCodesInOrderOfChecks) {
                                                      "detailCircle": "B")"),
          7},
         {"detail found", WithParent("", R"("type": 3, "detailCircle": "B")"), 0},
+        // The annotation is looked up in the parent of the view that owns it,
+        // not in the classified view's own parent.
+        {"section line found through its owner's parent", OwnedElsewhere(R"("type": 2, "sectionLine": "AA")"), 0},
+        {"detail circle found through its owner's parent", OwnedElsewhere(R"("type": 3, "detailCircle": "B")"), 0},
         {"unnamed type", View("V", R"("type": 42)"), 0},
     };
     for (const Case& c : cases) {

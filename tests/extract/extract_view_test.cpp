@@ -46,6 +46,7 @@ TEST_F(ExtractViewTest, PropertiesFromTheSource) {
     Transform16 rising{};
     for (std::size_t i = 0; i < rising.size(); ++i) rising[i] = static_cast<double>(i + 1);
     const std::vector<Case> cases = {
+        {"visibility not recorded: preset 1", "", [](const auto& v) { EXPECT_TRUE(v.isVisible); }},
         {"visibility 2", R"("visible": 2)", [](const auto& v) { EXPECT_FALSE(v.isVisible); }},
         {"visibility -1", R"("visible": -1)", [](const auto& v) { EXPECT_FALSE(v.isVisible); }},
         {"cropped 2", R"("cropped": 2)", [](const auto& v) { EXPECT_FALSE(v.isCropped); }},
@@ -119,6 +120,30 @@ TEST_F(ExtractViewTest, ReferencedDocumentIndices) {
     Extract(bare, ModelView(""));
     EXPECT_EQ(bare.Values().refDocIndex, 6);
     EXPECT_EQ(ReferencedDocumentIndex(L"", L""), 6);
+}
+
+// A section view's parent is shown while its section line is read only when
+// its visibility is exactly 0, and hidden again afterwards.
+TEST_F(ExtractViewTest, SectionParentIsShownOnlyWhenHidden) {
+    for (const int visible : {0, 1, 2, -1}) {
+        SCOPED_TRACE(visible);
+        const auto recording = test::LoadViews(
+            R"({"name": "P", "type": 7, "visible": )" + std::to_string(visible) +
+            R"(, "sectionLines": [{"id": "A", "name": "A", "owner": "V"}]}, )" +
+            ModelView(R"("type": 2, "parent": "P", "sectionLine": "A")"));
+        KVSWX_BaseView base;
+        base.SetLayer(L"1000");
+        ExtractView(base, test::ViewNamed(*recording, L"V"), recording->Application(),
+                    recording->Document()->Commands(), SourceRelease{L"2020", L"0"}, 1);
+        std::vector<std::string> shown;
+        for (const std::string& line : test::JournalLines(*recording)) {
+            if (line.starts_with("View.SetVisible")) shown.push_back(line);
+        }
+        const std::vector<std::string> expected =
+            visible == 0 ? std::vector<std::string>{"View.SetVisible P [1,0]", "View.SetVisible P [0,0]"}
+                         : std::vector<std::string>{};
+        EXPECT_EQ(shown, expected);
+    }
 }
 
 // A cropped view's crop profile is pinned by the golden example "geometry";

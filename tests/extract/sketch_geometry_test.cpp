@@ -183,6 +183,43 @@ TEST_F(SketchGeometryTest, ArcsAndCircleTakeArcBlocksInTurnWhateverStandsBetween
     ExpectNear(At<KVSWX_Arc>(5).alongPoint, OnCircle(o, 2, 135));  // clockwise: the long way
 }
 
+// Arc mode takes each arc's own points, never a block of arc data; only a
+// full-circle indicator of exactly 1 makes a circle (nothing in arc mode, a
+// Circle in the crop extractor).
+TEST_F(SketchGeometryTest, ArcModeReadsTheArcItselfAndOnlyIndicatorOneIsAFullCircle) {
+    const Point3 o{};
+    Load({Arc({1, 0, 0}, {0, 1, 0}, o, 1), Arc({3, 0, 0}, {0, 3, 0}, o, 1, R"(,"fullCircle":2)")},
+         R"(,"arcData":[)" + Block({9, 0, 0}, {0, 9, 0}, o, 1) + "," + Block({8, 0, 0}, {0, 8, 0}, o, 1) + "]");
+    Extract(true, false);
+    ASSERT_EQ(Made(), (Kinds{"Arc", "Arc"}));
+    EXPECT_EQ(At<KVSWX_Arc>(0).startPoint, (Point2{1, 0}));
+    EXPECT_EQ(At<KVSWX_Arc>(1).startPoint, (Point2{3, 0}));
+    Fresh();
+    ExtractArcs(*out, {Segments()[0]->QueryArc(), Segments()[1]->QueryArc()},
+                view->Sketch()->Placement()->SegmentTransform());
+    ASSERT_EQ(Made(), (Kinds{"Arc", "Arc"}));
+    EXPECT_EQ(At<KVSWX_Arc>(1).endPoint, (Point2{0, 3}));
+}
+
+// An elliptical arc under a placement that turns, scales and moves it: its
+// axis lengths are measured in x and y of the mapped points (the mapped
+// major and minor points here also stand off the sheet in z), its angles
+// from the mapped start and end.
+TEST_F(SketchGeometryTest, EllipticalArcMeasuresMappedPointsInThePlane) {
+    Load({R"({"kind":2,"center":[0,0,0],"major":[2,0,1],"minor":[0,1,3],"start":[2,0,0],"end":[0,1,0],)"
+          R"("direction":-1})"},
+         "", Placement(2, {5, 0, 0}, true));
+    Extract(false, false);
+    ASSERT_EQ(Made(), Kinds{"EllipticalArc"});
+    const EllipticalArcValues& arc = At<KVSWX_EllipticalArc>(0);
+    EXPECT_EQ(arc.centerPoint, (Point3{5, 0, 0}));
+    EXPECT_EQ(arc.majorPoint, (Point3{5, 4, 2}));
+    EXPECT_NEAR(arc.ratio, 0.5, 1e-15);
+    EXPECT_NEAR(arc.startAngle, kPi / 2, 1e-15);
+    EXPECT_NEAR(arc.endAngle, kPi, 1e-15);
+    EXPECT_TRUE(arc.isClockwise);
+}
+
 // ---- lines and placements -----------------------------------------------------------
 // Ellipses (closed: eleven params; ends differing only in z: an
 // EllipticalArc), parabolas (focus on the apex: a Spline) and splines

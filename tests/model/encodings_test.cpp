@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cwchar>
 #include <limits>
 #include <random>
@@ -80,12 +81,51 @@ TEST(ParseNumbers, LenientPrefixes) {
     }
 }
 
+// ParseDouble is strtod in the "C" locale: the longest prefix that forms a
+// number, hexadecimal included, infinity or zero where the value leaves the
+// range whatever the digits before the exponent look like.
+TEST(ParseNumbers, DoublesReadAsTheCConversion) {
+    const std::wstring zeros(400, L'0');
+    struct Case { std::wstring text; double d; };
+    const Case cases[] = {
+        {L"0." + zeros + L"1", 0.0},
+        {L"1" + zeros + L"e-5", HUGE_VAL},
+        {L"-1" + zeros, -HUGE_VAL},
+        {L"0." + zeros + L"1e450", 1e49},
+        {L"0x10", 16.0},
+        {L"-0X1.8p1", -3.0},
+        {L"0x1p-1074", 4.9406564584124654e-324},
+        {L"0x1p99999", HUGE_VAL},
+        {L"0x", 0.0},
+        {L"0xg", 0.0},
+        {L"1e-400", 0.0},
+        {L"2.5e-320x", 2.5e-320},
+        {L"1.5e+2.5", 150.0},
+        {L"1,5", 1.0},
+        {L"+-1", 0.0},
+        {L"-.5e1", -5.0},
+        {L"infinityx", HUGE_VAL},
+        {L" \n\t\v\f\r-INF", -HUGE_VAL},
+        {L"1\u00B72", 1.0},
+    };
+    for (const auto& c : cases) {
+        const std::string narrow(c.text.begin(), c.text.end());
+        EXPECT_EQ(ParseDouble(c.text), c.d) << narrow.substr(0, 40);
+        if (c.text.find(L'\u00B7') == std::wstring::npos) {
+            EXPECT_EQ(ParseDouble(c.text), std::strtod(narrow.c_str(), nullptr)) << narrow.substr(0, 40);
+        }
+    }
+    EXPECT_TRUE(std::isnan(ParseDouble(L"nan(123)")));
+}
+
 TEST(Lists, FormatAndParse) {
     EXPECT_EQ(FormatDoubleList({}), L"");
     EXPECT_EQ(FormatPoint3D(0, 0, 1), L"0.0000000000000000 0.0000000000000000 1.0000000000000000");
     EXPECT_EQ(ParseDoubleList(L"1.5  2.5"), (DoubleList{1.5, 2.5}));
     EXPECT_EQ(ParseDoubleList(L"  1 2  "), (DoubleList{1, 2}));
     EXPECT_TRUE(ParseDoubleList(L"   ").empty());
+    // Only spaces separate: a tab or line feed ends the number before it.
+    EXPECT_EQ(ParseDoubleList(L"1\t2 3\n4 5\r6"), (DoubleList{1, 3, 5}));
     // Fixed-size values fill from the tokens there are.
     EXPECT_EQ(ParseFixed<2>(L"1.5"), (Point2{1.5, 0}));
     EXPECT_EQ(ParseFixed<2>(L"1 2 3"), (Point2{1, 2}));

@@ -36,6 +36,8 @@ TEST(Naming, BaseFileName) {
         {L"C:Bracket.SLDDRW", L"Bracket"},
         {L"C:\\Drawings\\NoExtension", L"NoExtension"},
         {L"C:\\Drawings.v2\\Plain", L"Plain"},
+        // Only the last ".SLDDRW" is the extension.
+        {L"C:\\D\\Part.SLDDRW copy.SLDDRW", L"Part.SLDDRW copy"},
         {L"", L""},
     };
     for (const auto& [path, base] : cases) EXPECT_EQ(GetBaseFileName(path), base);
