@@ -1,5 +1,7 @@
 #include "extract/extract_view.h"
 
+#include "extract/detail_envelope_extraction.h"
+#include "extract/section_line_extraction.h"
 #include "extract/sketch_geometry.h"
 #include "extract/view_properties.h"
 #include "views/base_view.h"
@@ -23,7 +25,7 @@ void ExtractSectionAnnotation(KVSWX_BaseView& baseView, SourceView& view) {
     if (reveal) parent->SetVisible(kShow, 0);
     if (const Ref<SourceSectionLine> line = view.SectionLine()) {
         line->SetLayer(baseView.GetLayer());
-        // The section line record is extracted here.
+        ExtractSectionLine(baseView, view, *line);
     }
     if (reveal) parent->SetVisible(kHide, 0);
     // Then the components the section line excludes, in source order.
@@ -33,7 +35,7 @@ void ExtractSectionAnnotation(KVSWX_BaseView& baseView, SourceView& view) {
 void ExtractDetailAnnotation(KVSWX_BaseView& baseView, SourceView& view) {
     if (const Ref<SourceDetailCircle> circle = view.DetailCircle()) {
         circle->SetLayer(baseView.GetLayer());
-        // The detail envelope (and IsFullOutline) is extracted here.
+        ExtractDetailEnvelope(baseView, view, *circle);
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include "model/fields.h"
 #include "model/xml_helpers.h"
+#include "views/detail_envelope.h"
+#include "views/section_line.h"
 #include "views/segmented_sketch.h"
 
 namespace kvswx {
@@ -39,9 +41,11 @@ const auto kBaseViewFields = std::make_tuple(
 class KVSWX_BaseViewImpl : public LocatedSerializable {
 public:
     BaseViewValues v;
-    // Sub-records not listed here (section line, detail envelope, projection
-    // arrow, break lines, notes, components, center marks, hatches) join at
-    // their places in Write and in the reader's dispatch below.
+    // Sub-records not listed here (projection arrow, break lines, notes,
+    // components, center marks, hatches) join at their places in Write and
+    // in the reader's dispatch below.
+    std::unique_ptr<KVSWX_SectionLine> sectionLine;
+    std::unique_ptr<KVSWX_DetailEnvelope> detailEnvelope;
     std::unique_ptr<KVSWX_ManualGeometry> manualGeometry;
     std::unique_ptr<KVSWX_CenterLine> centerLines;
     std::unique_ptr<KVSWX_CropProfile> cropProfile;
@@ -55,6 +59,8 @@ public:
     // first to last, then the crop profile (and, later, break lines and body
     // components).
     ~KVSWX_BaseViewImpl() override {
+        sectionLine.reset();
+        detailEnvelope.reset();
         manualGeometry.reset();
         centerLines.reset();
         brokenOutSections.clear();
@@ -63,8 +69,15 @@ public:
 
     void Write(XmlDocument& doc, XmlNode view) override {
         WriteFields(doc, view, v, kBaseViewFields);
-        // Section line ("SectionLine" with its name), detail envelope
-        // ("DetailEnvelope" with its name), projection arrow, then "Notes".
+        if (sectionLine) {
+            WriteNamed(doc, view, L"SectionLine", sectionLine->GetName(),
+                       *sectionLine->GetImpl());
+        }
+        if (detailEnvelope) {
+            WriteNamed(doc, view, L"DetailEnvelope", detailEnvelope->GetName(),
+                       *detailEnvelope->GetImpl());
+        }
+        // Projection arrow, then "Notes".
         WriteCollection(doc, view, L"BrokenOutSections", brokenOutSections);
         if (manualGeometry && !manualGeometry->IsEmpty()) WriteOwned(doc, view, L"ManualGeometry", *manualGeometry);
         // "AssemblyComponents", "BodyComponents", "ExcludedComponents",
@@ -81,7 +94,11 @@ public:
             if (ReadField(v, kBaseViewFields, name, GetNodeText(node))) continue;
             const std::wstring at = AppendPath(AppendPath(location, L"/"), name);
             // Single sub-records are replaced; lists are extended.
-            if (name == L"ManualGeometry") {
+            if (name == L"SectionLine") {
+                NewOwned(sectionLine)->GetImpl()->ReadFromDocument(doc, at);
+            } else if (name == L"DetailEnvelope") {
+                NewOwned(detailEnvelope)->GetImpl()->ReadFromDocument(doc, at);
+            } else if (name == L"ManualGeometry") {
                 NewOwned(manualGeometry)->GetImpl()->ReadFromDocument(doc, at);
             } else if (name == L"CenterLines") {
                 NewOwned(centerLines)->GetImpl()->ReadFromDocument(doc, at);
@@ -90,7 +107,7 @@ public:
             } else if (name == L"BrokenOutSections") {
                 ReadCollection(doc, location, name, brokenOutSections);
             }
-            // "SectionLine", "DetailEnvelope", "ProjectionArrow", "BreakLines",
+            // "ProjectionArrow", "BreakLines",
             // "Notes", "AssemblyComponents", "BodyComponents",
             // "ExcludedComponents", "CenterMarks", "FaceHatches" and
             // "SketchHatches" join here with their records.
@@ -105,6 +122,17 @@ public:
     }
 
 private:
+    // A sub-record whose element the base view creates with the record's
+    // name as attribute "Name" (none when the name is empty).
+    static void WriteNamed(XmlDocument& doc, XmlNode view, std::wstring_view element,
+                           const std::wstring& name, I_Serializable& record) {
+        AttributeMap attributes;
+        attributes.emplace(L"Name", name);
+        XmlNode owned = CreateChildElement(doc, view, element, {}, attributes);
+        record.Write(doc, owned);
+        CloseElement(doc, owned);
+    }
+
     // A sub-record whose element the base view creates: the record fills it.
     static void WriteOwned(XmlDocument& doc, XmlNode view, std::wstring_view name, const KVSWX_SegmentedSketch& record) {
         XmlNode element = CreateChildElement(doc, view, name);
@@ -146,6 +174,14 @@ void KVSWX_BaseView::SetShowHiddenEdgesInShadedMode(bool v) { d_->v.showHiddenEd
 void KVSWX_BaseView::SetIsCropped(bool v) { d_->v.isCropped = v; }
 
 
+KVSWX_SectionLine* KVSWX_BaseView::NewSectionLine() {
+    return KVSWX_BaseViewImpl::NewOwned(d_->sectionLine);
+}
+KVSWX_DetailEnvelope* KVSWX_BaseView::NewDetailEnvelope() {
+    return KVSWX_BaseViewImpl::NewOwned(d_->detailEnvelope);
+}
+KVSWX_SectionLine* KVSWX_BaseView::GetSectionLine() const { return d_->sectionLine.get(); }
+KVSWX_DetailEnvelope* KVSWX_BaseView::GetDetailEnvelope() const { return d_->detailEnvelope.get(); }
 KVSWX_CenterLine* KVSWX_BaseView::NewCenterLines() { return KVSWX_BaseViewImpl::NewOwned(d_->centerLines); }
 KVSWX_CropProfile* KVSWX_BaseView::NewCropProfile() { return KVSWX_BaseViewImpl::NewOwned(d_->cropProfile); }
 KVSWX_ManualGeometry* KVSWX_BaseView::NewManualGeometry() { return KVSWX_BaseViewImpl::NewOwned(d_->manualGeometry); }

@@ -19,6 +19,8 @@ class KVSWX_BrokenOutSection;
 class KVSWX_CenterLine;
 class KVSWX_CropProfile;
 class KVSWX_ManualGeometry;
+class KVSWX_SectionLine;
+class KVSWX_DetailEnvelope;
 
 // The scalar values of a base view, with their defaults.
 struct BaseViewValues {
@@ -84,6 +86,10 @@ public:
 
     // Single sub-records: New* destroys the one held, if any, and returns a
     // new default one that the record owns. Get* returns null when none.
+    KVSWX_SectionLine* NewSectionLine();
+    KVSWX_DetailEnvelope* NewDetailEnvelope();
+    KVSWX_SectionLine* GetSectionLine() const;
+    KVSWX_DetailEnvelope* GetDetailEnvelope() const;
     KVSWX_CenterLine* NewCenterLines();
     KVSWX_CropProfile* NewCropProfile();
     KVSWX_ManualGeometry* NewManualGeometry();
