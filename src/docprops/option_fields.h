@@ -5,9 +5,12 @@
 // whole list in its one declared order.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "model/fields.h"
 #include "model/xml_helpers.h"
@@ -63,15 +66,21 @@ void WriteOption(XmlDocument& doc, XmlNode parent, const Rec& rec, const BlockCh
     CloseElement(doc, element);
 }
 
+// Each reader returns whether `name` is its entry's. `done` marks a
+// sub-record already read during this visit of the children: a second
+// element of the same name would read the same first element again, so it
+// is skipped, which keeps reading linear in the number of elements.
 template <class Rec, class R, class T, class Kind>
 bool ReadOption(XmlDocument&, const std::wstring&, Rec& rec, const FieldDef<R, T, Kind>& f, const std::wstring& name,
-                XmlNode node) {
+                XmlNode node, bool&) {
     return ReadField(rec, std::make_tuple(f), name, GetNodeText(node));
 }
 template <class Rec, class R, class H>
 bool ReadOption(XmlDocument& doc, const std::wstring& location, Rec& rec, const FontChild<R, H>& f,
-                const std::wstring& name, XmlNode) {
+                const std::wstring& name, XmlNode, bool& done) {
     if (name != f.name) return false;
+    if (done) return true;
+    done = true;
     auto& slot = rec.*(f.member);
     if (!slot) slot = std::make_unique<H>();
     // The location query finds the first element of that name, whichever
@@ -82,12 +91,21 @@ bool ReadOption(XmlDocument& doc, const std::wstring& location, Rec& rec, const 
 }
 template <class Rec, class R, class H>
 bool ReadOption(XmlDocument& doc, const std::wstring& location, Rec& rec, const BlockChild<R, H>& f,
-                const std::wstring& name, XmlNode) {
+                const std::wstring& name, XmlNode, bool& done) {
     if (name != f.name) return false;
+    if (done) return true;
+    done = true;
     auto& slot = rec.*(f.member);
     if (!slot) slot = std::make_unique<H>();
     slot->GetImpl()->ReadFromDocument(doc, AppendPath(AppendPath(location, L"/"), f.name));
     return true;
+}
+
+template <class Rec, class Fields, std::size_t... I>
+void ReadOptionNode(XmlDocument& doc, const std::wstring& location, Rec& rec, const Fields& fields,
+                    const std::wstring& name, XmlNode node, std::array<bool, sizeof...(I)>& done,
+                    std::index_sequence<I...>) {
+    (ReadOption(doc, location, rec, std::get<I>(fields), name, node, done[I]) || ...);
 }
 
 }  // namespace detail
@@ -103,9 +121,9 @@ void WriteOptionFields(XmlDocument& doc, XmlNode parent, const Rec& rec, const s
 // an element keep their values.
 template <class Rec, class... F>
 void ReadOptionFields(XmlDocument& doc, const std::wstring& location, Rec& rec, const std::tuple<F...>& fields) {
+    std::array<bool, sizeof...(F)> done{};
     for (const XmlNode& node : doc.SelectNodes(AppendPath(location, L"/*"))) {
-        const std::wstring name = node.Name();
-        std::apply([&](const auto&... f) { (detail::ReadOption(doc, location, rec, f, name, node) || ...); }, fields);
+        detail::ReadOptionNode(doc, location, rec, fields, node.Name(), node, done, std::index_sequence_for<F...>{});
     }
 }
 
