@@ -39,19 +39,33 @@ KVSWX_DocCenterlinesCenterMarksOptions::KVSWX_DocCenterlinesCenterMarksOptions()
     : d_(std::make_unique<KVSWX_DocCenterlinesCenterMarksOptionsImpl>()) {}
 KVSWX_DocCenterlinesCenterMarksOptions::~KVSWX_DocCenterlinesCenterMarksOptions() = default;
 I_Serializable* KVSWX_DocCenterlinesCenterMarksOptions::GetImpl() const { return d_.get(); }
-const CenterlineOptionsValues& KVSWX_DocCenterlinesCenterMarksOptions::Values() const { return d_->v; }
-void KVSWX_DocCenterlinesCenterMarksOptions::SetCenterlineExtension(double v) { d_->v.centerlineExtension = v; }
-void KVSWX_DocCenterlinesCenterMarksOptions::SetCenterMarkSize(double v) { d_->v.centerMarkSize = v; }
-void KVSWX_DocCenterlinesCenterMarksOptions::SetCenterMarkShowLines(bool v) { d_->v.centerMarkShowLines = v; }
+const CenterlineOptionsValues& KVSWX_DocCenterlinesCenterMarksOptions::Values() const {
+    return d_->v;
+}
+void KVSWX_DocCenterlinesCenterMarksOptions::SetCenterlineExtension(double v) {
+    d_->v.centerlineExtension = v;
+}
+void KVSWX_DocCenterlinesCenterMarksOptions::SetCenterMarkSize(double v) {
+    d_->v.centerMarkSize = v;
+}
+void KVSWX_DocCenterlinesCenterMarksOptions::SetCenterMarkShowLines(bool v) {
+    d_->v.centerMarkShowLines = v;
+}
 void KVSWX_DocCenterlinesCenterMarksOptions::SetCenterMarkUseCenterLine(bool v) {
     d_->v.centerMarkUseCenterLine = v;
 }
-void KVSWX_DocCenterlinesCenterMarksOptions::SetLineMarkOrient(std::int32_t v) { d_->v.lineMarkOrient = v; }
-void KVSWX_DocCenterlinesCenterMarksOptions::SetCenterLineMarkLinear(bool v) { d_->v.centerLineMarkLinear = v; }
+void KVSWX_DocCenterlinesCenterMarksOptions::SetLineMarkOrient(std::int32_t v) {
+    d_->v.lineMarkOrient = v;
+}
+void KVSWX_DocCenterlinesCenterMarksOptions::SetCenterLineMarkLinear(bool v) {
+    d_->v.centerLineMarkLinear = v;
+}
 void KVSWX_DocCenterlinesCenterMarksOptions::SetCenterLineMarkEndsOnlyLinear(bool v) {
     d_->v.centerLineMarkEndsOnlyLinear = v;
 }
-void KVSWX_DocCenterlinesCenterMarksOptions::SetCenterLineMarkCircular(bool v) { d_->v.centerLineMarkCircular = v; }
+void KVSWX_DocCenterlinesCenterMarksOptions::SetCenterLineMarkCircular(bool v) {
+    d_->v.centerLineMarkCircular = v;
+}
 void KVSWX_DocCenterlinesCenterMarksOptions::SetCenterLineMarkEndsOnlyCircular(bool v) {
     d_->v.centerLineMarkEndsOnlyCircular = v;
 }

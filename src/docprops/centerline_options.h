@@ -28,7 +28,8 @@ public:
     KVSWX_DocCenterlinesCenterMarksOptions();
     virtual ~KVSWX_DocCenterlinesCenterMarksOptions();
     KVSWX_DocCenterlinesCenterMarksOptions(const KVSWX_DocCenterlinesCenterMarksOptions&) = delete;
-    KVSWX_DocCenterlinesCenterMarksOptions& operator=(const KVSWX_DocCenterlinesCenterMarksOptions&) = delete;
+    KVSWX_DocCenterlinesCenterMarksOptions& operator=(
+        const KVSWX_DocCenterlinesCenterMarksOptions&) = delete;
 
     I_Serializable* GetImpl() const;
     const CenterlineOptionsValues& Values() const;

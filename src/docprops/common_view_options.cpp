@@ -4,7 +4,8 @@
 
 namespace kvswx {
 
-class KVSWX_CommonViewOptionsImpl final : public LocatedSerializable, public CommonViewOptionsValues {
+class KVSWX_CommonViewOptionsImpl final : public LocatedSerializable,
+                                          public CommonViewOptionsValues {
 public:
     std::unique_ptr<KVSWX_TextFormat> nameFont;
     std::unique_ptr<KVSWX_TextFormat> scaleFont;
@@ -31,7 +32,8 @@ const auto kCommonFields = std::make_tuple(
     Field(L"LabelOptionsDelimiter", &CV::labelOptionsDelimiter, Enum(ViewLabelDelimiterNames)),
     Field(L"LabelOptionsDelimiterCustom", &CV::labelOptionsDelimiterCustom, kText),
     Font(L"LabelOptionsDelimiterFont", &C::delimiterFont),
-    Field(L"LabelOptionsRemoveSpaceInScaleAroundColon", &CV::labelOptionsRemoveSpaceInScaleAroundColon, kBool),
+    Field(L"LabelOptionsRemoveSpaceInScaleAroundColon",
+          &CV::labelOptionsRemoveSpaceInScaleAroundColon, kBool),
     Field(L"DisplayLabelAboveView", &CV::displayLabelAboveView, kBool));
 
 }  // namespace
@@ -47,12 +49,17 @@ void KVSWX_CommonViewOptionsImpl::ReadFromDocument(XmlDocument& doc, const std::
     ReadOptionFields(doc, location, *this, kCommonFields);
 }
 
-KVSWX_CommonViewOptions::KVSWX_CommonViewOptions() : d_(std::make_unique<KVSWX_CommonViewOptionsImpl>()) {}
+KVSWX_CommonViewOptions::KVSWX_CommonViewOptions()
+    : d_(std::make_unique<KVSWX_CommonViewOptionsImpl>()) {}
 KVSWX_CommonViewOptions::~KVSWX_CommonViewOptions() = default;
 I_Serializable* KVSWX_CommonViewOptions::GetImpl() const { return d_.get(); }
 const CommonViewOptionsValues& KVSWX_CommonViewOptions::Values() const { return *d_; }
-const KVSWX_TextFormat* KVSWX_CommonViewOptions::GetLabelOptionsNameFont() const { return d_->nameFont.get(); }
-const KVSWX_TextFormat* KVSWX_CommonViewOptions::GetLabelOptionsScaleFont() const { return d_->scaleFont.get(); }
+const KVSWX_TextFormat* KVSWX_CommonViewOptions::GetLabelOptionsNameFont() const {
+    return d_->nameFont.get();
+}
+const KVSWX_TextFormat* KVSWX_CommonViewOptions::GetLabelOptionsScaleFont() const {
+    return d_->scaleFont.get();
+}
 const KVSWX_TextFormat* KVSWX_CommonViewOptions::GetLabelOptionsDelimiterFont() const {
     return d_->delimiterFont.get();
 }
@@ -60,10 +67,16 @@ const KVSWX_TextFormat* KVSWX_CommonViewOptions::GetLabelOptionsDelimiterFont() 
 void KVSWX_CommonViewOptions::SetDetailingStandard(std::int32_t v) { d_->detailingStandard = v; }
 void KVSWX_CommonViewOptions::SetDetailingPerStandard(bool v) { d_->detailingPerStandard = v; }
 void KVSWX_CommonViewOptions::SetLabelOptionsName(std::int32_t v) { d_->labelOptionsName = v; }
-void KVSWX_CommonViewOptions::SetLabelOptionsCustom(const std::wstring& v) { d_->labelOptionsCustom = v; }
+void KVSWX_CommonViewOptions::SetLabelOptionsCustom(const std::wstring& v) {
+    d_->labelOptionsCustom = v;
+}
 void KVSWX_CommonViewOptions::SetLabelOptionsScale(std::int32_t v) { d_->labelOptionsScale = v; }
-void KVSWX_CommonViewOptions::SetLabelOptionsScaleCustom(const std::wstring& v) { d_->labelOptionsScaleCustom = v; }
-void KVSWX_CommonViewOptions::SetLabelOptionsDelimiter(std::int32_t v) { d_->labelOptionsDelimiter = v; }
+void KVSWX_CommonViewOptions::SetLabelOptionsScaleCustom(const std::wstring& v) {
+    d_->labelOptionsScaleCustom = v;
+}
+void KVSWX_CommonViewOptions::SetLabelOptionsDelimiter(std::int32_t v) {
+    d_->labelOptionsDelimiter = v;
+}
 void KVSWX_CommonViewOptions::SetLabelOptionsDelimiterCustom(const std::wstring& v) {
     d_->labelOptionsDelimiterCustom = v;
 }
@@ -71,8 +84,12 @@ void KVSWX_CommonViewOptions::SetLabelOptionsRemoveSpaceInScaleAroundColon(bool 
     d_->labelOptionsRemoveSpaceInScaleAroundColon = v;
 }
 void KVSWX_CommonViewOptions::SetDisplayLabelAboveView(bool v) { d_->displayLabelAboveView = v; }
-KVSWX_TextFormat* KVSWX_CommonViewOptions::CreateLabelOptionsNameFont() { return ReplaceWithNew(d_->nameFont); }
-KVSWX_TextFormat* KVSWX_CommonViewOptions::CreateLabelOptionsScaleFont() { return ReplaceWithNew(d_->scaleFont); }
+KVSWX_TextFormat* KVSWX_CommonViewOptions::CreateLabelOptionsNameFont() {
+    return ReplaceWithNew(d_->nameFont);
+}
+KVSWX_TextFormat* KVSWX_CommonViewOptions::CreateLabelOptionsScaleFont() {
+    return ReplaceWithNew(d_->scaleFont);
+}
 KVSWX_TextFormat* KVSWX_CommonViewOptions::CreateLabelOptionsDelimiterFont() {
     return ReplaceWithNew(d_->delimiterFont);
 }

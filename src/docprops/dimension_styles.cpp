@@ -38,8 +38,10 @@ public:
         // Every attribute in order: of two "Scale" attributes the last counts.
         for (const pugi::xml_attribute& a : node.Raw().attributes()) {
             const std::string_view key = a.name();
-            if (key == "Units") units = ParseInt(FromUtf8(a.value()));
-            else if (key == "Scale") scale = ParseDouble(FromUtf8(a.value()));
+            if (key == "Units")
+                units = ParseInt(FromUtf8(a.value()));
+            else if (key == "Scale")
+                scale = ParseDouble(FromUtf8(a.value()));
         }
     }
 };
@@ -78,7 +80,8 @@ KVSWX_DimensionStylesCollection::KVSWX_DimensionStylesCollection()
     : d_(std::make_unique<KVSWX_DimensionStylesCollectionImpl>()) {}
 KVSWX_DimensionStylesCollection::~KVSWX_DimensionStylesCollection() = default;
 I_Serializable* KVSWX_DimensionStylesCollection::GetImpl() const { return d_.get(); }
-const std::vector<std::unique_ptr<KVSWX_DimensionStyle>>& KVSWX_DimensionStylesCollection::GetStyles() const {
+const std::vector<std::unique_ptr<KVSWX_DimensionStyle>>&
+KVSWX_DimensionStylesCollection::GetStyles() const {
     return d_->styles;
 }
 

@@ -24,43 +24,60 @@ public:
     }
 
     void ReadFromDocument(XmlDocument& doc, const std::wstring& location) override {
-        ReplaceWithNew(centerlines)->GetImpl()->ReadFromDocument(doc, AppendPath(location, L"/CenterlinesCenterMarks"));
+        ReplaceWithNew(centerlines)
+            ->GetImpl()
+            ->ReadFromDocument(doc, AppendPath(location, L"/CenterlinesCenterMarks"));
         ReplaceWithNew(views)->GetImpl()->ReadFromDocument(doc, AppendPath(location, L"/Views"));
-        ReplaceWithNew(lineThickness)->GetImpl()->ReadFromDocument(doc, AppendPath(location, L"/LineThickness"));
+        ReplaceWithNew(lineThickness)
+            ->GetImpl()
+            ->ReadFromDocument(doc, AppendPath(location, L"/LineThickness"));
         // Without "KVLayer" the name stays as it was.
         if (const XmlNode layer = doc.SelectSingleNode(AppendPath(location, L"/KVLayer"))) {
             layerName = GetNodeText(layer);
         }
-        ReplaceWithNew(dimensionStyles)->GetImpl()->ReadFromDocument(doc, AppendPath(location, L"/DimensionStyles"));
+        ReplaceWithNew(dimensionStyles)
+            ->GetImpl()
+            ->ReadFromDocument(doc, AppendPath(location, L"/DimensionStyles"));
     }
 };
 
-KVSWX_DocumentProperties::KVSWX_DocumentProperties() : d_(std::make_unique<KVSWX_DocumentPropertiesImpl>()) {}
+KVSWX_DocumentProperties::KVSWX_DocumentProperties()
+    : d_(std::make_unique<KVSWX_DocumentPropertiesImpl>()) {}
 KVSWX_DocumentProperties::~KVSWX_DocumentProperties() = default;
 I_Serializable* KVSWX_DocumentProperties::GetImpl() const { return d_.get(); }
 
-const KVSWX_DocCenterlinesCenterMarksOptions* KVSWX_DocumentProperties::GetCenterlinesCenterMarksOptions() const {
+const KVSWX_DocCenterlinesCenterMarksOptions*
+KVSWX_DocumentProperties::GetCenterlinesCenterMarksOptions() const {
     return d_->centerlines.get();
 }
-const KVSWX_DocViewOptions* KVSWX_DocumentProperties::GetViewOptions() const { return d_->views.get(); }
+const KVSWX_DocViewOptions* KVSWX_DocumentProperties::GetViewOptions() const {
+    return d_->views.get();
+}
 const KVSWX_DocLineThicknessOptions* KVSWX_DocumentProperties::GetLineThicknessOptions() const {
     return d_->lineThickness.get();
 }
 const KVSWX_DimensionStylesCollection* KVSWX_DocumentProperties::GetDimensionStyles() const {
     return d_->dimensionStyles.get();
 }
-const std::optional<std::wstring>& KVSWX_DocumentProperties::GetLayerName() const { return d_->layerName; }
+const std::optional<std::wstring>& KVSWX_DocumentProperties::GetLayerName() const {
+    return d_->layerName;
+}
 
-KVSWX_DocCenterlinesCenterMarksOptions* KVSWX_DocumentProperties::CreateCenterlinesCenterMarksOptions() {
+KVSWX_DocCenterlinesCenterMarksOptions*
+KVSWX_DocumentProperties::CreateCenterlinesCenterMarksOptions() {
     return ReplaceWithNew(d_->centerlines);
 }
-KVSWX_DocViewOptions* KVSWX_DocumentProperties::CreateViewOptions() { return ReplaceWithNew(d_->views); }
+KVSWX_DocViewOptions* KVSWX_DocumentProperties::CreateViewOptions() {
+    return ReplaceWithNew(d_->views);
+}
 KVSWX_DocLineThicknessOptions* KVSWX_DocumentProperties::CreateLineThicknessOptions() {
     return ReplaceWithNew(d_->lineThickness);
 }
 KVSWX_DimensionStylesCollection* KVSWX_DocumentProperties::CreateDimensionStyles() {
     return ReplaceWithNew(d_->dimensionStyles);
 }
-void KVSWX_DocumentProperties::SetLayerName(const std::optional<std::wstring>& name) { d_->layerName = name; }
+void KVSWX_DocumentProperties::SetLayerName(const std::optional<std::wstring>& name) {
+    d_->layerName = name;
+}
 
 }  // namespace kvswx

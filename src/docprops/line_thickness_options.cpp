@@ -7,11 +7,11 @@ namespace kvswx {
 namespace {
 
 using LT = LineThicknessValues;
-const auto kLineThicknessFields = std::make_tuple(
-    Field(L"Thin", &LT::thin, kDouble), Field(L"Normal", &LT::normal, kDouble), Field(L"Thick", &LT::thick, kDouble),
-    Field(L"Thick2", &LT::thick2, kDouble), Field(L"Thick3", &LT::thick3, kDouble),
-    Field(L"Thick4", &LT::thick4, kDouble), Field(L"Thick5", &LT::thick5, kDouble),
-    Field(L"Thick6", &LT::thick6, kDouble));
+const auto kLineThicknessFields =
+    std::make_tuple(Field(L"Thin", &LT::thin, kDouble), Field(L"Normal", &LT::normal, kDouble),
+                    Field(L"Thick", &LT::thick, kDouble), Field(L"Thick2", &LT::thick2, kDouble),
+                    Field(L"Thick3", &LT::thick3, kDouble), Field(L"Thick4", &LT::thick4, kDouble),
+                    Field(L"Thick5", &LT::thick5, kDouble), Field(L"Thick6", &LT::thick6, kDouble));
 
 }  // namespace
 

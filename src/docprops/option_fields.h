@@ -71,8 +71,8 @@ void WriteOption(XmlDocument& doc, XmlNode parent, const Rec& rec, const BlockCh
 // element of the same name would read the same first element again, so it
 // is skipped, which keeps reading linear in the number of elements.
 template <class Rec, class R, class T, class Kind>
-bool ReadOption(XmlDocument&, const std::wstring&, Rec& rec, const FieldDef<R, T, Kind>& f, const std::wstring& name,
-                XmlNode node, bool&) {
+bool ReadOption(XmlDocument&, const std::wstring&, Rec& rec, const FieldDef<R, T, Kind>& f,
+                const std::wstring& name, XmlNode node, bool&) {
     return ReadField(rec, std::make_tuple(f), name, GetNodeText(node));
 }
 template <class Rec, class R, class H>
@@ -112,7 +112,8 @@ void ReadOptionNode(XmlDocument& doc, const std::wstring& location, Rec& rec, co
 
 // Writes every entry of `fields` as a child of `parent`, in list order.
 template <class Rec, class... F>
-void WriteOptionFields(XmlDocument& doc, XmlNode parent, const Rec& rec, const std::tuple<F...>& fields) {
+void WriteOptionFields(XmlDocument& doc, XmlNode parent, const Rec& rec,
+                       const std::tuple<F...>& fields) {
     std::apply([&](const auto&... f) { (detail::WriteOption(doc, parent, rec, f), ...); }, fields);
 }
 
@@ -120,10 +121,12 @@ void WriteOptionFields(XmlDocument& doc, XmlNode parent, const Rec& rec, const s
 // those that name an entry; other elements are ignored, and entries without
 // an element keep their values.
 template <class Rec, class... F>
-void ReadOptionFields(XmlDocument& doc, const std::wstring& location, Rec& rec, const std::tuple<F...>& fields) {
+void ReadOptionFields(XmlDocument& doc, const std::wstring& location, Rec& rec,
+                      const std::tuple<F...>& fields) {
     std::array<bool, sizeof...(F)> done{};
     for (const XmlNode& node : doc.SelectNodes(AppendPath(location, L"/*"))) {
-        detail::ReadOptionNode(doc, location, rec, fields, node.Name(), node, done, std::index_sequence_for<F...>{});
+        detail::ReadOptionNode(doc, location, rec, fields, node.Name(), node, done,
+                               std::index_sequence_for<F...>{});
     }
 }
 

@@ -49,14 +49,18 @@ struct CommonPrefs {
     bool nameBeforePerStandard;  // the projected type reads the name first
 };
 
-constexpr CommonPrefs kDetailCommon{{13, 301},  {240, 301}, {241, 301}, {81, 301},  {42, 301}, {243, 301}, {82, 301},
-                                    {44, 301},  {244, 301}, {45, 301},  {562, 301}, {337, 301}, false};
-constexpr CommonPrefs kSectionCommon{{13, 302}, {242, 0},   {245, 0},  {83, 302}, {23, 0}, {247, 0}, {84, 302},
-                                     {25, 0},   {248, 0},   {26, 0},   {549, 0},  {338, 0}, false};
-constexpr CommonPrefs kAuxiliaryCommon{{13, 303}, {244, 0},   {249, 0},  {85, 303}, {33, 0}, {251, 0}, {86, 303},
-                                       {36, 0},   {252, 0},   {37, 0},   {543, 0},  {339, 0}, false};
-constexpr CommonPrefs kProjectedCommon{{13, 304}, {441, 0},   {518, 0},  {97, 302}, {39, 0}, {443, 0}, {98, 302},
-                                       {40, 0},   {444, 0},   {41, 0},   {560, 0},  {567, 0}, true};
+constexpr CommonPrefs kDetailCommon{{13, 301},  {240, 301}, {241, 301}, {81, 301},  {42, 301},
+                                    {243, 301}, {82, 301},  {44, 301},  {244, 301}, {45, 301},
+                                    {562, 301}, {337, 301}, false};
+constexpr CommonPrefs kSectionCommon{{13, 302}, {242, 0},  {245, 0}, {83, 302}, {23, 0},
+                                     {247, 0},  {84, 302}, {25, 0},  {248, 0},  {26, 0},
+                                     {549, 0},  {338, 0},  false};
+constexpr CommonPrefs kAuxiliaryCommon{{13, 303}, {244, 0},  {249, 0}, {85, 303}, {33, 0},
+                                       {251, 0},  {86, 303}, {36, 0},  {252, 0},  {37, 0},
+                                       {543, 0},  {339, 0},  false};
+constexpr CommonPrefs kProjectedCommon{{13, 304}, {441, 0},  {518, 0}, {97, 302}, {39, 0},
+                                       {443, 0},  {98, 302}, {40, 0},  {444, 0},  {41, 0},
+                                       {560, 0},  {567, 0},  true};
 
 void ExtractCommonViewOptions(KVSWX_CommonViewOptions& c, SourceDocument& d, const CommonPrefs& p) {
     c.SetDetailingStandard(Integer(d, p.detailingStandard));
@@ -78,18 +82,20 @@ void ExtractCommonViewOptions(KVSWX_CommonViewOptions& c, SourceDocument& d, con
     c.SetDisplayLabelAboveView(Toggle(d, p.labelAbove));
 }
 
-constexpr std::int32_t kCustomLineWeight = 10;       // swLW_CUSTOM
+constexpr std::int32_t kCustomLineWeight = 10;        // swLW_CUSTOM
 constexpr std::int32_t kIndicationSameAsSection = 1;  // swViewIndication_SameAsSection
 
 }  // namespace
 
-void ExtractDetailViewOptions(KVSWX_DocViewOptions& options, SourceDocument& d, std::vector<std::int32_t>& warnings) {
+void ExtractDetailViewOptions(KVSWX_DocViewOptions& options, SourceDocument& d,
+                              std::vector<std::int32_t>& warnings) {
     KVSWX_DocViewDetailOptions& o = *options.CreateDetailOptions();
     KVSWX_TextFormat& circleFont = *o.CreateDetaiCircleTextFont();
     o.SetLineStyle(Integer(d, {60, 301}));
     o.SetLineThickness(Integer(d, {59, 301}));
     o.SetLineCustomThickness(Double(d, {92, 301}));
-    if (o.GetLineThickness() == kCustomLineWeight) warnings.push_back(kDetailCircleThicknessWarning);
+    if (o.GetLineThickness() == kCustomLineWeight)
+        warnings.push_back(kDetailCircleThicknessWarning);
     o.SetBorderStyle(Integer(d, {72, 301}));
     o.SetBorderThickness(Integer(d, {71, 301}));
     o.SetBorderCustomThickness(Double(d, {98, 301}));
@@ -105,7 +111,8 @@ void ExtractDetailViewOptions(KVSWX_DocViewOptions& options, SourceDocument& d, 
     ExtractCommonViewOptions(*o.CreateCommonViewOptions(), d, kDetailCommon);
 }
 
-void ExtractSectionViewOptions(KVSWX_DocViewOptions& options, SourceDocument& d, std::vector<std::int32_t>&) {
+void ExtractSectionViewOptions(KVSWX_DocViewOptions& options, SourceDocument& d,
+                               std::vector<std::int32_t>&) {
     KVSWX_DocViewSectionOptions& o = *options.CreateSectionOptions();
     o.SetBaseSectonStandard(Integer(d, {13, 302}));
     o.SetLineStyle(Integer(d, {62, 0}));
@@ -137,7 +144,8 @@ void ExtractAuxiliaryViewOptions(KVSWX_DocViewOptions& options, SourceDocument& 
     o.SetLineThickness(Integer(d, {92, 0}));
     // The view plane's custom thickness cannot be read.
     o.SetLineCustomThickness(0.0);
-    if (o.GetAuxiliaryIndicator() == kIndicationSameAsSection) warnings.push_back(kViewPlaneWarning);
+    if (o.GetAuxiliaryIndicator() == kIndicationSameAsSection)
+        warnings.push_back(kViewPlaneWarning);
     FontFrom(d, {4, 0}, [&] { return o.CreateAuxiliaryArrowFont(); });
     o.SetLabelOptionsLabel(Integer(d, {250, 0}));
     FontFrom(d, {34, 0}, [&] { return o.CreateLabelOptionsLabelFont(); });
@@ -150,8 +158,10 @@ void ExtractAuxiliaryViewOptions(KVSWX_DocViewOptions& options, SourceDocument& 
     ExtractCommonViewOptions(*o.CreateCommonViewOptions(), d, kAuxiliaryCommon);
 }
 
-void ExtractProjectedViewOptions(KVSWX_DocViewOptions& options, SourceDocument& d, std::vector<std::int32_t>&) {
-    ExtractCommonViewOptions(*options.CreateProjectedOptions()->CreateCommonViewOptions(), d, kProjectedCommon);
+void ExtractProjectedViewOptions(KVSWX_DocViewOptions& options, SourceDocument& d,
+                                 std::vector<std::int32_t>&) {
+    ExtractCommonViewOptions(*options.CreateProjectedOptions()->CreateCommonViewOptions(), d,
+                             kProjectedCommon);
 }
 
 void ExtractLineThicknessOptions(KVSWX_DocLineThicknessOptions& o, SourceDocument& d) {

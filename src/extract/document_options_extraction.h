@@ -15,8 +15,9 @@
 namespace kvswx {
 
 // Warning codes the options extraction returns, in the order they arise.
-inline constexpr std::int32_t kDetailCircleThicknessWarning = 0;  // detail "LineThickness" is custom (10)
-inline constexpr std::int32_t kViewPlaneWarning = 1;         // auxiliary indicator "same as section" (1)
+inline constexpr std::int32_t kDetailCircleThicknessWarning =
+    0;                                                // detail "LineThickness" is custom (10)
+inline constexpr std::int32_t kViewPlaneWarning = 1;  // auxiliary indicator "same as section" (1)
 
 // Creates the view options, then the center line options (filled), fills
 // the detail, section, auxiliary and projected options in that order, then
@@ -36,6 +37,7 @@ void ExtractAuxiliaryViewOptions(KVSWX_DocViewOptions& options, SourceDocument& 
 void ExtractProjectedViewOptions(KVSWX_DocViewOptions& options, SourceDocument& document,
                                  std::vector<std::int32_t>& warnings);
 void ExtractLineThicknessOptions(KVSWX_DocLineThicknessOptions& options, SourceDocument& document);
-void ExtractCenterlineOptions(KVSWX_DocCenterlinesCenterMarksOptions& options, SourceDocument& document);
+void ExtractCenterlineOptions(KVSWX_DocCenterlinesCenterMarksOptions& options,
+                              SourceDocument& document);
 
 }  // namespace kvswx

@@ -15,7 +15,9 @@ protected:
     void SetUp() override { ResetProcessStateForTests(); }
 };
 
-std::string Write(const KVSWX_DocumentProperties& properties) { return test::WriteRecord(*properties.GetImpl()); }
+std::string Write(const KVSWX_DocumentProperties& properties) {
+    return test::WriteRecord(*properties.GetImpl());
+}
 
 // `xml` holds "DocumentProperties" under a root "r".
 void Read(KVSWX_DocumentProperties& properties, const std::string& xml) {
@@ -24,9 +26,13 @@ void Read(KVSWX_DocumentProperties& properties, const std::string& xml) {
     properties.GetImpl()->ReadFromDocument(doc, L"/r/DocumentProperties");
 }
 
-std::string Wrap(const std::string& inner) { return "<r><DocumentProperties>" + inner + "</DocumentProperties></r>"; }
+std::string Wrap(const std::string& inner) {
+    return "<r><DocumentProperties>" + inner + "</DocumentProperties></r>";
+}
 
-bool Has(const std::string& xml, const std::string& part) { return xml.find(part) != std::string::npos; }
+bool Has(const std::string& xml, const std::string& part) {
+    return xml.find(part) != std::string::npos;
+}
 
 // Where `part` starts in `xml`; fails the test when it is missing.
 std::size_t At(const std::string& xml, const std::string& part) {
@@ -73,8 +79,9 @@ TEST_F(DocumentPropertiesTest, ChildrenInTheirOrderForBuiltAndReadRecords) {
     EXPECT_FALSE(Has(xml, "<Detail>"));  // only the view types that exist
 
     KVSWX_DocumentProperties read;
-    Read(read, Wrap("<KVLayer>L</KVLayer><DimensionStyles><DimensionStyle Units='1'>A</DimensionStyle>"
-                    "</DimensionStyles>"));
+    Read(read,
+         Wrap("<KVLayer>L</KVLayer><DimensionStyles><DimensionStyle Units='1'>A</DimensionStyle>"
+              "</DimensionStyles>"));
     ASSERT_NE(read.GetViewOptions(), nullptr);
     ASSERT_NE(read.GetViewOptions()->GetProjectedOptions(), nullptr);
     EXPECT_NE(read.GetViewOptions()->GetProjectedOptions()->GetCommonViewOptions(), nullptr);
@@ -100,22 +107,29 @@ TEST_F(DocumentPropertiesTest, NeverFilledOptionsWriteTheirInitialValues) {
     p.CreateCenterlinesCenterMarksOptions()->SetLineMarkOrient(1);
     p.CreateViewOptions()->CreateProjectedOptions();
     const std::string xml = Write(p);
-    EXPECT_TRUE(Has(xml, "<LineThickness>\n\t\t\t<Thin>0.0001800000000000</Thin>\n\t\t\t<Normal>0.0002500000000000</"
-                         "Normal>\n\t\t\t<Thick>0.0003500000000000</Thick>\n\t\t\t<Thick2>0.0005000000000000</"
-                         "Thick2>\n\t\t\t<Thick3>0.0007000000000000</Thick3>\n\t\t\t<Thick4>0.0010000000000000</"
-                         "Thick4>\n\t\t\t<Thick5>0.0014000000000000</Thick5>\n\t\t\t<Thick6>0.0020000000000000</"
-                         "Thick6>\n\t\t</LineThickness>"))
+    EXPECT_TRUE(Has(
+        xml,
+        "<LineThickness>\n\t\t\t<Thin>0.0001800000000000</Thin>\n\t\t\t<Normal>0.0002500000000000</"
+        "Normal>\n\t\t\t<Thick>0.0003500000000000</Thick>\n\t\t\t<Thick2>0.0005000000000000</"
+        "Thick2>\n\t\t\t<Thick3>0.0007000000000000</Thick3>\n\t\t\t<Thick4>0.0010000000000000</"
+        "Thick4>\n\t\t\t<Thick5>0.0014000000000000</Thick5>\n\t\t\t<Thick6>0.0020000000000000</"
+        "Thick6>\n\t\t</LineThickness>"))
         << xml;
-    EXPECT_TRUE(Has(xml, "<LineMarkOrient swCenterLineMarkOrient=\"swCenterLineMarkOrientToSheet\">1</LineMarkOrient>"));
+    EXPECT_TRUE(Has(xml,
+                    "<LineMarkOrient "
+                    "swCenterLineMarkOrient=\"swCenterLineMarkOrientToSheet\">1</LineMarkOrient>"));
     EXPECT_TRUE(Has(xml, "<CenterMarkShowLines>false</CenterMarkShowLines>"));
     // The common block of a fresh view type, its fonts never created.
-    EXPECT_TRUE(Has(xml, "<DetailingStandard swDetailingStandard=\"swDetailingStandardANSI\">1</DetailingStandard>"));
+    EXPECT_TRUE(Has(xml,
+                    "<DetailingStandard "
+                    "swDetailingStandard=\"swDetailingStandardANSI\">1</DetailingStandard>"));
     EXPECT_TRUE(Has(xml, "<DetailingPerStandard>true</DetailingPerStandard>"));
     EXPECT_TRUE(Has(xml, "<LabelOptionsCustom/>"));
     EXPECT_TRUE(Has(xml, "<LabelOptionsScaleCustom/>"));
     EXPECT_TRUE(Has(xml, "<LabelOptionsDelimiterCustom/>"));
     EXPECT_TRUE(Has(xml, "<LabelOptionsRemoveSpaceInScaleAroundColon>true</"));
-    EXPECT_TRUE(Has(xml, "<DisplayLabelAboveView>true</DisplayLabelAboveView>\n\t\t\t\t</CommonViewOptions>"));
+    EXPECT_TRUE(Has(
+        xml, "<DisplayLabelAboveView>true</DisplayLabelAboveView>\n\t\t\t\t</CommonViewOptions>"));
     EXPECT_TRUE(Has(xml, "<LabelOptionsNameFont>\n\t\t\t\t\t\t<IsBackWards>"));
     EXPECT_EQ(Process().indentDepth, 0);
 
@@ -129,20 +143,26 @@ TEST_F(DocumentPropertiesTest, NeverFilledOptionsWriteTheirInitialValues) {
 // same-named fonts is read for both.
 TEST_F(DocumentPropertiesTest, ReadingRules) {
     KVSWX_DocumentProperties p;
-    Read(p, Wrap(
-                "<CenterlinesCenterMarks><CenterMarkSize>0.5</CenterMarkSize><CenterMarkShowLines>TRUE</"
-                "CenterMarkShowLines><CenterMarkUseCenterLine>true</CenterMarkUseCenterLine></CenterlinesCenterMarks>"
-                "<LineThickness><Thick6>0.25</Thick6><Thin>x</Thin></LineThickness>"
-                "<Views><Detail><DetailCircleTextFont><IsBold>true</IsBold></DetailCircleTextFont>"
-                "<DetaiCircleTextFont><CharHeightInPoints>20</CharHeightInPoints></DetaiCircleTextFont>"
-                "<LineThickness>10</LineThickness><UppercaseAll>True</UppercaseAll>"
-                "<CommonViewOptions><DetailingPerStandard>True</DetailingPerStandard>"
-                "<LabelOptionsName>2</LabelOptionsName></CommonViewOptions></Detail>"
-                "<Section><SectionViewArrowWidht>0.01</SectionViewArrowWidht><SectionViewArrowWidth>5</"
-                "SectionViewArrowWidth><BaseSectonStandard>2</BaseSectonStandard>"
-                "<LabelOptionsLabelFont><CharHeightInPoints>7</CharHeightInPoints></LabelOptionsLabelFont>"
-                "<LabelOptionsLabelFont><CharHeightInPoints>9</CharHeightInPoints></LabelOptionsLabelFont>"
-                "</Section></Views>"));
+    Read(
+        p,
+        Wrap(
+            "<CenterlinesCenterMarks><CenterMarkSize>0.5</"
+            "CenterMarkSize><CenterMarkShowLines>TRUE</"
+            "CenterMarkShowLines><CenterMarkUseCenterLine>true</CenterMarkUseCenterLine></"
+            "CenterlinesCenterMarks>"
+            "<LineThickness><Thick6>0.25</Thick6><Thin>x</Thin></LineThickness>"
+            "<Views><Detail><DetailCircleTextFont><IsBold>true</IsBold></DetailCircleTextFont>"
+            "<DetaiCircleTextFont><CharHeightInPoints>20</CharHeightInPoints></DetaiCircleTextFont>"
+            "<LineThickness>10</LineThickness><UppercaseAll>True</UppercaseAll>"
+            "<CommonViewOptions><DetailingPerStandard>True</DetailingPerStandard>"
+            "<LabelOptionsName>2</LabelOptionsName></CommonViewOptions></Detail>"
+            "<Section><SectionViewArrowWidht>0.01</SectionViewArrowWidht><SectionViewArrowWidth>5</"
+            "SectionViewArrowWidth><BaseSectonStandard>2</BaseSectonStandard>"
+            "<LabelOptionsLabelFont><CharHeightInPoints>7</CharHeightInPoints></"
+            "LabelOptionsLabelFont>"
+            "<LabelOptionsLabelFont><CharHeightInPoints>9</CharHeightInPoints></"
+            "LabelOptionsLabelFont>"
+            "</Section></Views>"));
     const CenterlineOptionsValues& c = p.GetCenterlinesCenterMarksOptions()->Values();
     EXPECT_EQ(c.centerMarkSize, 0.5);
     EXPECT_FALSE(c.centerMarkShowLines);
@@ -176,24 +196,29 @@ TEST_F(DocumentPropertiesTest, ReadingRules) {
     EXPECT_TRUE(Has(xml, "<CharHeightInPoints>7</CharHeightInPoints>"));
     EXPECT_FALSE(Has(xml, "<CharHeightInPoints>9</CharHeightInPoints>"));
     // A view type missing from the file reads as a fresh record.
-    EXPECT_TRUE(Has(xml, "<Projected>\n\t\t\t\t<CommonViewOptions>\n\t\t\t\t\t<DetailingStandard "
-                         "swDetailingStandard=\"swDetailingStandardANSI\">1</DetailingStandard>"));
+    EXPECT_TRUE(Has(xml,
+                    "<Projected>\n\t\t\t\t<CommonViewOptions>\n\t\t\t\t\t<DetailingStandard "
+                    "swDetailingStandard=\"swDetailingStandardANSI\">1</DetailingStandard>"));
 }
 
 TEST_F(DocumentPropertiesTest, DimensionStylesWrittenBackAsRead) {
     KVSWX_DocumentProperties p;
-    Read(p, Wrap("<DimensionStyles><DimensionStyle Units='3' Scale='2.5' Other='x'>Metric &amp; more</DimensionStyle>"
-                 "<Anything Units='-2'/><DimensionStyle Scale='1' Scale2='7'>S</DimensionStyle></DimensionStyles>"));
+    Read(p, Wrap("<DimensionStyles><DimensionStyle Units='3' Scale='2.5' Other='x'>Metric &amp; "
+                 "more</DimensionStyle>"
+                 "<Anything Units='-2'/><DimensionStyle Scale='1' "
+                 "Scale2='7'>S</DimensionStyle></DimensionStyles>"));
     const auto& styles = p.GetDimensionStyles()->GetStyles();
     ASSERT_EQ(styles.size(), 3u);
     EXPECT_EQ(styles[0]->GetName(), L"Metric & more");
     EXPECT_EQ(styles[1]->GetScale(), 0.0);
     EXPECT_EQ(styles[1]->GetUnits(), -2);
     const std::string xml = Write(p);
-    EXPECT_TRUE(Has(xml, "\n\t\t\t<DimensionStyle Scale=\"2.500000\" Units=\"3\">Metric &amp; more</DimensionStyle>"
-                         "\n\t\t\t<DimensionStyle Scale=\"0.000000\" Units=\"-2\"/>"
-                         "\n\t\t\t<DimensionStyle Scale=\"1.000000\" Units=\"0\">S</DimensionStyle>"
-                         "\n\t\t</DimensionStyles>"))
+    EXPECT_TRUE(Has(
+        xml,
+        "\n\t\t\t<DimensionStyle Scale=\"2.500000\" Units=\"3\">Metric &amp; more</DimensionStyle>"
+        "\n\t\t\t<DimensionStyle Scale=\"0.000000\" Units=\"-2\"/>"
+        "\n\t\t\t<DimensionStyle Scale=\"1.000000\" Units=\"0\">S</DimensionStyle>"
+        "\n\t\t</DimensionStyles>"))
         << xml;
 
     KVSWX_DocumentProperties empty;

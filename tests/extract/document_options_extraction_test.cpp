@@ -14,7 +14,8 @@ namespace {
 
 std::shared_ptr<recorded::Recording> WithPreferences(const std::string& preferences) {
     return recorded::LoadRecordingFromString(
-        R"({"format": "kvswx-recording/1", "document": {"preferences": )" + preferences + "}}", "prefs.json");
+        R"({"format": "kvswx-recording/1", "document": {"preferences": )" + preferences + "}}",
+        "prefs.json");
 }
 
 // The two conditions are independent: neither, either or both, detail first.
@@ -28,9 +29,11 @@ TEST(DocumentOptionsExtraction, WarningCodes) {
         {0, 0, {}}, {10, 0, {0}}, {0, 1, {1}}, {10, 1, {0, 1}}, {9, 2, {}}, {11, -1, {}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.detailThickness) + "/" + std::to_string(c.auxiliaryIndicator));
-        const auto recording = WithPreferences(R"({"integer": {"59,301": )" + std::to_string(c.detailThickness) +
-                                               R"(, "512,0": )" + std::to_string(c.auxiliaryIndicator) + "}}");
+        SCOPED_TRACE(std::to_string(c.detailThickness) + "/" +
+                     std::to_string(c.auxiliaryIndicator));
+        const auto recording =
+            WithPreferences(R"({"integer": {"59,301": )" + std::to_string(c.detailThickness) +
+                            R"(, "512,0": )" + std::to_string(c.auxiliaryIndicator) + "}}");
         KVSWX_DocumentProperties properties;
         EXPECT_EQ(ExtractDocumentProperties(properties, recording->Document()), c.codes);
     }
@@ -83,7 +86,11 @@ TEST(DocumentOptionsExtraction, PreferencesLandInTheirFields) {
     EXPECT_EQ(dc.labelOptionsCustom, L"N");
     EXPECT_EQ(dc.labelOptionsScaleCustom, L"");  // no string delivered
     EXPECT_FALSE(dc.displayLabelAboveView);      // absent toggle: false
-    EXPECT_EQ(views.GetDetailOptions()->GetCommonViewOptions()->GetLabelOptionsNameFont()->Values().typeFaceName,
+    EXPECT_EQ(views.GetDetailOptions()
+                  ->GetCommonViewOptions()
+                  ->GetLabelOptionsNameFont()
+                  ->Values()
+                  .typeFaceName,
               L"Century Gothic");  // no text format: initial values
 
     const SectionViewOptionsValues& s = views.GetSectionOptions()->Values();
@@ -100,7 +107,8 @@ TEST(DocumentOptionsExtraction, PreferencesLandInTheirFields) {
     EXPECT_EQ(a.lineCustomThickness, 0.0);
     EXPECT_TRUE(views.GetAuxiliaryOptions()->GetCommonViewOptions()->Values().detailingPerStandard);
 
-    const CommonViewOptionsValues& pc = views.GetProjectedOptions()->GetCommonViewOptions()->Values();
+    const CommonViewOptionsValues& pc =
+        views.GetProjectedOptions()->GetCommonViewOptions()->Values();
     EXPECT_EQ(pc.detailingStandard, 6);
     EXPECT_EQ(pc.labelOptionsName, 2);
 
@@ -113,7 +121,8 @@ TEST(DocumentOptionsExtraction, PreferencesLandInTheirFields) {
     EXPECT_LT(circle, xml.find("<TypeFaceName>Circle</TypeFaceName>"));
     EXPECT_LT(xml.find("<TypeFaceName>Circle</TypeFaceName>"), xml.find("<LabelOptionsLabelFont>"));
     EXPECT_LT(xml.find("<LabelOptionsLabelFont>"), xml.find("<TypeFaceName>Label</TypeFaceName>"));
-    EXPECT_NE(xml.find("<LineCustomThickness>0.0000000000000000</LineCustomThickness>\n\t\t\t\t<AuxiliaryArrowFont>"),
+    EXPECT_NE(xml.find("<LineCustomThickness>0.0000000000000000</"
+                       "LineCustomThickness>\n\t\t\t\t<AuxiliaryArrowFont>"),
               std::string::npos);
 }
 
