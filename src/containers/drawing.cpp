@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "docprops/document_properties.h"
 #include "model/encodings.h"
 #include "model/xml_helpers.h"
 #include "views/base_view.h"
@@ -119,13 +120,23 @@ class KVSWX_DrawingImpl : public LocatedSerializable {
 public:
     std::vector<std::unique_ptr<KVSWX_DrawingSheet>> sheets;
     std::wstring name;
+    std::unique_ptr<KVSWX_DocumentProperties> documentProperties;
+
+    KVSWX_DrawingImpl() = default;
+    KVSWX_DrawingImpl(const KVSWX_DrawingImpl&) = delete;
+    KVSWX_DrawingImpl& operator=(const KVSWX_DrawingImpl&) = delete;
+    // Sheets first, then the document properties.
+    ~KVSWX_DrawingImpl() override {
+        sheets.clear();
+        documentProperties.reset();
+    }
 
     void Write(XmlDocument& doc, XmlNode parent) override {
         AttributeMap attributes;
         attributes.emplace(L"Name", name);
         XmlNode element = CreateChildElement(doc, parent, L"swdrawing", {}, attributes);
-        // Document properties come first once a drawing carries them; a
-        // drawing without them writes no such element.
+        // A drawing without document properties writes no such element.
+        if (documentProperties) documentProperties->GetImpl()->Write(doc, element);
         for (const auto& sheet : sheets) sheet->GetImpl()->Write(doc, element);
         CloseElement(doc, element);
     }
@@ -133,6 +144,9 @@ public:
     void ReadFromDocument(XmlDocument& doc, const std::wstring& location) override {
         const XmlNode element = doc.SelectSingleNode(location);
         if (!element) return;
+        documentProperties.reset();
+        documentProperties = std::make_unique<KVSWX_DocumentProperties>();
+        documentProperties->GetImpl()->ReadFromDocument(doc, AppendPath(location, L"/DocumentProperties"));
         name = GetAttributeValue(element, L"Name");
         for (const XmlNode& node : doc.SelectNodes(AppendPath(location, L"/sheet"))) {
             auto sheet = std::make_unique<KVSWX_DrawingSheet>();
@@ -152,6 +166,14 @@ std::size_t KVSWX_Drawing::GetSheetCount() const { return d_->sheets.size(); }
 KVSWX_DrawingSheet* KVSWX_Drawing::GetSheet(std::size_t index) const {
     return index < d_->sheets.size() ? d_->sheets[index].get() : nullptr;
 }
+
+KVSWX_DocumentProperties* KVSWX_Drawing::CreateDocumentProperties() {
+    d_->documentProperties.reset();
+    d_->documentProperties = std::make_unique<KVSWX_DocumentProperties>();
+    return d_->documentProperties.get();
+}
+
+KVSWX_DocumentProperties* KVSWX_Drawing::GetDocumentProperties() const { return d_->documentProperties.get(); }
 
 KVSWX_DrawingSheet* KVSWX_Drawing::GetOrAddSheet(const std::wstring& name) {
     for (const auto& sheet : d_->sheets) {

@@ -12,6 +12,7 @@
 namespace kvswx {
 
 class KVSWX_BaseView;
+class KVSWX_DocumentProperties;
 class KVSWX_DrawingImpl;
 class KVSWX_DrawingSheetImpl;
 class KVSWX_DrawingViewImpl;
@@ -75,6 +76,10 @@ public:
     KVSWX_DrawingSheet* GetSheet(std::size_t index) const;
     // The sheet named exactly `name` (case-sensitive), or a new one appended.
     KVSWX_DrawingSheet* GetOrAddSheet(const std::wstring& name);
+    // A new, empty document properties record replacing any earlier one; it
+    // is written as the drawing's first child. Null until created.
+    KVSWX_DocumentProperties* CreateDocumentProperties();
+    KVSWX_DocumentProperties* GetDocumentProperties() const;
 
 private:
     std::unique_ptr<KVSWX_DrawingImpl> d_;

@@ -8,6 +8,8 @@
 #include "entry/connection.h"
 #include "model/naming.h"
 #include "model/run_log.h"
+#include "docprops/document_properties.h"
+#include "extract/document_options_extraction.h"
 #include "extract/extract_view.h"
 #include "containers/drawing.h"
 #include "model/encodings.h"
@@ -116,11 +118,15 @@ std::int32_t Run::Execute() {
 void Run::ProcessDrawing(RunLog& log) {
     log.Print(logmsg::kPreprocessing, connection_.documentPath);
 
-    // The drawing's document properties record is created here, and the
-    // name FreeLayerZero gives layer "0" is stored in it as its layer name;
-    // the options extraction that fills it follows and logs its warnings
-    // (logmsg::kDetailCircleThicknessLost, logmsg::kViewPlaneStyleLost).
-    FreeLayerZero(document_);
+    // The new name of layer "0" travels in the document properties, which
+    // the options extraction then fills; one warning line per code.
+    KVSWX_DocumentProperties& properties = *drawing_->CreateDocumentProperties();
+    const std::wstring layerZero = FreeLayerZero(document_);
+    if (!layerZero.empty()) properties.SetLayerName(layerZero);
+    for (const std::int32_t code : ExtractDocumentProperties(properties, document_)) {
+        if (code == kDetailCircleThicknessWarning) log.Print(logmsg::kDetailCircleThicknessLost);
+        if (code == kViewPlaneWarning) log.Print(logmsg::kViewPlaneStyleLost);
+    }
 
     log.Print(logmsg::kProcessing, connection_.documentPath);
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "docprops/document_properties.h"
 #include "model/process_state.h"
 #include "model/xml_helpers.h"
 #include "containers/xml_wrapper.h"
@@ -10,9 +11,19 @@ namespace kvswx {
 namespace {
 
 // Two sheets of two views each; one sheet name needs quoting in XML and one
-// view carries an InvName.
+// view carries an InvName. The document properties hold every child a read
+// creates, never filled, so they pin the initial values.
 void BuildSample(KVSWX_Drawing& drawing) {
     drawing.SetName(L"Bracket.SLDDRW");
+    KVSWX_DocumentProperties& properties = *drawing.CreateDocumentProperties();
+    properties.SetLayerName(L"KV_0");
+    properties.CreateCenterlinesCenterMarksOptions();
+    KVSWX_DocViewOptions& views = *properties.CreateViewOptions();
+    views.CreateDetailOptions();
+    views.CreateSectionOptions();
+    views.CreateAuxiliaryOptions();
+    views.CreateProjectedOptions();
+    properties.CreateLineThicknessOptions();
     KVSWX_DrawingSheet* s1 = drawing.GetOrAddSheet(L"Sheet \"A\" <1> & more");
     s1->SetDxfName(L"Sheet _A_ _1_ & more");
     KVSWX_DrawingView* v1 = s1->GetOrAddView(L"Drawing View1", L"", L"");

@@ -8,6 +8,7 @@
 #include "entry_support.h"
 #include "model/process_state.h"
 #include "containers/xml_wrapper.h"
+#include "docprops/document_properties.h"
 #include "test_support.h"
 #include "views/base_view.h"
 
@@ -186,6 +187,56 @@ TEST(RunDriver, AFailingSourceCallEndsTheRunWithoutXml) {
     // document was finished.
     EXPECT_FALSE(drawing.Recording().ViewLayer(L"Front").has_value());
     EXPECT_FALSE(drawing.Recording().Finished());
+}
+
+// The document options come before the sheets: layer "0"'s new name and the
+// options warnings, one line per code, between the two headings.
+TEST(RunDriver, DocumentPropertiesCarryTheLayerNameAndTheirWarningsLeadTheLog) {
+    struct Case {
+        const char* layers;
+        const char* integers;
+        const char* lines;
+        const wchar_t* layerName;  // null: no "KVLayer"
+    };
+    const std::string detail =
+        "Warning: The value of detail circle thickness will be lost for all detail views due to SolidWorks API "
+        "restrictions\n";
+    const std::string auxiliary =
+        "Warning: The line style and thickness of view plane will be lost for all auxiliary views due to SolidWorks "
+        "API restrictions\n";
+    const Case cases[] = {
+        {R"(["0"])", R"({"59,301": 10, "512,0": 1})", "both", L"KV_0"},
+        {R"(["0", "KV_0"])", R"({"512,0": 1})", "auxiliary", L"KV_1"},
+        {"[]", R"({"59,301": 10})", "detail", nullptr},
+        {"[]", "{}", "", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.layers + std::string(" ") + c.integers);
+        ResetProcessStateForTests();
+        const auto dir = test::ScratchDir();
+        const RecordedDrawing drawing(std::string(R"({"format": "kvswx-recording/1", "document": {
+            "path": "C:\\D\\P.SLDDRW", "layers": )") + c.layers + R"(, "preferences": {"integer": )" +
+                                      c.integers + R"(}, "drawing": {"sheets": [{"name": "S"}]}}})");
+        ASSERT_EQ(drawing.Run(dir, dir / "run.log").result, 1);
+        const std::string lines = c.lines;
+        const std::string warnings = lines == "both" ? detail + auxiliary
+                                     : lines == "detail" ? detail
+                                     : lines == "auxiliary" ? auxiliary
+                                                            : "";
+        EXPECT_EQ(test::ReadFile(dir / "run.log"),
+                  "### Preprocessing C:\\D\\P.SLDDRW\n" + warnings + "### Processing C:\\D\\P.SLDDRW\n");
+
+        KVSWX_XMLWrapper saved;
+        saved.Load(Wide(dir / "P.xml"));
+        const KVSWX_DocumentProperties* properties = saved.GetDrawing()->GetDocumentProperties();
+        ASSERT_NE(properties, nullptr);
+        if (c.layerName == nullptr) {
+            EXPECT_FALSE(properties->GetLayerName().has_value());
+        } else {
+            EXPECT_EQ(properties->GetLayerName(), std::wstring(c.layerName));
+        }
+        EXPECT_EQ(properties->GetDimensionStyles()->GetStyles().size(), 0u);
+    }
 }
 
 // Null lists when nothing is referenced; otherwise every pair the process
