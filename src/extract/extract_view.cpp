@@ -2,6 +2,7 @@
 
 #include "extract/detail_envelope_extraction.h"
 #include "extract/section_line_extraction.h"
+#include "extract/annotation_extraction.h"
 #include "extract/sketch_geometry.h"
 #include "extract/view_properties.h"
 #include "views/base_view.h"
@@ -12,6 +13,8 @@ namespace {
 
 constexpr std::int32_t kSectionView = 2;
 constexpr std::int32_t kDetailView = 3;
+constexpr std::int32_t kProjectedView = 4;
+constexpr std::int32_t kAuxiliaryView = 5;
 
 // Values passed to SetVisible: shown or hidden, dimensions argument 0.
 constexpr VBool kShow = 1;
@@ -45,7 +48,7 @@ void ExtractDetailAnnotation(KVSWX_BaseView& baseView, SourceView& view) {
 // of its step. Steps whose records do not exist yet are marked where they go.
 ViewWarningSet ExtractView(KVSWX_BaseView& baseView, const Ref<SourceView>& view,
                            [[maybe_unused]] const Ref<SourceApplication>& application,
-                           const Ref<SourceDocumentCommands>& commands, [[maybe_unused]] const SourceRelease& release,
+                           const Ref<SourceDocumentCommands>& commands, const SourceRelease& release,
                            [[maybe_unused]] std::int32_t notesSwitch) {
     // 1. No warning yet.
     ViewWarningSet warnings;
@@ -78,7 +81,9 @@ ViewWarningSet ExtractView(KVSWX_BaseView& baseView, const Ref<SourceView>& view
 
     // 10. Center marks.
     // 11. Center lines.
+    ExtractCenterLines(baseView, *view);
     // 12. Break lines (independent of the IsBroken flag of step 8).
+    ExtractBreakLines(baseView, *view);
 
     // 13. The annotation that ties the view to its parent.
     if (type == kSectionView) {
@@ -87,8 +92,14 @@ ViewWarningSet ExtractView(KVSWX_BaseView& baseView, const Ref<SourceView>& view
         ExtractDetailAnnotation(baseView, *view);
     }
     // Projected and auxiliary views: the projection arrow, when there is one.
+    if (type == kProjectedView || type == kAuxiliaryView) {
+        if (const Ref<SourceProjectionArrow> arrow = view->ProjectionArrow()) {
+            ExtractProjectionArrow(baseView, *arrow);
+        }
+    }
 
     // 14. Broken-out sections, from release year 2012 on.
+    ExtractBrokenOutSections(baseView, *view, release);
     // 15. Face hatches (may insert warning 0 into `warnings`).
     // 16. Material hatch, when step 15 took no hatch (with the application).
     // 17. Sketch hatches.

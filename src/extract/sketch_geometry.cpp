@@ -438,6 +438,26 @@ void ExtractParabolas(KVSWX_SketchSegmentsCollection& target,
     }
 }
 
+void ExtractLinesAndArcs(KVSWX_SketchSegmentsCollection& target,
+                         const std::vector<Ref<SourceSketchSegment>>& segments,
+                         const Ref<SourceTransform>& transform) {
+    const PointMapper mapper(transform);
+    if (!mapper.Usable()) return;
+    for (const Ref<SourceSketchSegment>& segment : segments) {
+        if (!segment) continue;
+        std::unique_ptr<KVSWX_SketchSegment> record;
+        const std::int32_t kind = segment->Kind();
+        if (kind == kSegmentLine) {
+            record = MakeLine(*segment, mapper);
+        } else if (kind == kSegmentArc) {
+            if (const Ref<SourceArcSegment> arc = segment->QueryArc()) {
+                record = MakeArcFromPoints(*arc, mapper);
+            }
+        }
+        if (record) target.Append(std::move(record));
+    }
+}
+
 SegmentsByKind SplitSegmentsByKind(const std::vector<Ref<SourceSketchSegment>>& segments) {
     SegmentsByKind out;
     for (const Ref<SourceSketchSegment>& segment : segments) {

@@ -65,6 +65,14 @@ void ExtractParabolas(KVSWX_SketchSegmentsCollection& target,
                       const std::vector<Ref<SourceParabolaSegment>>& parabolas,
                       const Ref<SourceTransform>& transform);
 
+// Center lines: appends a Line for every line and an Arc read from its
+// points for every arc (a full circle too), in list order, all mapped
+// through `transform`; other kinds give nothing. Construction flags are
+// neither read nor set.
+void ExtractLinesAndArcs(KVSWX_SketchSegmentsCollection& target,
+                         const std::vector<Ref<SourceSketchSegment>>& segments,
+                         const Ref<SourceTransform>& transform);
+
 // Segments split by kind into typed lists, in source order. Segments of
 // other kinds, and segments whose typed query fails, are left out.
 struct SegmentsByKind {

@@ -6,6 +6,8 @@
 #include "model/xml_helpers.h"
 #include "views/detail_envelope.h"
 #include "views/section_line.h"
+#include "views/break_line.h"
+#include "views/projection_arrow.h"
 #include "views/segmented_sketch.h"
 
 namespace kvswx {
@@ -41,30 +43,33 @@ const auto kBaseViewFields = std::make_tuple(
 class KVSWX_BaseViewImpl : public LocatedSerializable {
 public:
     BaseViewValues v;
-    // Sub-records not listed here (projection arrow, break lines, notes,
-    // components, center marks, hatches) join at their places in Write and
-    // in the reader's dispatch below.
+    // Sub-records not listed here (notes, components, center marks, hatches)
+    // join at their places in Write and in the reader's dispatch below.
     std::unique_ptr<KVSWX_SectionLine> sectionLine;
     std::unique_ptr<KVSWX_DetailEnvelope> detailEnvelope;
+    std::unique_ptr<KVSWX_ProjectionArrow> projectionArrow;
     std::unique_ptr<KVSWX_ManualGeometry> manualGeometry;
     std::unique_ptr<KVSWX_CenterLine> centerLines;
     std::unique_ptr<KVSWX_CropProfile> cropProfile;
     std::vector<std::unique_ptr<KVSWX_BrokenOutSection>> brokenOutSections;
+    std::unique_ptr<KVSWX_BreakLinesCollection> breakLines;
 
     KVSWX_BaseViewImpl() = default;
     KVSWX_BaseViewImpl(const KVSWX_BaseViewImpl&) = delete;
     KVSWX_BaseViewImpl& operator=(const KVSWX_BaseViewImpl&) = delete;
 
     // Sub-records go in a fixed order: the single ones first, then the lists
-    // first to last, then the crop profile (and, later, break lines and body
+    // first to last, then the crop profile, the break lines (and, later, body
     // components).
     ~KVSWX_BaseViewImpl() override {
         sectionLine.reset();
         detailEnvelope.reset();
+        projectionArrow.reset();
         manualGeometry.reset();
         centerLines.reset();
         brokenOutSections.clear();
         cropProfile.reset();
+        breakLines.reset();
     }
 
     void Write(XmlDocument& doc, XmlNode view) override {
@@ -77,14 +82,20 @@ public:
             WriteNamed(doc, view, L"DetailEnvelope", detailEnvelope->GetName(),
                        *detailEnvelope->GetImpl());
         }
-        // Projection arrow, then "Notes".
+        // Then the projection arrow; "Notes" follow it.
+        if (projectionArrow) {
+            XmlNode element = CreateChildElement(doc, view, L"ProjectionArrow");
+            projectionArrow->GetImpl()->Write(doc, element);
+            CloseElement(doc, element);
+        }
         WriteCollection(doc, view, L"BrokenOutSections", brokenOutSections);
         if (manualGeometry && !manualGeometry->IsEmpty()) WriteOwned(doc, view, L"ManualGeometry", *manualGeometry);
         // "AssemblyComponents", "BodyComponents", "ExcludedComponents",
         // "CenterMarks".
         if (centerLines) WriteOwned(doc, view, L"CenterLines", *centerLines);
         if (cropProfile) WriteOwned(doc, view, L"CropProfile", *cropProfile);
-        // Break lines (the collection writes "BreakLines" itself), then
+        // The break lines collection writes "BreakLines" itself.
+        if (breakLines) breakLines->GetImpl()->Write(doc, view);
         // "FaceHatches" and "SketchHatches".
     }
 
@@ -104,12 +115,18 @@ public:
                 NewOwned(centerLines)->GetImpl()->ReadFromDocument(doc, at);
             } else if (name == L"CropProfile") {
                 NewOwned(cropProfile)->GetImpl()->ReadFromDocument(doc, at);
+            } else if (name == L"ProjectionArrow") {
+                NewOwned(projectionArrow)->GetImpl()->ReadFromDocument(doc, at);
+            } else if (name == L"BreakLines") {
+                NewOwned(breakLines)->GetImpl()->ReadFromDocument(doc, at);
             } else if (name == L"BrokenOutSections") {
                 ReadCollection(doc, location, name, brokenOutSections);
             }
             // "ProjectionArrow", "BreakLines",
             // "Notes", "AssemblyComponents", "BodyComponents",
             // "ExcludedComponents", "CenterMarks", "FaceHatches" and
+            // "Notes", "AssemblyComponents",
+            // "BodyComponents", "ExcludedComponents", "CenterMarks", "FaceHatches" and
             // "SketchHatches" join here with their records.
         }
     }
@@ -188,6 +205,13 @@ KVSWX_ManualGeometry* KVSWX_BaseView::NewManualGeometry() { return KVSWX_BaseVie
 KVSWX_CenterLine* KVSWX_BaseView::GetCenterLines() const { return d_->centerLines.get(); }
 KVSWX_CropProfile* KVSWX_BaseView::GetCropProfile() const { return d_->cropProfile.get(); }
 KVSWX_ManualGeometry* KVSWX_BaseView::GetManualGeometry() const { return d_->manualGeometry.get(); }
+
+KVSWX_ProjectionArrow* KVSWX_BaseView::NewProjectionArrow() {
+    return KVSWX_BaseViewImpl::NewOwned(d_->projectionArrow);
+}
+KVSWX_ProjectionArrow* KVSWX_BaseView::GetProjectionArrow() const { return d_->projectionArrow.get(); }
+KVSWX_BreakLinesCollection* KVSWX_BaseView::NewBreakLines() { return KVSWX_BaseViewImpl::NewOwned(d_->breakLines); }
+KVSWX_BreakLinesCollection* KVSWX_BaseView::GetBreakLines() const { return d_->breakLines.get(); }
 
 KVSWX_BrokenOutSection* KVSWX_BaseView::AddBrokenOutSection() {
     return d_->brokenOutSections.emplace_back(std::make_unique<KVSWX_BrokenOutSection>()).get();

@@ -15,12 +15,14 @@
 namespace kvswx {
 
 class KVSWX_BaseViewImpl;
+class KVSWX_BreakLinesCollection;
 class KVSWX_BrokenOutSection;
 class KVSWX_CenterLine;
 class KVSWX_CropProfile;
 class KVSWX_ManualGeometry;
 class KVSWX_SectionLine;
 class KVSWX_DetailEnvelope;
+class KVSWX_ProjectionArrow;
 
 // The scalar values of a base view, with their defaults.
 struct BaseViewValues {
@@ -96,6 +98,10 @@ public:
     KVSWX_CenterLine* GetCenterLines() const;
     KVSWX_CropProfile* GetCropProfile() const;
     KVSWX_ManualGeometry* GetManualGeometry() const;
+    KVSWX_ProjectionArrow* NewProjectionArrow();
+    KVSWX_ProjectionArrow* GetProjectionArrow() const;
+    KVSWX_BreakLinesCollection* NewBreakLines();
+    KVSWX_BreakLinesCollection* GetBreakLines() const;
 
     // Lists: Add* appends a new default item and returns it for the caller
     // to fill.
