@@ -494,6 +494,7 @@ RecordedModelDocument* Loader::ReadModelDocument(const json& j, const std::strin
     }
     auto* model = store_.Make<RecordedModelDocument>(key);
     model->path = docPath;
+    if (const json* opens = f.Get("opens")) model->opens = Flag(*opens, f.PathOf("opens"));
     if (!key.empty()) DefineId(modelDocuments_, "model document", key, model, idPath);
     NoteTarget("ModelDocument", key);
     if (const json* prefs = f.Get("preferences")) {
@@ -1164,6 +1165,12 @@ RecordedComponent* Loader::ReadComponent(const json& j, const std::string& path)
     ForEach(f.Get("bodies"), f.PathOf("bodies"), [&](const json& b, const std::string& p) {
         component->bodies.push_back(ReadBody(b, p));
     });
+    if (const json* legacy = f.Get("legacyBodies")) {
+        component->legacyBodies.emplace();
+        ForEach(legacy, f.PathOf("legacyBodies"), [&](const json& b, const std::string& p) {
+            component->legacyBodies->push_back(ReadBody(b, p));
+        });
+    }
     f.Done();
     return component;
 }
