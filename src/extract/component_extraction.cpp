@@ -43,11 +43,12 @@ struct ComponentEntry {
     std::vector<BodyEntry> bodies;
 };
 
-std::vector<BodyEntry> WalkBodies(SourceView& view, const Ref<SourceComponent>& component, std::int32_t year) {
+std::vector<BodyEntry> WalkBodies(SourceView& view, const Ref<SourceComponent>& component,
+                                  std::int32_t year) {
     const std::int32_t namingValue = view.BodyNamingValue();
-    const std::vector<Ref<SourceBody>> bodies = year > kLastLegacyBodyQueryYear
-                                                    ? view.ComponentBodies(component, kSolidBodies)
-                                                    : view.ComponentBodiesLegacy(component, kSolidBodies);
+    const std::vector<Ref<SourceBody>> bodies =
+        year > kLastLegacyBodyQueryYear ? view.ComponentBodies(component, kSolidBodies)
+                                        : view.ComponentBodiesLegacy(component, kSolidBodies);
     std::vector<BodyEntry> entries;
     std::unordered_set<std::wstring> seen;
     for (const Ref<SourceBody>& body : bodies) {
@@ -64,7 +65,8 @@ std::vector<BodyEntry> WalkBodies(SourceView& view, const Ref<SourceComponent>& 
 // The tree under the root, depth first and pre-order. The walk keeps its own
 // stack, so a deep tree cannot exhaust the call stack, and visits every node
 // once, so a source that returned a node again could not make it endless.
-std::vector<ComponentEntry> WalkComponents(SourceView& view, SourceDrawingComponent& root, std::int32_t year) {
+std::vector<ComponentEntry> WalkComponents(SourceView& view, SourceDrawingComponent& root,
+                                           std::int32_t year) {
     std::vector<ComponentEntry> entries;
     std::unordered_set<const SourceDrawingComponent*> visited{&root};
     // Children still to visit, last pushed first: each node's children are
@@ -98,11 +100,13 @@ std::vector<ComponentEntry> WalkComponents(SourceView& view, SourceDrawingCompon
 // cost no more than one pass each.
 void HideComponents(SourceView& view, std::vector<ComponentEntry>& entries) {
     std::map<std::pair<std::wstring, std::wstring>, std::size_t> firstOf;
-    for (std::size_t i = 0; i < entries.size(); ++i) firstOf.emplace(std::make_pair(entries[i].name, entries[i].configuration), i);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        firstOf.emplace(std::make_pair(entries[i].name, entries[i].configuration), i);
     for (const Ref<SourceComponent>& hidden : view.HiddenComponents()) {
         if (!hidden) continue;
-        const auto it = firstOf.find(std::make_pair(hidden->Name().value_or(std::wstring()),
-                                                    hidden->ReferencedConfiguration().value_or(std::wstring())));
+        const auto it = firstOf.find(
+            std::make_pair(hidden->Name().value_or(std::wstring()),
+                           hidden->ReferencedConfiguration().value_or(std::wstring())));
         if (it != firstOf.end()) entries[it->second].visible = false;
     }
 }
@@ -173,8 +177,8 @@ void ExtractExcludedComponents(KVSWX_BaseView& baseView, SourceSectionLine& line
 void ExtractCenterMarks(KVSWX_BaseView& baseView, SourceView& view) {
     // Each mark once: a chain that led back to a mark already taken ends.
     std::unordered_set<const SourceCenterMark*> seen;
-    for (Ref<SourceCenterMark> mark = view.FirstCenterMark(); mark && seen.insert(mark.get()).second;
-         mark = mark->Next()) {
+    for (Ref<SourceCenterMark> mark = view.FirstCenterMark();
+         mark && seen.insert(mark.get()).second; mark = mark->Next()) {
         KVSWX_CenterMark& record = *baseView.AddCenterMark();
         record.SetUseDocumentDefaults(mark->UseDocumentDefaults() != 0);
         record.SetExtendedLines(mark->ExtendedLines() != 0);
@@ -187,7 +191,8 @@ void ExtractCenterMarks(KVSWX_BaseView& baseView, SourceView& view) {
             const SourceDoubleArray array = annotation->Position();
             const std::vector<double>& values = CheckedValues(array);
             Point3 position{};
-            for (std::size_t i = 0; i < position.size() && i < values.size(); ++i) position[i] = values[i];
+            for (std::size_t i = 0; i < position.size() && i < values.size(); ++i)
+                position[i] = values[i];
             record.SetPosition(position);
             record.SetCMLayer(annotation->Layer().value_or(std::wstring()));
         }
@@ -221,13 +226,16 @@ bool ExtractFaceHatches(KVSWX_BaseView& baseView, SourceView& view, ViewWarningS
     return firstPatternId.has_value();
 }
 
-void ExtractMaterialHatch(KVSWX_BaseView& baseView, SourceView& view, SourceApplication* application) {
+void ExtractMaterialHatch(KVSWX_BaseView& baseView, SourceView& view,
+                          SourceApplication* application) {
     KVSWX_FaceHatch& record = *baseView.AddFaceHatch();
     const SourceString path = view.ReferencedDocumentPath();
     if (!path || application == nullptr) return;
-    const Ref<SourceModelDocument> model = application->OpenModelDocument(*path, kPartDocument, kSilentOpen, L"");
+    const Ref<SourceModelDocument> model =
+        application->OpenModelDocument(*path, kPartDocument, kSilentOpen, L"");
     if (!model) return;
-    record.SetPattern(model->ReadStringPreference(kHatchPatternPreference).value_or(std::wstring()));
+    record.SetPattern(
+        model->ReadStringPreference(kHatchPatternPreference).value_or(std::wstring()));
     record.SetSolidFill(model->ReadIntegerPreference(kHatchFillPreference) == kSolidFillKind);
     record.SetScale(model->ReadDoublePreference(kHatchScalePreference));
     record.SetAngle(model->ReadDoublePreference(kHatchAnglePreference));

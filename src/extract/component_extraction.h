@@ -53,7 +53,8 @@ bool ExtractFaceHatches(KVSWX_BaseView& baseView, SourceView& view, ViewWarningS
 // solid fill (fill kind 3), scale and angle, Color 0 and UseMaterialHatch.
 // When the view returns no path or the model does not open, the hatch keeps
 // its defaults.
-void ExtractMaterialHatch(KVSWX_BaseView& baseView, SourceView& view, SourceApplication* application);
+void ExtractMaterialHatch(KVSWX_BaseView& baseView, SourceView& view,
+                          SourceApplication* application);
 
 // One sketch hatch per hatch of the view's sketch, in order, as they are.
 void ExtractSketchHatches(KVSWX_BaseView& baseView, SourceView& view);

@@ -48,7 +48,8 @@ void ExtractNotes(KVSWX_BaseView& baseView, SourceView& view) {
         const bool taken = balloon == 0 || (zeroData && lineCount == 1) || secondKind != 0;
         if (!taken) continue;
 
-        if (const Ref<SourceAnnotation> annotation = note->Annotation()) annotation->SetLayer(baseView.GetLayer());
+        if (const Ref<SourceAnnotation> annotation = note->Annotation())
+            annotation->SetLayer(baseView.GetLayer());
         KVSWX_Note& record = *baseView.AddNote();
         record.SetName(note->Name().value_or(std::wstring()));
         record.SetText(text);
@@ -58,13 +59,15 @@ void ExtractNotes(KVSWX_BaseView& baseView, SourceView& view) {
         const SourceDoubleArray positionArray = note->TextPosition();
         const std::vector<double>& position = CheckedValues(positionArray);
         Point3 textPoint{};
-        for (std::size_t i = 0; i < textPoint.size() && i < position.size(); ++i) textPoint[i] = position[i];
+        for (std::size_t i = 0; i < textPoint.size() && i < position.size(); ++i)
+            textPoint[i] = position[i];
         record.SetTextPoint(textPoint);
         ExtractTextFormat(*record.NewTextFormat(), note->TextFormat());
         record.SetLeaderPoints(CheckedValues(note->LeaderPoints()));
         const SourceDoubleArray leaderData = note->LeaderData();
         const std::vector<double>& leader = CheckedValues(leaderData);
-        if (leader.size() > kLeaderHeadStyleIndex) record.SetLeaderHeadStyle(TruncateToInt32(leader[kLeaderHeadStyleIndex]));
+        if (leader.size() > kLeaderHeadStyleIndex)
+            record.SetLeaderHeadStyle(TruncateToInt32(leader[kLeaderHeadStyleIndex]));
     }
 }
 

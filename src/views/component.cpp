@@ -25,9 +25,9 @@ struct ExcludedValues {
 // The children of each element, in written order ("Visible" goes before
 // "ReferencedConfiguration"; this element name is spelled correctly).
 const auto kBodyFields = std::make_tuple(Field(L"Visible", &BodyValues::visible, kBool));
-const auto kAssemblyFields =
-    std::make_tuple(Field(L"Visible", &AssemblyValues::visible, kBool),
-                    Field(L"ReferencedConfiguration", &AssemblyValues::referencedConfiguration, kText));
+const auto kAssemblyFields = std::make_tuple(
+    Field(L"Visible", &AssemblyValues::visible, kBool),
+    Field(L"ReferencedConfiguration", &AssemblyValues::referencedConfiguration, kText));
 const auto kExcludedFields = std::make_tuple(
     Field(L"ReferencedConfiguration", &ExcludedValues::referencedConfiguration, kText));
 
@@ -58,7 +58,9 @@ public:
         WriteFields(doc, element, v, kBodyFields);
         CloseElement(doc, element);
     }
-    void ReadFromNode(XmlDocument&, XmlNode element) override { ReadNamedFields(v, kBodyFields, element); }
+    void ReadFromNode(XmlDocument&, XmlNode element) override {
+        ReadNamedFields(v, kBodyFields, element);
+    }
 };
 
 class KVSWX_AssemblyComponentImpl final : public NodeSerializable {
@@ -115,7 +117,8 @@ bool KVSWX_BodyComponent::GetVisible() const { return d_->v.visible; }
 void KVSWX_BodyComponent::SetName(const std::wstring& v) { d_->v.name = v; }
 void KVSWX_BodyComponent::SetVisible(bool v) { d_->v.visible = v; }
 
-KVSWX_AssemblyComponent::KVSWX_AssemblyComponent() : d_(std::make_unique<KVSWX_AssemblyComponentImpl>()) {}
+KVSWX_AssemblyComponent::KVSWX_AssemblyComponent()
+    : d_(std::make_unique<KVSWX_AssemblyComponentImpl>()) {}
 KVSWX_AssemblyComponent::~KVSWX_AssemblyComponent() = default;
 I_Serializable* KVSWX_AssemblyComponent::GetImpl() const { return d_.get(); }
 const std::wstring& KVSWX_AssemblyComponent::GetName() const { return d_->v.name; }
@@ -131,11 +134,13 @@ void KVSWX_AssemblyComponent::SetVisible(bool v) { d_->v.visible = v; }
 KVSWX_BodyComponent* KVSWX_AssemblyComponent::AddBodyComponent() {
     return d_->bodies.emplace_back(std::make_unique<KVSWX_BodyComponent>()).get();
 }
-const std::vector<std::unique_ptr<KVSWX_BodyComponent>>& KVSWX_AssemblyComponent::GetBodyComponents() const {
+const std::vector<std::unique_ptr<KVSWX_BodyComponent>>&
+KVSWX_AssemblyComponent::GetBodyComponents() const {
     return d_->bodies;
 }
 
-KVSWX_ExcludedComponent::KVSWX_ExcludedComponent() : d_(std::make_unique<KVSWX_ExcludedComponentImpl>()) {}
+KVSWX_ExcludedComponent::KVSWX_ExcludedComponent()
+    : d_(std::make_unique<KVSWX_ExcludedComponentImpl>()) {}
 KVSWX_ExcludedComponent::~KVSWX_ExcludedComponent() = default;
 I_Serializable* KVSWX_ExcludedComponent::GetImpl() const { return d_.get(); }
 const std::wstring& KVSWX_ExcludedComponent::GetName() const { return d_->v.name; }

@@ -14,7 +14,8 @@ using NV = NoteValues;
 const auto kNoteFields = std::make_tuple(
     Field(L"Text", &NV::text, kText), Field(L"Prompt", &NV::prompt, kText),
     Field(L"LinkedText", &NV::linkedText, kText), Field(L"IsBalloon", &NV::isBalloon, kBool),
-    Field(L"TextPoint", &NV::textPoint, kPoint3D), Field(L"LeaderPoints", &NV::leaderPoints, kDoubleList),
+    Field(L"TextPoint", &NV::textPoint, kPoint3D),
+    Field(L"LeaderPoints", &NV::leaderPoints, kDoubleList),
     Field(L"LeaderHeadStyle", &NV::leaderHeadStyle, Enum(ArrowHeadStyleNames)));
 
 }  // namespace
@@ -30,7 +31,8 @@ public:
         XmlNode element = CreateChildElement(doc, list, L"Note", {}, attributes);
         WriteFields(doc, element, v, kNoteFields);
         // The text format fills and closes its own wrapper.
-        if (textFormat) textFormat->GetImpl()->Write(doc, CreateChildElement(doc, element, L"TextFormat"));
+        if (textFormat)
+            textFormat->GetImpl()->Write(doc, CreateChildElement(doc, element, L"TextFormat"));
         CloseElement(doc, element);
     }
 

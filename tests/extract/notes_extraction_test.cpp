@@ -1,12 +1,13 @@
 // Which notes are taken and how their text and leader are read. The example
 // "assembly" pins every kind in context.
+#include "extract/notes_extraction.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "extract/extract_view.h"
-#include "extract/notes_extraction.h"
 #include "extract/view_recording.h"
 #include "model/process_state.h"
 #include "views/base_view.h"
@@ -28,17 +29,23 @@ TEST_F(NotesExtractionTest, WhichNotesAreTaken) {
         bool isBalloon;
     };
     const std::vector<Case> cases = {
-        {"plain note, whatever its data", R"("balloonData": [1], "textLines": ["a", "b"])", true, false},
-        {"balloon, zero data, one line", R"("balloon": 1, "balloonData": [0, 0], "textLines": ["a"])", true, true},
+        {"plain note, whatever its data", R"("balloonData": [1], "textLines": ["a", "b"])", true,
+         false},
+        {"balloon, zero data, one line",
+         R"("balloon": 1, "balloonData": [0, 0], "textLines": ["a"])", true, true},
         {"balloon, no data, one line", R"("balloon": -1, "textLines": ["a"])", true, true},
-        {"balloon, zero data, two lines", R"("balloon": 1, "balloonData": [0], "textLines": ["a", "b"])", false, false},
-        {"balloon, data, one line", R"("balloon": 1, "balloonData": [0, 2], "textLines": ["a"])", false, false},
-        {"second kind, data, two lines", R"("balloon": 1, "secondBalloon": 2, "balloonData": [3], "textLines": ["a", "b"])",
-         true, false},
+        {"balloon, zero data, two lines",
+         R"("balloon": 1, "balloonData": [0], "textLines": ["a", "b"])", false, false},
+        {"balloon, data, one line", R"("balloon": 1, "balloonData": [0, 2], "textLines": ["a"])",
+         false, false},
+        {"second kind, data, two lines",
+         R"("balloon": 1, "secondBalloon": 2, "balloonData": [3], "textLines": ["a", "b"])", true,
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const auto recording = test::LoadViews(R"({"name": "V", "notes": [{"name": "N", "annotation": {}, )" + c.note + "}]}");
+        const auto recording = test::LoadViews(
+            R"({"name": "V", "notes": [{"name": "N", "annotation": {}, )" + c.note + "}]}");
         KVSWX_BaseView base;
         base.SetLayer(L"1000");
         ExtractNotes(base, *test::ViewNamed(*recording, L"V"));
@@ -86,10 +93,11 @@ TEST_F(NotesExtractionTest, SwitchAndDetailViews) {
         SCOPED_TRACE(std::to_string(c.notesSwitch) + " " + c.type);
         ResetProcessStateForTests();
         const auto recording =
-            test::LoadViews(std::string(R"({"name": "V", "referencedModel": "m", "type": )") + c.type + ", " + note + "}");
+            test::LoadViews(std::string(R"({"name": "V", "referencedModel": "m", "type": )") +
+                            c.type + ", " + note + "}");
         KVSWX_BaseView base;
-        ExtractView(base, test::ViewNamed(*recording, L"V"), recording->Application(), recording->Document()->Commands(),
-                    SourceRelease{L"2020", L"0"}, c.notesSwitch);
+        ExtractView(base, test::ViewNamed(*recording, L"V"), recording->Application(),
+                    recording->Document()->Commands(), SourceRelease{L"2020", L"0"}, c.notesSwitch);
         EXPECT_EQ(base.GetNotes().size(), c.notes);
     }
 }
