@@ -389,6 +389,7 @@ private:
     std::vector<std::pair<RecordedBlockDefinition*, std::string>> definitionPaths_;
     std::vector<std::pair<RecordedFeature*, std::string>> featurePaths_;
     std::vector<std::pair<const json*, std::string>> pendingFaults_;
+    std::size_t componentDepth_ = 0;  // nesting of the drawing component being read
 };
 
 Fields::Fields(const Loader& loader, const json& object, std::string path)
@@ -1139,7 +1140,21 @@ RecordedSketchHatch* Loader::ReadSketchHatch(const json& j, const std::string& p
     return hatch;
 }
 
+// Component trees nest as deep as their JSON; the reader recurses, so the
+// nesting is bounded (real assemblies stay far below the bound).
+constexpr std::size_t kMaxComponentDepth = 256;
+
 RecordedDrawingComponent* Loader::ReadDrawingComponent(const json& j, const std::string& path) {
+    if (componentDepth_ >= kMaxComponentDepth) {
+        Fail(path, "drawing components nested deeper than " + std::to_string(kMaxComponentDepth) + " levels");
+    }
+    struct Nesting {
+        std::size_t& depth;
+        explicit Nesting(std::size_t& d) : depth(d) { ++depth; }
+        ~Nesting() { --depth; }
+        Nesting(const Nesting&) = delete;
+        Nesting& operator=(const Nesting&) = delete;
+    } nesting(componentDepth_);
     Fields f(*this, j, path);
     const SourceString name = f.String("name");
     auto* node = store_.Make<RecordedDrawingComponent>(name ? Utf8(*name) : std::string());
