@@ -389,6 +389,7 @@ private:
     std::vector<std::pair<RecordedBlockDefinition*, std::string>> definitionPaths_;
     std::vector<std::pair<RecordedFeature*, std::string>> featurePaths_;
     std::vector<std::pair<const json*, std::string>> pendingFaults_;
+    std::size_t componentDepth_ = 0;  // nesting of the drawing component being read
 };
 
 Fields::Fields(const Loader& loader, const json& object, std::string path)
@@ -494,6 +495,7 @@ RecordedModelDocument* Loader::ReadModelDocument(const json& j, const std::strin
     }
     auto* model = store_.Make<RecordedModelDocument>(key);
     model->path = docPath;
+    if (const json* opens = f.Get("opens")) model->opens = Flag(*opens, f.PathOf("opens"));
     if (!key.empty()) DefineId(modelDocuments_, "model document", key, model, idPath);
     NoteTarget("ModelDocument", key);
     if (const json* prefs = f.Get("preferences")) {
@@ -1138,7 +1140,21 @@ RecordedSketchHatch* Loader::ReadSketchHatch(const json& j, const std::string& p
     return hatch;
 }
 
+// Component trees nest as deep as their JSON; the reader recurses, so the
+// nesting is bounded (real assemblies stay far below the bound).
+constexpr std::size_t kMaxComponentDepth = 256;
+
 RecordedDrawingComponent* Loader::ReadDrawingComponent(const json& j, const std::string& path) {
+    if (componentDepth_ >= kMaxComponentDepth) {
+        Fail(path, "drawing components nested deeper than " + std::to_string(kMaxComponentDepth) + " levels");
+    }
+    struct Nesting {
+        std::size_t& depth;
+        explicit Nesting(std::size_t& d) : depth(d) { ++depth; }
+        ~Nesting() { --depth; }
+        Nesting(const Nesting&) = delete;
+        Nesting& operator=(const Nesting&) = delete;
+    } nesting(componentDepth_);
     Fields f(*this, j, path);
     const SourceString name = f.String("name");
     auto* node = store_.Make<RecordedDrawingComponent>(name ? Utf8(*name) : std::string());
@@ -1164,6 +1180,12 @@ RecordedComponent* Loader::ReadComponent(const json& j, const std::string& path)
     ForEach(f.Get("bodies"), f.PathOf("bodies"), [&](const json& b, const std::string& p) {
         component->bodies.push_back(ReadBody(b, p));
     });
+    if (const json* legacy = f.Get("legacyBodies")) {
+        component->legacyBodies.emplace();
+        ForEach(legacy, f.PathOf("legacyBodies"), [&](const json& b, const std::string& p) {
+            component->legacyBodies->push_back(ReadBody(b, p));
+        });
+    }
     f.Done();
     return component;
 }

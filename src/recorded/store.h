@@ -460,6 +460,8 @@ public:
     SourceString name, referencedConfiguration;
     std::int32_t visibility = 0;
     std::vector<RecordedBody*> bodies;
+    // What the query of releases before 2014 answers; none: `bodies`.
+    std::optional<std::vector<RecordedBody*>> legacyBodies;
 };
 
 class RecordedDrawingComponent final : public Element, public SourceDrawingComponent {
@@ -929,6 +931,7 @@ public:
     std::int32_t ReadIntegerPreference(std::int32_t id) override;
     double ReadDoublePreference(std::int32_t id) override;
     SourceString path;
+    bool opens = true;  // false: OpenModelDocument gives none for it
     std::map<std::int32_t, std::wstring> stringPreferences;
     std::map<std::int32_t, std::int32_t> integerPreferences;
     std::map<std::int32_t, double> doublePreferences;
