@@ -4,6 +4,7 @@
 #include "extract/section_line_extraction.h"
 #include "extract/annotation_extraction.h"
 #include "extract/sketch_geometry.h"
+#include "extract/sketch_block_extraction.h"
 #include "extract/view_properties.h"
 #include "views/base_view.h"
 
@@ -56,6 +57,7 @@ ViewWarningSet ExtractView(KVSWX_BaseView& baseView, const Ref<SourceView>& view
     // 2. Manual geometry from the view's sketch; the sketch blocks of the
     // same sketch are added to it here.
     ExtractManualGeometry(baseView, view);
+    if (view) ExtractSketchBlocks(view->Sketch(), *baseView.GetManualGeometry(), nullptr);
 
     // 3. Type, alignment, position, referenced configuration; the referenced
     // document path is read.

@@ -1,0 +1,104 @@
+#include "extract/sheet_object_extraction.h"
+
+#include <memory>
+#include <unordered_set>
+
+#include "containers/drawing.h"
+#include "containers/sheet_objects.h"
+#include "model/encodings.h"
+#include "model/run_log.h"
+#include "platform/file_bytes.h"
+
+namespace kvswx {
+
+namespace {
+
+constexpr const wchar_t* kSheetFeatureType = L"DrSheet";
+
+// The name of the first "DrSheet" feature from `feature` up its owners;
+// nullopt when there is none. Each feature is visited once, so a chain that
+// loops ends.
+std::optional<std::wstring> OwningSheetName(Ref<SourceFeature> feature) {
+    std::unordered_set<const SourceFeature*> seen;
+    while (feature && seen.insert(feature.get()).second) {
+        if (feature->TypeName() == std::optional<std::wstring>(kSheetFeatureType))
+            return feature->Name().value_or(std::wstring());
+        feature = feature->Owner();
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+PictureMap CollectPictureFeatures(SourceDocument& document) {
+    PictureMap pictures;
+    const Ref<SourceFeatureList> list = document.FeatureList();
+    if (!list) return pictures;
+    for (const Ref<SourceFeature>& feature : list->Features(0)) {
+        if (!feature) continue;
+        const Ref<SourceSpecificFeature> specific = feature->SpecificFeature();
+        const Ref<SourceSketchPicture> picture = specific ? specific->QuerySketchPicture() : nullptr;
+        if (!picture) continue;
+        if (picture->PixelData().values.empty()) continue;
+        const Ref<SourceFeature> holder = picture->PictureFeature();
+        const auto sheetName = OwningSheetName(holder ? holder->Owner() : nullptr);
+        if (sheetName) pictures[*sheetName].push_back(picture);
+    }
+    return pictures;
+}
+
+void ExtractSheetPictures(const std::wstring& sheetName, const PictureMap& pictures, KVSWX_DrawingSheet& sheet) {
+    const auto found = pictures.find(sheetName);
+    if (found == pictures.end()) return;
+    for (const Ref<SourceSketchPicture>& picture : found->second) {
+        KVSWX_SketchPicture& record = *sheet.AddSketchPicture();
+        // Every element between the bounds, whatever the lower bound.
+        const SourceShortArray pixels = picture->PixelData();
+        record.SetPixelMap(pixels.values);
+        const SourcePicturePosition position = picture->Position();
+        record.SetX(position.x);
+        record.SetY(position.y);
+        const SourcePictureSize size = picture->Size();
+        record.SetWidth(size.width);
+        record.SetHeight(size.height);
+        if (const Ref<SourcePictureBox> box = picture->BoxSource()) record.SetBox(CheckedValues(box->Box()));
+        record.SetAngle(picture->Angle());
+        record.SetIsFlipped(picture->Flipped() != 0);
+    }
+}
+
+std::int32_t FillOLEObject(SourceOleObject& source, KVSWX_OLEObject& record, const Ref<SourceFileSystem>& files) {
+    record.SetAspect(source.Aspect());
+    record.SetBoundaries(CheckedValues(source.Boundaries()));
+    record.SetCLSID(source.ClassId().value_or(std::wstring()));
+    record.SetFileName(source.FileName().value_or(std::wstring()));
+    record.SetIsLinked(source.Linked() != 0);
+    if (!record.GetIsLinked()) {
+        record.SetBuffer(CheckedValues(source.Data()));
+        return 0;
+    }
+    const std::wstring& fileName = record.GetFileName();
+    const std::size_t slash = fileName.rfind(L'\\');
+    const std::wstring directory = slash == std::wstring::npos ? std::wstring() : fileName.substr(0, slash + 1);
+    const std::wstring file = slash == std::wstring::npos ? fileName : fileName.substr(slash + 1);
+    const auto bytes = files ? files->ReadWholeFile(directory, file) : ReadFileBytes(PathOfWide(directory + file));
+    if (!bytes) return 1;
+    record.SetBuffer(*bytes);
+    return 0;
+}
+
+void ExtractSheetOLEObjects(SourceDocumentCommands& commands, KVSWX_DrawingSheet& sheet,
+                            const std::wstring& releaseYear, const Ref<SourceFileSystem>& files) {
+    const bool collected = ParseInt(releaseYear) <= kSheetObjectsLastYear;
+    for (const Ref<SourceOleObject>& source : commands.OleObjects(1)) {
+        if (!source || !collected) continue;
+        auto record = std::make_unique<KVSWX_OLEObject>();
+        if (FillOLEObject(*source, *record, files) == 0) {
+            sheet.AddOLEObject(std::move(record));
+        } else if (RunLog* log = ActiveLog()) {
+            log->Print(logmsg::kMissingOleFile, record->GetFileName());
+        }
+    }
+}
+
+}  // namespace kvswx
