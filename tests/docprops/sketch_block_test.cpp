@@ -5,6 +5,8 @@
 #include <string>
 
 #include "docprops/sketch_block.h"
+#include "extract/sketch_block_extraction.h"
+#include "extract/view_recording.h"
 #include "model/process_state.h"
 #include "views/base_view.h"
 #include "views/record_xml.h"
@@ -52,36 +54,42 @@ TEST_F(SketchBlockTest, NestedBlockAndWhatEmptyPartsLeaveOut) {
     EXPECT_EQ(ReadAndWriteAgain(xml), xml);
 }
 
-TEST_F(SketchBlockTest, ReadWithoutSegmentsLeavesAnEmptyCollection) {
-    XmlDocument doc;
-    ASSERT_TRUE(doc.LoadString("<SketchBlock Name='B'><Other/></SketchBlock>").ok);
-    KVSWX_SketchBlock block;
-    block.GetImpl()->ReadFromNode(doc, doc.SelectSingleNode(L"/SketchBlock"));
-    EXPECT_EQ(block.GetName(), L"B");
-    ASSERT_NE(block.GetSegments(), nullptr);
-    EXPECT_TRUE(block.GetSegments()->IsEmpty());
-    EXPECT_TRUE(block.GetBlockImpl()->GetNestedBlocks().empty());
-}
-
-// However deep the file nests blocks, reading stops at the bound.
-TEST_F(SketchBlockTest, ReadingStopsAtTheDepthBound) {
-    constexpr int kLevels = 1000;
-    std::string xml = "<ManualGeometry><SketchBlocks>";
-    for (int i = 0; i < kLevels; ++i) xml += "<SketchBlock><SketchBlocks>";
-    for (int i = 0; i < kLevels; ++i) xml += "</SketchBlocks></SketchBlock>";
-    xml += "</SketchBlocks></ManualGeometry>";
-    XmlDocument doc;
-    ASSERT_TRUE(doc.LoadString(xml).ok);
-    KVSWX_ManualGeometry manual;
-    manual.GetImpl()->ReadFromDocument(doc, L"/ManualGeometry");
-    ASSERT_EQ(manual.GetSketchBlocks().size(), 1u);
+// Levels of the first chain of nested blocks.
+std::size_t DepthOf(const KVSWX_ManualGeometry& manual) {
+    if (manual.GetSketchBlocks().empty()) return 0;
     std::size_t depth = 1;
     const auto* block = static_cast<const KVSWX_SketchBlock*>(manual.GetSketchBlocks()[0].get())->GetBlockImpl();
-    while (!block->GetNestedBlocks().empty()) {
-        block = block->GetNestedBlocks()[0].get();
-        ++depth;
+    for (; !block->GetNestedBlocks().empty(); ++depth) block = block->GetNestedBlocks()[0].get();
+    return depth;
+}
+
+// However deep the file or the drawing nests blocks, reading and extraction
+// stop at the bound.
+TEST_F(SketchBlockTest, ReadingAndExtractionStopAtTheDepthBound) {
+    std::string xml = "<ManualGeometry><SketchBlocks>";
+    for (int i = 0; i < 1000; ++i) xml += "<SketchBlock><SketchBlocks>";
+    for (int i = 0; i < 1000; ++i) xml += "</SketchBlocks></SketchBlock>";
+    XmlDocument doc;
+    ASSERT_TRUE(doc.LoadString(xml + "</SketchBlocks></ManualGeometry>").ok);
+    KVSWX_ManualGeometry read;
+    read.GetImpl()->ReadFromDocument(doc, L"/ManualGeometry");
+    EXPECT_EQ(DepthOf(read), kMaxSketchBlockDepth);
+
+    // Definition Di holds an instance of D(i+1); the view's sketch one of D0.
+    std::string definitions;
+    for (int i = 0; i < 70; ++i) {
+        definitions += (i == 0 ? "" : ",") + std::string(R"({"name": "D)") + std::to_string(i) +
+                       R"(", "sketch": {"blockInstances": [{"definition": "D)" + std::to_string(i + 1) + R"("}]}})";
     }
-    EXPECT_EQ(depth, kMaxSketchBlockDepth);
+    definitions += R"(,{"name": "D70"})";
+    const auto recording = recorded::LoadRecordingFromString(
+        R"({"format": "kvswx-recording/1", "document": {"blockDefinitions": [)" + definitions +
+            R"(], "drawing": {"sheets": [{"name": "S", "views": [{"name": "S"}, {"name": "V", "sketch": {
+                "blockInstances": [{"definition": "D0"}]}}]}]}}})",
+        "deep.json");
+    KVSWX_ManualGeometry extracted;
+    ExtractSketchBlocks(test::ViewNamed(*recording, L"V")->Sketch(), extracted, nullptr);
+    EXPECT_EQ(DepthOf(extracted), kMaxSketchBlockDepth);
 }
 
 }  // namespace

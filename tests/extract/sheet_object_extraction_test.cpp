@@ -1,7 +1,7 @@
-// Sheet objects and sketch blocks taken from a recorded drawing. The
-// sheet_objects_2014/2015 and nested_blocks examples pin whole runs (owner
-// chains, the release gate, the missing-file warning before the sheet's
-// views, combined placements); these are the edges.
+// Sheet objects taken from a recorded drawing. The
+// sheet_objects_2014/2015 examples pin whole runs (owner chains, the
+// release gate, the missing-file warning before the sheet's views); these
+// are the edges.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,14 +12,9 @@
 
 #include "containers/drawing.h"
 #include "containers/sheet_objects.h"
-#include "docprops/sketch_block.h"
 #include "extract/sheet_object_extraction.h"
-#include "extract/sketch_block_extraction.h"
-#include "model/process_state.h"
 #include "model/run_log.h"
-#include "recorded/recording.h"
 #include "test_support.h"
-#include "views/segmented_sketch.h"
 #include "view_recording.h"
 
 namespace kvswx {
@@ -130,37 +125,6 @@ TEST_F(SheetObjectExtraction, PicturePixelsWhateverTheLowerBound) {
     ExtractSheetPictures(L"s", pictures, sheet);  // another name
     ASSERT_EQ(sheet.GetSketchPictureCount(), 1u);
     EXPECT_EQ(sheet.GetSketchPicture(0)->Values().pixelMap, (PixelList{-1, 300}));
-}
-
-// A chain of definitions deeper than the bound gives blocks down to the
-// bound and no further.
-TEST_F(SheetObjectExtraction, BlockExtractionStopsAtTheDepthBound) {
-    constexpr int kDefinitions = 70;
-    std::string definitions;
-    for (int i = 0; i < kDefinitions; ++i) {
-        if (i != 0) definitions += ",";
-        definitions += R"({"name": "D)" + std::to_string(i) + R"(", "sketch": {"placement": [1,0,0,0,1,0,0,0,1,0,0,0,1,0,0,0])";
-        if (i + 1 < kDefinitions)
-            definitions += R"(, "blockInstances": [{"name": "I", "definition": "D)" + std::to_string(i + 1) + R"("}])";
-        definitions += "}}";
-    }
-    const auto recording = recorded::LoadRecordingFromString(
-        R"({"format": "kvswx-recording/1", "document": {"blockDefinitions": [)" + definitions +
-            R"(], "drawing": {"sheets": [{"name": "S", "views": [{"name": "S"}, {"name": "V", "sketch": {
-                "placement": [1,0,0,0,1,0,0,0,1,0,0,0,1,0,0,0],
-                "blockInstances": [{"name": "I", "definition": "D0"}]}}]}]}}})",
-        "deep.json");
-    KVSWX_ManualGeometry manual;
-    ExtractSketchBlocks(test::ViewNamed(*recording, L"V")->Sketch(), manual, nullptr);
-    ASSERT_EQ(manual.GetSketchBlocks().size(), 1u);
-    std::size_t depth = 1;
-    const auto* block = static_cast<const KVSWX_SketchBlock*>(manual.GetSketchBlocks()[0].get())->GetBlockImpl();
-    while (!block->GetNestedBlocks().empty()) {
-        block = block->GetNestedBlocks()[0].get();
-        ++depth;
-    }
-    EXPECT_EQ(depth, kMaxSketchBlockDepth);
-    EXPECT_EQ(block->GetName(), L"I");
 }
 
 }  // namespace
