@@ -1,7 +1,9 @@
 #include "extract/sheet_object_extraction.h"
 
 #include <memory>
+#include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "containers/drawing.h"
 #include "containers/sheet_objects.h"
@@ -15,23 +17,46 @@ namespace {
 
 constexpr const wchar_t* kSheetFeatureType = L"DrSheet";
 
-// The name of the first "DrSheet" feature from `feature` up its owners;
-// nullopt when there is none. Each feature is visited once, so a chain that
-// loops ends.
-std::optional<std::wstring> OwningSheetName(Ref<SourceFeature> feature) {
-    std::unordered_set<const SourceFeature*> seen;
-    while (feature && seen.insert(feature.get()).second) {
-        if (feature->TypeName() == std::optional<std::wstring>(kSheetFeatureType))
-            return feature->Name().value_or(std::wstring());
-        feature = feature->Owner();
+// The sheet each feature belongs to: the name of the first "DrSheet"
+// feature from it up its owners, or nullopt when there is none. Answers are
+// kept, so features shared by many chains are asked once and the whole
+// collection stays linear in the number of features; a chain that loops
+// belongs to no sheet.
+class OwningSheets {
+public:
+    std::optional<std::wstring> Of(Ref<SourceFeature> feature) {
+        std::vector<const SourceFeature*> path;
+        std::unordered_set<const SourceFeature*> onPath;
+        std::optional<std::wstring> answer;
+        while (feature) {
+            const auto known = known_.find(feature.get());
+            if (known != known_.end()) {
+                answer = known->second;
+                break;
+            }
+            if (!onPath.insert(feature.get()).second) break;  // a loop
+            path.push_back(feature.get());
+            held_.push_back(feature);  // keeps the keys of known_ alive
+            if (feature->TypeName() == std::optional<std::wstring>(kSheetFeatureType)) {
+                answer = feature->Name().value_or(std::wstring());
+                break;
+            }
+            feature = feature->Owner();
+        }
+        for (const SourceFeature* f : path) known_.emplace(f, answer);
+        return answer;
     }
-    return std::nullopt;
-}
+
+private:
+    std::unordered_map<const SourceFeature*, std::optional<std::wstring>> known_;
+    std::vector<Ref<SourceFeature>> held_;
+};
 
 }  // namespace
 
 PictureMap CollectPictureFeatures(SourceDocument& document) {
     PictureMap pictures;
+    OwningSheets sheets;
     const Ref<SourceFeatureList> list = document.FeatureList();
     if (!list) return pictures;
     for (const Ref<SourceFeature>& feature : list->Features(0)) {
@@ -41,7 +66,7 @@ PictureMap CollectPictureFeatures(SourceDocument& document) {
         if (!picture) continue;
         if (picture->PixelData().values.empty()) continue;
         const Ref<SourceFeature> holder = picture->PictureFeature();
-        const auto sheetName = OwningSheetName(holder ? holder->Owner() : nullptr);
+        const auto sheetName = sheets.Of(holder ? holder->Owner() : nullptr);
         if (sheetName) pictures[*sheetName].push_back(picture);
     }
     return pictures;

@@ -27,13 +27,15 @@ struct BlockOwner {
 };
 
 void ExtractLevel(const Ref<SourceSketch>& sketch, const BlockOwner& owner, const Ref<SourcePlacement>& given,
-                  std::size_t depth) {
+                  std::size_t depth, std::size_t& budget) {
     if (!sketch || depth > kMaxSketchBlockDepth) return;
     const Ref<SourcePlacement> own = sketch->Placement();
     const Ref<SourcePlacement> base = given ? (own ? given->Combine(own) : nullptr) : own;
 
     for (const Ref<SourceBlockInstance>& instance : sketch->BlockInstances()) {
         if (!instance) continue;
+        if (budget == 0) return;
+        --budget;
         KVSWX_SketchBlockImpl& block = owner.NewBlock();
         block.SetName(instance->Name().value_or(std::wstring()));
 
@@ -49,7 +51,7 @@ void ExtractLevel(const Ref<SourceSketch>& sketch, const BlockOwner& owner, cons
             ExtractSketchSegments(list.value_or(std::vector<Ref<SourceSketchSegment>>{}), segments, false, false,
                                   combined);
         }
-        ExtractLevel(definitionSketch, BlockOwner{nullptr, &block}, combined, depth + 1);
+        ExtractLevel(definitionSketch, BlockOwner{nullptr, &block}, combined, depth + 1, budget);
     }
 }
 
@@ -57,7 +59,8 @@ void ExtractLevel(const Ref<SourceSketch>& sketch, const BlockOwner& owner, cons
 
 void ExtractSketchBlocks(const Ref<SourceSketch>& sketch, KVSWX_ManualGeometry& manual,
                          const Ref<SourcePlacement>& placement) {
-    ExtractLevel(sketch, BlockOwner{&manual, nullptr}, placement, 1);
+    std::size_t budget = kMaxSketchBlocks;
+    ExtractLevel(sketch, BlockOwner{&manual, nullptr}, placement, 1, budget);
 }
 
 }  // namespace kvswx

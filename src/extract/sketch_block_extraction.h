@@ -4,9 +4,16 @@
 // record allows (kMaxSketchBlockDepth).
 #pragma once
 
+#include <cstddef>
+
 #include "source/source.h"
 
 namespace kvswx {
+
+// Definitions that hold several instances of one another multiply: a chain
+// of n definitions holding two instances each gives 2^n blocks. One call
+// makes at most this many blocks, in walk order, and leaves out the rest.
+inline constexpr std::size_t kMaxSketchBlocks = 10000;
 
 class KVSWX_ManualGeometry;
 

@@ -63,8 +63,14 @@ std::size_t DepthOf(const KVSWX_ManualGeometry& manual) {
     return depth;
 }
 
+std::size_t CountOf(const KVSWX_SketchBlockImpl& block) {
+    std::size_t n = 1;
+    for (const auto& nested : block.GetNestedBlocks()) n += CountOf(*nested);
+    return n;
+}
+
 // However deep the file or the drawing nests blocks, reading and extraction
-// stop at the bound.
+// stop at the bound; definitions that multiply stop at the block budget.
 TEST_F(SketchBlockTest, ReadingAndExtractionStopAtTheDepthBound) {
     std::string xml = "<ManualGeometry><SketchBlocks>";
     for (int i = 0; i < 1000; ++i) xml += "<SketchBlock><SketchBlocks>";
@@ -90,6 +96,23 @@ TEST_F(SketchBlockTest, ReadingAndExtractionStopAtTheDepthBound) {
     KVSWX_ManualGeometry extracted;
     ExtractSketchBlocks(test::ViewNamed(*recording, L"V")->Sketch(), extracted, nullptr);
     EXPECT_EQ(DepthOf(extracted), kMaxSketchBlockDepth);
+
+    // Each of 30 definitions holds two instances of the next: 2^31 blocks.
+    std::string doubling;
+    for (int i = 0; i < 30; ++i) {
+        const std::string next = R"({"definition": "D)" + std::to_string(i + 1) + R"("})";
+        doubling += R"({"name": "D)" + std::to_string(i) + R"(", "sketch": {"blockInstances": [)" + next + "," + next + "]}},";
+    }
+    const auto multiplying = recorded::LoadRecordingFromString(
+        R"({"format": "kvswx-recording/1", "document": {"blockDefinitions": [)" + doubling +
+            R"({"name": "D30"}], "drawing": {"sheets": [{"name": "S", "views": [{"name": "S"}, {"name": "V", "sketch": {
+                "blockInstances": [{"definition": "D0"}]}}]}]}}})",
+        "doubling.json");
+    KVSWX_ManualGeometry budgeted;
+    ExtractSketchBlocks(test::ViewNamed(*multiplying, L"V")->Sketch(), budgeted, nullptr);
+    ASSERT_EQ(budgeted.GetSketchBlocks().size(), 1u);
+    EXPECT_EQ(CountOf(*static_cast<const KVSWX_SketchBlock&>(*budgeted.GetSketchBlocks()[0]).GetBlockImpl()),
+              kMaxSketchBlocks);
 }
 
 }  // namespace
