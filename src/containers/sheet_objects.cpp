@@ -24,16 +24,17 @@ struct PixelMapKind {
 
 using OV = OLEObjectValues;
 const auto kOLEObjectFields = std::make_tuple(
-    Field(L"Aspect", &OV::aspect, Enum(OleAspectNames)), Field(L"Boundaries", &OV::boundaries, kDoubleList),
+    Field(L"Aspect", &OV::aspect, Enum(OleAspectNames)),
+    Field(L"Boundaries", &OV::boundaries, kDoubleList),
     Field(L"Buffer", &OV::buffer, HexBytesKind{}), Field(L"CLSID", &OV::clsid, kText),
     Field(L"FileName", &OV::fileName, kText), Field(L"IsLinked", &OV::isLinked, kBool));
 
 using SV = SketchPictureValues;
 const auto kSketchPictureFields = std::make_tuple(
-    Field(L"X", &SV::x, kDouble), Field(L"Y", &SV::y, kDouble), Field(L"Box", &SV::box, kDoubleList),
-    Field(L"Angle", &SV::angle, kDouble), Field(L"IsFlipped", &SV::isFlipped, kBool),
-    Field(L"Width", &SV::width, kInt), Field(L"Height", &SV::height, kInt),
-    Field(L"PixelMap", &SV::pixelMap, PixelMapKind{}));
+    Field(L"X", &SV::x, kDouble), Field(L"Y", &SV::y, kDouble),
+    Field(L"Box", &SV::box, kDoubleList), Field(L"Angle", &SV::angle, kDouble),
+    Field(L"IsFlipped", &SV::isFlipped, kBool), Field(L"Width", &SV::width, kInt),
+    Field(L"Height", &SV::height, kInt), Field(L"PixelMap", &SV::pixelMap, PixelMapKind{}));
 
 }  // namespace
 
@@ -52,7 +53,8 @@ ByteList ParseHexBytes(std::wstring_view text) {
     for (std::size_t i = 0; i < out.size(); ++i) {
         const int low = NibbleOf(text[2 * i]);
         const int high = NibbleOf(text[2 * i + 1]);
-        out[i] = static_cast<std::uint8_t>(static_cast<unsigned>(low) + (static_cast<unsigned>(high) << 4));
+        out[i] = static_cast<std::uint8_t>(static_cast<unsigned>(low) +
+                                           (static_cast<unsigned>(high) << 4));
     }
     return out;
 }
@@ -85,8 +87,12 @@ PixelList ParsePixelMap(std::wstring_view text) {
 class KVSWX_OLEObjectImpl final : public NodeSerializable {
 public:
     OLEObjectValues v;
-    void Write(XmlDocument& doc, XmlNode element) override { WriteFields(doc, element, v, kOLEObjectFields); }
-    void ReadFromNode(XmlDocument&, XmlNode node) override { ReadFieldChildren(v, kOLEObjectFields, node); }
+    void Write(XmlDocument& doc, XmlNode element) override {
+        WriteFields(doc, element, v, kOLEObjectFields);
+    }
+    void ReadFromNode(XmlDocument&, XmlNode node) override {
+        ReadFieldChildren(v, kOLEObjectFields, node);
+    }
 };
 
 KVSWX_OLEObject::KVSWX_OLEObject() : d_(std::make_unique<KVSWX_OLEObjectImpl>()) {}
@@ -107,8 +113,12 @@ bool KVSWX_OLEObject::GetIsLinked() const { return d_->v.isLinked; }
 class KVSWX_SketchPictureImpl final : public NodeSerializable {
 public:
     SketchPictureValues v;
-    void Write(XmlDocument& doc, XmlNode element) override { WriteFields(doc, element, v, kSketchPictureFields); }
-    void ReadFromNode(XmlDocument&, XmlNode node) override { ReadFieldChildren(v, kSketchPictureFields, node); }
+    void Write(XmlDocument& doc, XmlNode element) override {
+        WriteFields(doc, element, v, kSketchPictureFields);
+    }
+    void ReadFromNode(XmlDocument&, XmlNode node) override {
+        ReadFieldChildren(v, kSketchPictureFields, node);
+    }
 };
 
 KVSWX_SketchPicture::KVSWX_SketchPicture() : d_(std::make_unique<KVSWX_SketchPictureImpl>()) {}

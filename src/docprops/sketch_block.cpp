@@ -14,7 +14,8 @@ KVSWX_SketchBlockImpl::~KVSWX_SketchBlockImpl() {
 
 void KVSWX_SketchBlockImpl::SetName(const std::wstring& name) { name_ = name; }
 const std::wstring& KVSWX_SketchBlockImpl::GetName() const { return name_; }
-const std::vector<std::unique_ptr<KVSWX_SketchBlockImpl>>& KVSWX_SketchBlockImpl::GetNestedBlocks() const {
+const std::vector<std::unique_ptr<KVSWX_SketchBlockImpl>>& KVSWX_SketchBlockImpl::GetNestedBlocks()
+    const {
     return nested_;
 }
 
@@ -27,7 +28,8 @@ void KVSWX_SketchBlockImpl::Write(XmlDocument& doc, XmlNode parent) {
     AttributeMap attributes;
     attributes.emplace(L"Name", name_);
     XmlNode element = CreateChildElement(doc, parent, L"SketchBlock", {}, attributes);
-    if (GetSegments() != nullptr && !GetSegments()->IsEmpty()) GetSegments()->GetImpl()->Write(doc, element);
+    if (GetSegments() != nullptr && !GetSegments()->IsEmpty())
+        GetSegments()->GetImpl()->Write(doc, element);
     if (!nested_.empty()) {
         XmlNode wrapper = CreateChildElement(doc, element, L"SketchBlocks");
         for (const auto& block : nested_) block->Write(doc, wrapper);
@@ -36,7 +38,9 @@ void KVSWX_SketchBlockImpl::Write(XmlDocument& doc, XmlNode parent) {
     CloseElement(doc, element);
 }
 
-void KVSWX_SketchBlockImpl::ReadFromNode(XmlDocument& doc, XmlNode node) { ReadAtDepth(doc, node, 1); }
+void KVSWX_SketchBlockImpl::ReadFromNode(XmlDocument& doc, XmlNode node) {
+    ReadAtDepth(doc, node, 1);
+}
 
 void KVSWX_SketchBlockImpl::ReadAtDepth(XmlDocument& doc, XmlNode node, std::size_t depth) {
     name_ = GetAttributeValue(node, L"Name");

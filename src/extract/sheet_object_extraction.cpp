@@ -62,7 +62,8 @@ PictureMap CollectPictureFeatures(SourceDocument& document) {
     for (const Ref<SourceFeature>& feature : list->Features(0)) {
         if (!feature) continue;
         const Ref<SourceSpecificFeature> specific = feature->SpecificFeature();
-        const Ref<SourceSketchPicture> picture = specific ? specific->QuerySketchPicture() : nullptr;
+        const Ref<SourceSketchPicture> picture =
+            specific ? specific->QuerySketchPicture() : nullptr;
         if (!picture) continue;
         if (picture->PixelData().values.empty()) continue;
         const Ref<SourceFeature> holder = picture->PictureFeature();
@@ -72,7 +73,8 @@ PictureMap CollectPictureFeatures(SourceDocument& document) {
     return pictures;
 }
 
-void ExtractSheetPictures(const std::wstring& sheetName, const PictureMap& pictures, KVSWX_DrawingSheet& sheet) {
+void ExtractSheetPictures(const std::wstring& sheetName, const PictureMap& pictures,
+                          KVSWX_DrawingSheet& sheet) {
     const auto found = pictures.find(sheetName);
     if (found == pictures.end()) return;
     for (const Ref<SourceSketchPicture>& picture : found->second) {
@@ -86,13 +88,15 @@ void ExtractSheetPictures(const std::wstring& sheetName, const PictureMap& pictu
         const SourcePictureSize size = picture->Size();
         record.SetWidth(size.width);
         record.SetHeight(size.height);
-        if (const Ref<SourcePictureBox> box = picture->BoxSource()) record.SetBox(CheckedValues(box->Box()));
+        if (const Ref<SourcePictureBox> box = picture->BoxSource())
+            record.SetBox(CheckedValues(box->Box()));
         record.SetAngle(picture->Angle());
         record.SetIsFlipped(picture->Flipped() != 0);
     }
 }
 
-std::int32_t FillOLEObject(SourceOleObject& source, KVSWX_OLEObject& record, const Ref<SourceFileSystem>& files) {
+std::int32_t FillOLEObject(SourceOleObject& source, KVSWX_OLEObject& record,
+                           const Ref<SourceFileSystem>& files) {
     record.SetAspect(source.Aspect());
     record.SetBoundaries(CheckedValues(source.Boundaries()));
     record.SetCLSID(source.ClassId().value_or(std::wstring()));
@@ -104,9 +108,11 @@ std::int32_t FillOLEObject(SourceOleObject& source, KVSWX_OLEObject& record, con
     }
     const std::wstring& fileName = record.GetFileName();
     const std::size_t slash = fileName.rfind(L'\\');
-    const std::wstring directory = slash == std::wstring::npos ? std::wstring() : fileName.substr(0, slash + 1);
+    const std::wstring directory =
+        slash == std::wstring::npos ? std::wstring() : fileName.substr(0, slash + 1);
     const std::wstring file = slash == std::wstring::npos ? fileName : fileName.substr(slash + 1);
-    const auto bytes = files ? files->ReadWholeFile(directory, file) : ReadFileBytes(PathOfWide(directory + file));
+    const auto bytes =
+        files ? files->ReadWholeFile(directory, file) : ReadFileBytes(PathOfWide(directory + file));
     if (!bytes) return 1;
     record.SetBuffer(*bytes);
     return 0;

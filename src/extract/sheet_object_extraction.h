@@ -31,7 +31,8 @@ using PictureMap = std::map<std::wstring, std::vector<Ref<SourceSketchPicture>>,
 PictureMap CollectPictureFeatures(SourceDocument& document);
 
 // Adds the pictures the map holds for `sheetName` to the sheet, in order.
-void ExtractSheetPictures(const std::wstring& sheetName, const PictureMap& pictures, KVSWX_DrawingSheet& sheet);
+void ExtractSheetPictures(const std::wstring& sheetName, const PictureMap& pictures,
+                          KVSWX_DrawingSheet& sheet);
 
 // Adds the OLE objects of the active sheet (none from release year 2015 on).
 // A linked object whose file is missing is logged to the active run log
@@ -44,6 +45,7 @@ void ExtractSheetOLEObjects(SourceDocumentCommands& commands, KVSWX_DrawingSheet
 // its file cannot be read. A linked file name is split at its last
 // backslash; the directory part (with the backslash) and the file part are
 // read together, so the process's current directory never changes.
-std::int32_t FillOLEObject(SourceOleObject& source, KVSWX_OLEObject& record, const Ref<SourceFileSystem>& files);
+std::int32_t FillOLEObject(SourceOleObject& source, KVSWX_OLEObject& record,
+                           const Ref<SourceFileSystem>& files);
 
 }  // namespace kvswx

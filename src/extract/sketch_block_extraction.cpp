@@ -21,13 +21,14 @@ struct BlockOwner {
 
     KVSWX_SketchBlockImpl& NewBlock() const {
         if (parent != nullptr) return *parent->AddNestedBlock();
-        auto* handle = static_cast<KVSWX_SketchBlock*>(manual->AddSketchBlock(std::make_unique<KVSWX_SketchBlock>()));
+        auto* handle = static_cast<KVSWX_SketchBlock*>(
+            manual->AddSketchBlock(std::make_unique<KVSWX_SketchBlock>()));
         return *handle->GetBlockImpl();
     }
 };
 
-void ExtractLevel(const Ref<SourceSketch>& sketch, const BlockOwner& owner, const Ref<SourcePlacement>& given,
-                  std::size_t depth, std::size_t& budget) {
+void ExtractLevel(const Ref<SourceSketch>& sketch, const BlockOwner& owner,
+                  const Ref<SourcePlacement>& given, std::size_t depth, std::size_t& budget) {
     if (!sketch || depth > kMaxSketchBlockDepth) return;
     const Ref<SourcePlacement> own = sketch->Placement();
     const Ref<SourcePlacement> base = given ? (own ? given->Combine(own) : nullptr) : own;
@@ -40,16 +41,18 @@ void ExtractLevel(const Ref<SourceSketch>& sketch, const BlockOwner& owner, cons
         block.SetName(instance->Name().value_or(std::wstring()));
 
         const Ref<SourcePlacement> instancePlacement = instance->Placement();
-        const Ref<SourceTransform> transform = instancePlacement ? instancePlacement->SegmentTransform() : nullptr;
-        const Ref<SourcePlacement> combined = base && transform ? base->Combine(transform) : nullptr;
+        const Ref<SourceTransform> transform =
+            instancePlacement ? instancePlacement->SegmentTransform() : nullptr;
+        const Ref<SourcePlacement> combined =
+            base && transform ? base->Combine(transform) : nullptr;
 
         const Ref<SourceBlockDefinition> definition = instance->Definition();
         const Ref<SourceSketch> definitionSketch = definition ? definition->Sketch() : nullptr;
         KVSWX_SketchSegmentsCollection& segments = *block.NewSegments();
         if (definitionSketch) {
             const auto list = definitionSketch->Segments();
-            ExtractSketchSegments(list.value_or(std::vector<Ref<SourceSketchSegment>>{}), segments, false, false,
-                                  combined);
+            ExtractSketchSegments(list.value_or(std::vector<Ref<SourceSketchSegment>>{}), segments,
+                                  false, false, combined);
         }
         ExtractLevel(definitionSketch, BlockOwner{nullptr, &block}, combined, depth + 1, budget);
     }

@@ -4,8 +4,8 @@
 
 namespace kvswx::recorded {
 
-std::optional<std::vector<std::uint8_t>> RecordedFileSystem::ReadWholeFile(const std::wstring& directory,
-                                                                           const std::wstring& file) {
+std::optional<std::vector<std::uint8_t>> RecordedFileSystem::ReadWholeFile(
+    const std::wstring& directory, const std::wstring& file) {
     Call(Op::FileSystem_ReadWholeFile);
     const auto found = files.find(directory + file);
     if (found == files.end()) return std::nullopt;

@@ -1,11 +1,11 @@
 // The two text encodings of OLE objects and sketch pictures. The
 // sheet_objects examples pin the objects' place in the sheet, their empty
 // values and their reading back.
+#include "containers/sheet_objects.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "containers/sheet_objects.h"
 
 namespace kvswx {
 namespace {

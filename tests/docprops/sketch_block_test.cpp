@@ -1,10 +1,11 @@
 // Sketch blocks: nesting, the parts left out when empty, reading back, and
 // the depth bound. The nested_blocks example pins a block as a run writes it.
+#include "docprops/sketch_block.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "docprops/sketch_block.h"
 #include "extract/sketch_block_extraction.h"
 #include "extract/view_recording.h"
 #include "model/process_state.h"
@@ -21,8 +22,9 @@ protected:
     void SetUp() override { ResetProcessStateForTests(); }
 
     static std::string WriteManual(KVSWX_ManualGeometry& manual) {
-        return test::WriteUnder(L"ManualGeometry",
-                                [&](XmlDocument& doc, XmlNode parent) { manual.GetImpl()->Write(doc, parent); });
+        return test::WriteUnder(L"ManualGeometry", [&](XmlDocument& doc, XmlNode parent) {
+            manual.GetImpl()->Write(doc, parent);
+        });
     }
 
     static std::string ReadAndWriteAgain(const std::string& xml) {
@@ -58,7 +60,8 @@ TEST_F(SketchBlockTest, NestedBlockAndWhatEmptyPartsLeaveOut) {
 std::size_t DepthOf(const KVSWX_ManualGeometry& manual) {
     if (manual.GetSketchBlocks().empty()) return 0;
     std::size_t depth = 1;
-    const auto* block = static_cast<const KVSWX_SketchBlock*>(manual.GetSketchBlocks()[0].get())->GetBlockImpl();
+    const auto* block =
+        static_cast<const KVSWX_SketchBlock*>(manual.GetSketchBlocks()[0].get())->GetBlockImpl();
     for (; !block->GetNestedBlocks().empty(); ++depth) block = block->GetNestedBlocks()[0].get();
     return depth;
 }
@@ -85,7 +88,8 @@ TEST_F(SketchBlockTest, ReadingAndExtractionStopAtTheDepthBound) {
     std::string definitions;
     for (int i = 0; i < 70; ++i) {
         definitions += (i == 0 ? "" : ",") + std::string(R"({"name": "D)") + std::to_string(i) +
-                       R"(", "sketch": {"blockInstances": [{"definition": "D)" + std::to_string(i + 1) + R"("}]}})";
+                       R"(", "sketch": {"blockInstances": [{"definition": "D)" +
+                       std::to_string(i + 1) + R"("}]}})";
     }
     definitions += R"(,{"name": "D70"})";
     const auto recording = recorded::LoadRecordingFromString(
@@ -101,7 +105,8 @@ TEST_F(SketchBlockTest, ReadingAndExtractionStopAtTheDepthBound) {
     std::string doubling;
     for (int i = 0; i < 30; ++i) {
         const std::string next = R"({"definition": "D)" + std::to_string(i + 1) + R"("})";
-        doubling += R"({"name": "D)" + std::to_string(i) + R"(", "sketch": {"blockInstances": [)" + next + "," + next + "]}},";
+        doubling += R"({"name": "D)" + std::to_string(i) + R"(", "sketch": {"blockInstances": [)" +
+                    next + "," + next + "]}},";
     }
     const auto multiplying = recorded::LoadRecordingFromString(
         R"({"format": "kvswx-recording/1", "document": {"blockDefinitions": [)" + doubling +
@@ -111,8 +116,10 @@ TEST_F(SketchBlockTest, ReadingAndExtractionStopAtTheDepthBound) {
     KVSWX_ManualGeometry budgeted;
     ExtractSketchBlocks(test::ViewNamed(*multiplying, L"V")->Sketch(), budgeted, nullptr);
     ASSERT_EQ(budgeted.GetSketchBlocks().size(), 1u);
-    EXPECT_EQ(CountOf(*static_cast<const KVSWX_SketchBlock&>(*budgeted.GetSketchBlocks()[0]).GetBlockImpl()),
-              kMaxSketchBlocks);
+    EXPECT_EQ(
+        CountOf(
+            *static_cast<const KVSWX_SketchBlock&>(*budgeted.GetSketchBlocks()[0]).GetBlockImpl()),
+        kMaxSketchBlocks);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // sheet_objects_2014/2015 examples pin whole runs (owner chains, the
 // release gate, the missing-file warning before the sheet's views); these
 // are the edges.
+#include "extract/sheet_object_extraction.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,7 +14,6 @@
 
 #include "containers/drawing.h"
 #include "containers/sheet_objects.h"
-#include "extract/sheet_object_extraction.h"
 #include "model/run_log.h"
 #include "test_support.h"
 #include "view_recording.h"
@@ -33,11 +34,14 @@ public:
     std::vector<std::pair<std::wstring, std::wstring>> asked;
 };
 
-std::shared_ptr<recorded::Recording> LoadOleObjects(const std::string& objects, const std::string& revision) {
-    return recorded::LoadRecordingFromString(R"({"format": "kvswx-recording/1", "application": {"revision": ")" +
-                                                 revision + R"("}, "document": {"drawing": {"sheets": [
-        {"name": "S", "oleObjects": [)" + objects + "]}]}}}",
-                                             "ole.json");
+std::shared_ptr<recorded::Recording> LoadOleObjects(const std::string& objects,
+                                                    const std::string& revision) {
+    return recorded::LoadRecordingFromString(
+        R"({"format": "kvswx-recording/1", "application": {"revision": ")" + revision +
+            R"("}, "document": {"drawing": {"sheets": [
+        {"name": "S", "oleObjects": [)" +
+            objects + "]}]}}}",
+        "ole.json");
 }
 
 Ref<SourceOleObject> FirstOleObject(const recorded::Recording& recording) {
@@ -62,7 +66,8 @@ TEST_F(SheetObjectExtraction, LinkedFileNameSplitAtTheLastBackslash) {
         {R"(C:\\Logos\\)", L"C:\\Logos\\", L""},
     };
     for (const auto& c : cases) {
-        const auto recording = LoadOleObjects(std::string(R"({"linked": 1, "fileName": ")") + c.json + "\"}", "22.0.0");
+        const auto recording = LoadOleObjects(
+            std::string(R"({"linked": 1, "fileName": ")") + c.json + "\"}", "22.0.0");
         const auto files = std::make_shared<CapturingFiles>();
         KVSWX_OLEObject record;
         EXPECT_EQ(FillOLEObject(*FirstOleObject(*recording), record, files), 0);
@@ -79,9 +84,10 @@ TEST_F(SheetObjectExtraction, OwnFileSystemReadWithoutChangingDirectory) {
     const fs::path dir = test::ScratchDir();
     test::WriteFile(dir / "logo.bin", std::string("\x00\xFF\x1F", 3));
     const fs::path before = fs::current_path();
-    for (const auto& [name, result] : {std::pair{dir / "logo.bin", 0}, std::pair{dir / "absent.bin", 1}}) {
-        const auto recording =
-            LoadOleObjects(R"({"linked": -1, "fileName": ")" + name.string() + R"(", "data": [9]})", "22.0.0");
+    for (const auto& [name, result] :
+         {std::pair{dir / "logo.bin", 0}, std::pair{dir / "absent.bin", 1}}) {
+        const auto recording = LoadOleObjects(
+            R"({"linked": -1, "fileName": ")" + name.string() + R"(", "data": [9]})", "22.0.0");
         KVSWX_OLEObject record;
         EXPECT_EQ(FillOLEObject(*FirstOleObject(*recording), record, nullptr), result) << name;
         EXPECT_EQ(record.Values().buffer, result == 0 ? (ByteList{0x00, 0xFF, 0x1F}) : ByteList{});
@@ -92,10 +98,12 @@ TEST_F(SheetObjectExtraction, OwnFileSystemReadWithoutChangingDirectory) {
 // Objects are taken up to release year 2014; a linked file that is absent
 // logs its full name and adds nothing; entries that are none are skipped.
 TEST_F(SheetObjectExtraction, ReleaseGateAndMissingFile) {
-    const std::string objects = R"({"data": [1]}, null, {"linked": 1, "fileName": "C:\\X\\gone.doc"},
+    const std::string objects =
+        R"({"data": [1]}, null, {"linked": 1, "fileName": "C:\\X\\gone.doc"},
                                    {"linked": 1, "fileName": "C:\\X\\here.doc", "linkedFile": {"data": [2]}})";
     const fs::path logPath = test::ScratchDir() / "run.log";
-    for (const auto& [year, count] : {std::pair{L"2014", 2u}, std::pair{L"2015", 0u}, std::pair{L"1999", 2u}}) {
+    for (const auto& [year, count] :
+         {std::pair{L"2014", 2u}, std::pair{L"2015", 0u}, std::pair{L"1999", 2u}}) {
         const auto recording = LoadOleObjects(objects, "22.0.0");
         RunLog log;
         ASSERT_TRUE(log.Open(logPath.wstring(), kRunLogMode));
@@ -109,16 +117,19 @@ TEST_F(SheetObjectExtraction, ReleaseGateAndMissingFile) {
         EXPECT_EQ(sheet.GetOLEObjectCount(), count) << std::wstring(year).size();
     }
     // Only the two runs that took the objects logged the missing file.
-    const std::string line = "Warning: The following file referenced by a linked OLE object is missing: C:\\X\\gone.doc\n";
+    const std::string line =
+        "Warning: The following file referenced by a linked OLE object is missing: "
+        "C:\\X\\gone.doc\n";
     EXPECT_EQ(test::ReadFile(logPath), line + line);
 }
 
 // Pixel data is taken whole whatever its lower bound.
 TEST_F(SheetObjectExtraction, PicturePixelsWhateverTheLowerBound) {
-    const auto recording = recorded::LoadRecordingFromString(R"({"format": "kvswx-recording/1", "document": {
+    const auto recording =
+        recorded::LoadRecordingFromString(R"({"format": "kvswx-recording/1", "document": {
         "features": [{"name": "S", "typeName": "DrSheet"},
                      {"name": "P", "owner": "S", "specific": {"picture": {"pixels": {"values": [-1, 300], "lowerBound": 1}}}}]}})",
-                                                             "pictures.json");
+                                          "pictures.json");
     const PictureMap pictures = CollectPictureFeatures(*recording->Document());
     KVSWX_DrawingSheet sheet;
     ExtractSheetPictures(L"S", pictures, sheet);

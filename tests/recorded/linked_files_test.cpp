@@ -24,12 +24,15 @@ TEST(LinkedFiles, BadDescriptionsNameTheirPlace) {
     } cases[] = {
         {R"({"fileName": "C:\\a.doc", "linkedFile": {"data": [1], "path": "x"}})",
          "oleObjects/0/linkedFile: a linked file needs exactly one of \"data\" and \"path\""},
-        {R"({"linkedFile": {"data": [1]}})", "oleObjects/0/linkedFile: a linked file needs the OLE object's"},
-        {R"({"fileName": "C:\\a.doc", "linkedFile": {"data": [256]}})", "linkedFile/data/0: integer 256 is out of range"},
+        {R"({"linkedFile": {"data": [1]}})",
+         "oleObjects/0/linkedFile: a linked file needs the OLE object's"},
+        {R"({"fileName": "C:\\a.doc", "linkedFile": {"data": [256]}})",
+         "linkedFile/data/0: integer 256 is out of range"},
         {R"({"fileName": "C:\\a.doc", "linkedFile": {"path": "surely-not-here.bin"}})",
          "linkedFile/path: no file \""},
         {R"({"fileName": "C:\\a.doc", "linkedFile": {"data": [1]}}, {"fileName": "C:\\a.doc", "linkedFile": {"data": [2]}})",
-         "oleObjects/1/linkedFile: another OLE object gives other content for the file \"C:\\a.doc\""},
+         "oleObjects/1/linkedFile: another OLE object gives other content for the file "
+         "\"C:\\a.doc\""},
     };
     for (const auto& c : cases) {
         try {
@@ -46,18 +49,21 @@ TEST(LinkedFiles, BadDescriptionsNameTheirPlace) {
 TEST(LinkedFiles, FileSystemAnswersFromTheRecording) {
     const fs::path dir = test::ScratchDir();
     test::WriteFile(dir / "stand-in.bin", "AB");
-    test::WriteFile(dir / "r.json", WithObjects(R"({"fileName": "C:\\Logos\\a.bmp", "linkedFile": {"data": [7, 8]}},
+    test::WriteFile(dir / "r.json",
+                    WithObjects(R"({"fileName": "C:\\Logos\\a.bmp", "linkedFile": {"data": [7, 8]}},
         {"fileName": "C:\\Logos\\b.bmp", "linkedFile": {"path": "stand-in.bin"}},
         {"fileName": "C:\\Logos\\b.bmp", "linkedFile": {"path": "stand-in.bin"}})"));
     const auto recording = LoadRecording(dir / "r.json");
     const Ref<SourceFileSystem> files = recording->Application()->FileSystem();
     ASSERT_TRUE(files);
     EXPECT_EQ(files->ReadWholeFile(L"C:\\Logos\\", L"a.bmp"), (std::vector<std::uint8_t>{7, 8}));
-    EXPECT_EQ(files->ReadWholeFile(L"C:\\Logos\\", L"b.bmp"), (std::vector<std::uint8_t>{'A', 'B'}));
+    EXPECT_EQ(files->ReadWholeFile(L"C:\\Logos\\", L"b.bmp"),
+              (std::vector<std::uint8_t>{'A', 'B'}));
     test::WriteFile(dir / "stand-in.bin", "C");
     EXPECT_EQ(files->ReadWholeFile(L"C:\\Logos\\", L"b.bmp"), (std::vector<std::uint8_t>{'C'}));
     EXPECT_EQ(files->ReadWholeFile(L"C:\\Logos\\", L"c.bmp"), std::nullopt);
-    EXPECT_EQ(files->ReadWholeFile(L"c:\\logos\\", L"a.bmp"), std::nullopt);  // names compare exactly
+    EXPECT_EQ(files->ReadWholeFile(L"c:\\logos\\", L"a.bmp"),
+              std::nullopt);  // names compare exactly
 }
 
 }  // namespace
