@@ -136,8 +136,10 @@ void Run::ProcessDrawing(RunLog& log) {
     // Releases before 2015 keep sketch pictures as document features: they
     // are collected here into a map by sheet name, and each sheet takes its
     // own below together with its OLE objects.
-    if (ParseInt(connection_.release.year) <= kSheetObjectsLastYear) pictures_ = CollectPictureFeatures(*document_);
-    linkedFiles_ = connection_.application->FileSystem();
+    if (ParseInt(connection_.release.year) <= kSheetObjectsLastYear) {
+        pictures_ = CollectPictureFeatures(*document_);
+        linkedFiles_ = connection_.application->FileSystem();
+    }
 
     SheetDxfNames dxfNames;
     for (const std::wstring& sheetName : sheetNames_) ProcessSheet(sheetName, dxfNames, log);

@@ -1300,7 +1300,7 @@ void Loader::ReadLinkedFile(const json& j, const std::string& path, const Source
     if (!fileName) Fail(path, "a linked file needs the OLE object's \"fileName\"");
     RecordedLinkedFile file;
     if (data != nullptr) {
-        file.data = CheckedValues(Bytes(*data, Child(path, "data")));
+        file.data = Bytes(*data, Child(path, "data")).values;  // a file has no lower bound
     } else {
         const std::string pathPath = Child(path, "path");
         const std::filesystem::path given(Utf8(Text(*standIn, pathPath)));
