@@ -6,6 +6,7 @@
 #include "extract/component_extraction.h"
 #include "extract/notes_extraction.h"
 #include "extract/sketch_geometry.h"
+#include "extract/sketch_block_extraction.h"
 #include "extract/view_properties.h"
 #include "views/base_view.h"
 
@@ -60,6 +61,7 @@ ViewWarningSet ExtractView(KVSWX_BaseView& baseView, const Ref<SourceView>& view
     // 2. Manual geometry from the view's sketch; the sketch blocks of the
     // same sketch are added to it here.
     ExtractManualGeometry(baseView, view);
+    if (view) ExtractSketchBlocks(view->Sketch(), *baseView.GetManualGeometry(), nullptr);
 
     // 3. Type, alignment, position, referenced configuration; the referenced
     // document path is read.

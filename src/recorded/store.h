@@ -75,6 +75,7 @@ struct Fault {
 };
 
 class RecordedApplication;
+class RecordedFileSystem;
 class RecordedDocument;
 class RecordedView;
 class RecordedLayer;
@@ -1000,7 +1001,9 @@ public:
     Ref<SourceModelDocument> OpenModelDocument(const std::wstring& path, std::int32_t documentKind,
                                                std::int32_t options,
                                                const std::wstring& configuration) override;
+    Ref<SourceFileSystem> FileSystem() override;  // recorded/linked_files.cpp
 
+    RecordedFileSystem* fileSystem = nullptr;
     SourceString revision;
     RecordedMathUtility* mathUtility = nullptr;
     std::vector<RecordedModelDocument*> modelDocuments;

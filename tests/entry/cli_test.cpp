@@ -249,6 +249,11 @@ TEST(Cli, EveryProviderFaultEndsInAHandledOutcome) {
     const fs::path dir = test::ScratchDir();
     const std::vector<fs::path> examples = Examples();
     ASSERT_FALSE(examples.empty());
+    // The files that stand beside the recordings go with their copies.
+    fs::create_directories(dir / "in");
+    for (const auto& e : fs::directory_iterator(test::SourceDir() / "examples")) {
+        if (e.path().extension() != ".json") fs::copy_file(e.path(), dir / "in" / e.path().filename());
+    }
 
     const auto runAll = [&](const std::string& faults) {
         std::vector<std::string> args{"extract", "--out", (dir / "out").string(), "--log", (dir / "run.log").string()};
