@@ -30,19 +30,53 @@ std::string NarrowPrefix(std::wstring_view t, std::size_t from) {
     return s;
 }
 
+// Large enough for 1.8e308 with sixteen decimals.
+constexpr std::size_t kDoubleChars = 400;
+
+// The fixed form with sixteen decimals ("%.16f") into [buf, last); returns
+// its end.
+char* PutDouble(char* buf, char* last, double v) {
+    return std::to_chars(buf, last, v, std::chars_format::fixed, 16).ptr;
+}
+
 }  // namespace
 
 std::wstring FormatDouble(double v) {
-    // Large enough for 1.8e308 with sixteen decimals.
-    char buf[400];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 16);
-    return Widen(buf, r.ptr);
+    char buf[kDoubleChars];
+    return Widen(buf, PutDouble(buf, buf + sizeof buf, v));
 }
 
 std::wstring FormatInt(std::int32_t v) {
     char buf[16];
     const auto r = std::to_chars(buf, buf + sizeof buf, v);
     return Widen(buf, r.ptr);
+}
+
+void AppendDouble(std::string& out, double v) {
+    // Written in place when the value is of ordinary size (what drawings
+    // hold); through a buffer of the largest size otherwise.
+    if (std::isfinite(v) && std::fabs(v) < 1e20) {
+        const std::size_t start = out.size();
+        constexpr std::size_t kOrdinary = 40;  // sign, 20 digits, point, 16 decimals
+        out.resize(start + kOrdinary);
+        char* end = PutDouble(out.data() + start, out.data() + start + kOrdinary, v);
+        out.resize(static_cast<std::size_t>(end - out.data()));
+        return;
+    }
+    char buf[kDoubleChars];
+    out.append(buf, PutDouble(buf, buf + sizeof buf, v));
+}
+
+void AppendInt(std::string& out, std::int32_t v) {
+    char buf[16];
+    out.append(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
+}
+
+void AppendDoubles(std::string& out, const double* values, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i != 0) out += ' ';
+        AppendDouble(out, values[i]);
+    }
 }
 
 std::wstring FormatBool(unsigned char v) { return v == 1 ? L"true" : L"false"; }
