@@ -63,7 +63,8 @@ XmlNode StartElement(XmlDocument& doc, XmlNode parent, std::wstring_view name,
     AppendIndent(doc, parent);
     XmlNode element = parent.AppendElement(name);
     attributes.ForEachInOrder([&](std::wstring_view key, std::wstring_view value) {
-        if (!key.empty() && !value.empty()) element.SetAttribute(key, value);
+        // Names are distinct, so each is appended without looking it up.
+        if (!key.empty() && !value.empty()) element.AppendAttribute(key, value);
     });
     state.lastCreatedElement.Set(doc, element);
     return element;

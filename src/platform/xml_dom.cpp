@@ -73,6 +73,11 @@ Node Node::AppendElement(std::wstring_view name) { return Node(n_.append_child(C
 
 Node Node::AppendText(std::wstring_view text) { return AppendTextUtf8(Converted(text, 0)); }
 
+void Node::AppendAttribute(std::wstring_view name, std::wstring_view value) {
+    const std::string& v = Converted(value, 1);
+    n_.append_attribute(Converted(name, 0).c_str()).set_value(v.data(), v.size());
+}
+
 void Node::AppendAttributeUtf8(std::string_view name, std::string_view value) {
     n_.append_attribute(Terminated(name, 0)).set_value(value.data(), value.size());
 }

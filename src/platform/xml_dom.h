@@ -54,6 +54,8 @@ public:
     // is appended without looking for one of the same name, and the text
     // set where the element has no text yet.
     void AppendAttributeUtf8(std::string_view name, std::string_view value);
+    // Converted as SetAttribute converts, appended without that lookup.
+    void AppendAttribute(std::wstring_view name, std::wstring_view value);
     void SetTextUtf8(std::string_view value);
     Node AppendElementUtf8(std::string_view name);
     Node AppendTextUtf8(std::string_view text);
