@@ -2,10 +2,11 @@
 // generated drawings of 1,000 views (10 sheets of 100) with 10^4, 10^5 and
 // 10^6 sketch segments:
 //
-//   Load/N                 loading the recording    vs  Baseline_NlohmannParse/N (file read and parsed)
-//   ExtractSave/N          extraction + saving XML  vs  Baseline_PugixmlBuildSave/N (same tree built and saved)
-//   ReadBack/N             reading the XML back     vs  Baseline_PugixmlParse/N (same file parsed)
-//   WholeRun/N             load + extract + save, with peak heap / XML size
+//   Load/N                 loading the recording    vs  Baseline_NlohmannParse/N (file read and
+//   parsed) ExtractSave/N          extraction + saving XML  vs  Baseline_PugixmlBuildSave/N (same
+//   tree built and saved) ReadBack/N             reading the XML back     vs
+//   Baseline_PugixmlParse/N (same file parsed) WholeRun/N             load + extract + save, with
+//   peak heap / XML size
 //
 //   build/default/kvswx_bench --benchmark_filter='^(Load|ExtractSave|ReadBack|WholeRun|Baseline_)'
 //
@@ -15,7 +16,6 @@
 // and `xml_bytes`; items are segments.
 
 #include <benchmark/benchmark.h>
-
 #include <malloc.h>
 #include <unistd.h>
 
@@ -26,11 +26,10 @@
 #include <fstream>
 #include <map>
 #include <new>
-#include <sstream>
-#include <string>
-
 #include <nlohmann/json.hpp>
 #include <pugixml.hpp>
+#include <sstream>
+#include <string>
 
 #include "containers/xml_wrapper.h"
 #include "entry/run_driver.h"
@@ -102,7 +101,9 @@ constexpr std::int64_t kViewsPerSheet = 100;
 // A scratch folder for the generated files, removed at exit.
 struct ScratchFolder {
     std::filesystem::path path;
-    ScratchFolder() : path(std::filesystem::temp_directory_path() / ("kvswx-bench-" + std::to_string(getpid()))) {
+    ScratchFolder()
+        : path(std::filesystem::temp_directory_path() /
+               ("kvswx-bench-" + std::to_string(getpid()))) {
         std::filesystem::create_directories(path);
     }
     ~ScratchFolder() {
@@ -137,13 +138,15 @@ std::string ReadAll(const std::filesystem::path& p) {
 // One extraction run of `recording` into `out`, as the kvswx command does it.
 bool Extract(const recorded::Recording& recording, const std::filesystem::path& out) {
     const Ref<SourceApplication> application = recording.Application();
-    const ScopedClassRegistration registration(kSourceApplicationProgId, [application] { return application; });
+    const ScopedClassRegistration registration(kSourceApplicationProgId,
+                                               [application] { return application; });
     Ref<SourceDocument> document = recording.Document();
     const std::wstring folder = FromUtf8(out.string());
     const std::wstring log = FromUtf8((out / "kvswx.log").string());
     ComString documents = nullptr;
     ComString configurations = nullptr;
-    KV_SWX_ExtractRequest request{&document, folder.c_str(), log.c_str(), &documents, &configurations, 0};
+    KV_SWX_ExtractRequest request{&document,  folder.c_str(),  log.c_str(),
+                                  &documents, &configurations, 0};
     RunStats stats;
     const bool ran = ExtractDrawingViewInfo(&request, &stats) == 1 && stats.xmlWritten;
     ComStringFree(documents);
@@ -183,7 +186,8 @@ void Report(benchmark::State& state, const Inputs& in, std::size_t peak) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
     state.counters["xml_bytes"] = static_cast<double>(in.xmlBytes);
     state.counters["peak_heap"] = static_cast<double>(peak);
-    state.counters["peak_per_xml_byte"] = static_cast<double>(peak) / static_cast<double>(in.xmlBytes);
+    state.counters["peak_per_xml_byte"] =
+        static_cast<double>(peak) / static_cast<double>(in.xmlBytes);
 }
 
 // ---- loading the recording ---------------------------------------------------
@@ -269,7 +273,8 @@ void Baseline_PugixmlBuildSave(benchmark::State& state) {
         pugi::xml_node pi = doc.append_child(pugi::node_pi);
         pi.set_name("xml");
         pi.set_value("version='1.0' encoding='UTF-8'");
-        doc.append_child(pugi::node_pcdata).set_value("\n");  // dropped by the parser outside the root
+        doc.append_child(pugi::node_pcdata)
+            .set_value("\n");  // dropped by the parser outside the root
         CopyChildren(source, doc);
         if (!doc.save_file(out.c_str(), "", pugi::format_raw | pugi::format_no_declaration)) {
             state.SkipWithError("cannot save");
@@ -320,7 +325,8 @@ void WholeRun(benchmark::State& state) {
     std::size_t peak = 0;
     for (auto _ : state) {
         PeakScope scope;
-        if (!Extract(*recorded::LoadRecording(in.recording), out)) state.SkipWithError("extraction failed");
+        if (!Extract(*recorded::LoadRecording(in.recording), out))
+            state.SkipWithError("extraction failed");
         peak = std::max(peak, scope.Peak());
     }
     Report(state, in, peak);
@@ -340,7 +346,8 @@ BENCHMARK(WholeRun)->Apply(Sizes);
 
 // pugixml allocates through the same accounting.
 [[maybe_unused]] const bool kPugiCounted = [] {
-    pugi::set_memory_management_functions([](std::size_t size) { return Counted(size); }, Uncounted);
+    pugi::set_memory_management_functions([](std::size_t size) { return Counted(size); },
+                                          Uncounted);
     return true;
 }();
 

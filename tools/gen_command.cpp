@@ -67,7 +67,8 @@ void AddGenCommand(CLI::App& app, int& status) {
         "Write a synthetic recording: SHEETS sheets of VIEWS manual-geometry views, each with the "
         "given number of sketch segments drawn at random from the kind mix. The same options and "
         "seed give the same bytes.");
-    gen->add_option("--sheets", options->shape.sheets, "Number of sheets")->default_str("1")
+    gen->add_option("--sheets", options->shape.sheets, "Number of sheets")
+        ->default_str("1")
         ->check(CLI::Range(std::int64_t{1}, kMaxSyntheticViews));
     gen->add_option("--views-per-sheet", options->shape.viewsPerSheet,
                     "Views on each sheet, not counting the sheet's own view")

@@ -27,10 +27,14 @@ std::string Excerpt(const std::string& s, std::size_t from) {
     std::string out;
     for (std::size_t i = from; i < s.size() && i < from + 40; ++i) {
         const char c = s[i];
-        if (c == '\n') out += "\\n";
-        else if (c == '\t') out += "\\t";
-        else if (c == '\r') out += "\\r";
-        else out += c;
+        if (c == '\n')
+            out += "\\n";
+        else if (c == '\t')
+            out += "\\t";
+        else if (c == '\r')
+            out += "\\r";
+        else
+            out += c;
     }
     if (from + 40 < s.size()) out += "...";
     return out;
@@ -40,15 +44,18 @@ std::string Excerpt(const std::string& s, std::size_t from) {
 // and column (from 1), and a short excerpt of each side from there. Empty
 // when the two are identical.
 std::string DescribeFirstDifference(const std::string& original, const std::string& written) {
-    const auto [a, b] = std::mismatch(original.begin(), original.end(), written.begin(), written.end());
+    const auto [a, b] =
+        std::mismatch(original.begin(), original.end(), written.begin(), written.end());
     if (a == original.end() && b == written.end()) return {};
     const auto offset = static_cast<std::size_t>(a - original.begin());
     const auto line = 1 + std::count(original.begin(), a, '\n');
-    const std::size_t lineStart = offset == 0 ? std::string::npos : original.rfind('\n', offset - 1);
+    const std::size_t lineStart =
+        offset == 0 ? std::string::npos : original.rfind('\n', offset - 1);
     const std::size_t column = offset - (lineStart == std::string::npos ? 0 : lineStart + 1) + 1;
     std::ostringstream os;
     os << "first difference at byte " << offset << " (line " << line << ", column " << column
-       << "): read '" << Excerpt(original, offset) << "', written '" << Excerpt(written, offset) << "'";
+       << "): read '" << Excerpt(original, offset) << "', written '" << Excerpt(written, offset)
+       << "'";
     if (a == original.end()) os << " (the file ends there)";
     if (b == written.end()) os << " (the written bytes end there)";
     return os.str();
@@ -95,7 +102,8 @@ void AddRoundtripCommand(CLI::App& app, int& status) {
     auto options = std::make_shared<RoundtripOptions>();
     CLI::App* roundtrip = app.add_subcommand(
         "roundtrip",
-        "Read an XML file written by kvswx into the drawing model and write it again. Exit status 0 "
+        "Read an XML file written by kvswx into the drawing model and write it again. Exit status "
+        "0 "
         "when the bytes are identical; otherwise 1, with the first difference on stderr.");
     roundtrip->add_option("FILE", options->file, "The XML file to read")->required();
     roundtrip->add_option("-o,--out", options->out, "Also write the bytes written to this file");

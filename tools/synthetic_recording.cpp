@@ -83,12 +83,14 @@ public:
              << shape_.viewsPerSheet << " views per sheet, " << shape_.segmentsPerView
              << " segments per view, seed " << shape_.seed << ".\",\n"
              << "  \"application\": {\n    \"revision\": \"30.1.0\",\n"
-             << "    \"modelDocuments\": [{\"id\": \"part\", \"path\": \"C:\\\\Models\\\\Synthetic.SLDPRT\"}]\n"
+             << "    \"modelDocuments\": [{\"id\": \"part\", \"path\": "
+                "\"C:\\\\Models\\\\Synthetic.SLDPRT\"}]\n"
              << "  },\n  \"document\": {\n    \"path\": \"C:\\\\Drawings\\\\Synthetic.SLDDRW\",\n"
              << "    \"layers\": [\"0\"],\n    \"drawing\": {\n      \"sheets\": [";
         std::int64_t viewNumber = 0;
         for (std::int64_t s = 1; s <= shape_.sheets; ++s) {
-            out_ << (s == 1 ? "\n" : ",\n") << "        {\"name\": \"Sheet" << s << "\", \"views\": [\n"
+            out_ << (s == 1 ? "\n" : ",\n") << "        {\"name\": \"Sheet" << s
+                 << "\", \"views\": [\n"
                  << "          {\"name\": \"Sheet" << s << "\", \"type\": 1, \"visible\": 1}";
             for (std::int64_t v = 0; v < shape_.viewsPerSheet; ++v) View(++viewNumber, v);
             out_ << "\n        ]}";
@@ -119,7 +121,8 @@ private:
         out_.Array({px, py});
         out_ << ", \"scale\": [1, 2], \"transform\": ";
         out_.Array({1, 0, 0, 0, 1, 0, 0, 0, 1, px, py, 0, 0.5, 0, 0, 0});
-        out_ << ",\n           \"sketch\": {\"placement\": [1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0], "
+        out_ << ",\n           \"sketch\": {\"placement\": [1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, "
+                "0, 0, 0], "
                 "\"segments\": [";
         arcData_.clear();
         for (std::int64_t i = 0; i < shape_.segmentsPerView; ++i) {
@@ -137,13 +140,27 @@ private:
         // keeps it, flagged.
         if (rng_() % 20 == 0) out_ << "\"construction\": 1, ";
         switch (NextKind()) {
-            case SyntheticKind::Line: Line(); break;
-            case SyntheticKind::Arc: Arc(false); break;
-            case SyntheticKind::Circle: Arc(true); break;
-            case SyntheticKind::Ellipse: Ellipse(false); break;
-            case SyntheticKind::EllipticalArc: Ellipse(true); break;
-            case SyntheticKind::Spline: Spline(); break;
-            case SyntheticKind::Parabola: Parabola(); break;
+            case SyntheticKind::Line:
+                Line();
+                break;
+            case SyntheticKind::Arc:
+                Arc(false);
+                break;
+            case SyntheticKind::Circle:
+                Arc(true);
+                break;
+            case SyntheticKind::Ellipse:
+                Ellipse(false);
+                break;
+            case SyntheticKind::EllipticalArc:
+                Ellipse(true);
+                break;
+            case SyntheticKind::Spline:
+                Spline();
+                break;
+            case SyntheticKind::Parabola:
+                Parabola();
+                break;
         }
         out_ << "}";
     }
@@ -227,7 +244,8 @@ private:
             points.push_back(0);
             if (rational) points.push_back(i == 0 || i == 3 ? 1 : Between(0.5, 1));
         }
-        out_ << "\"kind\": 3, \"curve\": {\"parameters\": {\"start\": 0, \"end\": 1, \"closed\": 0}, "
+        out_ << "\"kind\": 3, \"curve\": {\"parameters\": {\"start\": 0, \"end\": 1, \"closed\": "
+                "0}, "
                 "\"bspline\": {\"order\": 4, \"dimension\": "
              << static_cast<std::int64_t>(rational ? 4 : 3) << ", \"controlPoints\": ";
         out_.Array(points.begin(), points.end());

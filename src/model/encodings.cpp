@@ -1,15 +1,15 @@
 #include "model/encodings.h"
 
+#include <locale.h>
+#include <stdlib.h>
+
 #include <charconv>
-#include <cmath>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <cwctype>
 #include <string>
 #include <system_error>
-
-#include <locale.h>
-#include <stdlib.h>
 
 namespace kvswx {
 
@@ -26,7 +26,8 @@ std::size_t SkipSpace(std::wstring_view t) {
 // The ASCII run that could form a number, narrowed for the C conversion.
 std::string NarrowPrefix(std::wstring_view t, std::size_t from) {
     std::string s;
-    for (std::size_t i = from; i < t.size() && t[i] > 0 && t[i] < 0x7F; ++i) s += static_cast<char>(t[i]);
+    for (std::size_t i = from; i < t.size() && t[i] > 0 && t[i] < 0x7F; ++i)
+        s += static_cast<char>(t[i]);
     return s;
 }
 
@@ -87,7 +88,9 @@ std::wstring FormatPoint3D(double x, double y, double z) {
     return FormatDouble(x) + L' ' + FormatDouble(y) + L' ' + FormatDouble(z);
 }
 
-std::wstring FormatTransform(const Transform16& v) { return FormatDoubleList(DoubleList(v.begin(), v.end())); }
+std::wstring FormatTransform(const Transform16& v) {
+    return FormatDoubleList(DoubleList(v.begin(), v.end()));
+}
 
 std::wstring FormatDoubleList(const DoubleList& v) {
     std::wstring out;
@@ -108,7 +111,7 @@ double ParseDouble(std::wstring_view text) {
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     const std::string s = NarrowPrefix(text, 0);
     return cLocale != static_cast<locale_t>(nullptr) ? strtod_l(s.c_str(), nullptr, cLocale)
-                                                       : std::strtod(s.c_str(), nullptr);
+                                                     : std::strtod(s.c_str(), nullptr);
 }
 
 std::int32_t ParseInt(std::wstring_view text) {

@@ -122,7 +122,8 @@ std::wstring AppendPath(std::wstring_view location, std::wstring_view suffix) {
     return out;
 }
 
-std::wstring NamedPath(std::wstring_view location, std::wstring_view element, std::wstring_view name) {
+std::wstring NamedPath(std::wstring_view location, std::wstring_view element,
+                       std::wstring_view name) {
     std::wstring out(location);
     out += L'/';
     out += element;

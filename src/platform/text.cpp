@@ -101,8 +101,10 @@ std::wstring FromUtf8(std::string_view text) {
         bool bad = i + static_cast<std::size_t>(extra) >= text.size();
         for (int k = 1; !bad && k <= extra; ++k) {
             const auto b = static_cast<unsigned char>(text[i + k]);
-            if ((b & 0xC0) != 0x80) bad = true;
-            else cp = (cp << 6) | (b & 0x3F);
+            if ((b & 0xC0) != 0x80)
+                bad = true;
+            else
+                cp = (cp << 6) | (b & 0x3F);
         }
         if (bad || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
             out += kReplacementChar;

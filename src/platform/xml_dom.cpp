@@ -13,7 +13,8 @@ namespace kvswx::xml {
 std::wstring Node::Name() const { return FromUtf8(n_.name()); }
 
 std::wstring Node::Text() const {
-    if (n_.type() == pugi::node_pcdata || n_.type() == pugi::node_cdata) return FromUtf8(n_.value());
+    if (n_.type() == pugi::node_pcdata || n_.type() == pugi::node_cdata)
+        return FromUtf8(n_.value());
     return FromUtf8(n_.text().get());
 }
 
@@ -69,7 +70,9 @@ void Node::SetText(std::wstring_view value) {
     n_.text().set(v.c_str());
 }
 
-Node Node::AppendElement(std::wstring_view name) { return Node(n_.append_child(Converted(name, 0).c_str())); }
+Node Node::AppendElement(std::wstring_view name) {
+    return Node(n_.append_child(Converted(name, 0).c_str()));
+}
 
 Node Node::AppendText(std::wstring_view text) { return AppendTextUtf8(Converted(text, 0)); }
 
@@ -91,7 +94,9 @@ void Node::SetTextUtf8(std::string_view value) {
     data.set_value(value.data(), value.size());
 }
 
-Node Node::AppendElementUtf8(std::string_view name) { return Node(n_.append_child(Terminated(name, 0))); }
+Node Node::AppendElementUtf8(std::string_view name) {
+    return Node(n_.append_child(Terminated(name, 0)));
+}
 
 Node Node::AppendTextUtf8(std::string_view text) {
     auto t = n_.append_child(pugi::node_pcdata);
@@ -140,7 +145,9 @@ constexpr unsigned kSaveFlags = pugi::format_raw | pugi::format_no_declaration;
 class StringWriter final : public pugi::xml_writer {
 public:
     std::string bytes;
-    void write(const void* data, size_t size) override { bytes.append(static_cast<const char*>(data), size); }
+    void write(const void* data, size_t size) override {
+        bytes.append(static_cast<const char*>(data), size);
+    }
 };
 }  // namespace
 
@@ -178,7 +185,8 @@ namespace {
 Document::LoadResult ToResult(const pugi::xml_parse_result& r) {
     Document::LoadResult out;
     out.ok = static_cast<bool>(r);
-    if (!out.ok) out.error = std::string(r.description()) + " at byte offset " + std::to_string(r.offset);
+    if (!out.ok)
+        out.error = std::string(r.description()) + " at byte offset " + std::to_string(r.offset);
     return out;
 }
 }  // namespace
@@ -188,9 +196,12 @@ Document::LoadResult Document::LoadFile(const std::filesystem::path& path) {
 }
 
 Document::LoadResult Document::LoadString(std::string_view utf8) {
-    return ToResult(doc_.load_buffer(utf8.data(), utf8.size(), pugi::parse_default, pugi::encoding_utf8));
+    return ToResult(
+        doc_.load_buffer(utf8.data(), utf8.size(), pugi::parse_default, pugi::encoding_utf8));
 }
 
-std::filesystem::path WidePath(std::wstring_view path) { return std::filesystem::path(ToUtf8(path)); }
+std::filesystem::path WidePath(std::wstring_view path) {
+    return std::filesystem::path(ToUtf8(path));
+}
 
 }  // namespace kvswx::xml

@@ -17,9 +17,10 @@ namespace kvswx {
 namespace {
 
 TEST(NarrowFormatting, SameCharactersAsTheWideForms) {
-    const double values[] = {0.0,     -0.0,     1.0 / 3,  -1e-300, 5e-324,   1e19,     9.99e19,
-                             1e20,    -1e20,    1.5e21,   1e300,   DBL_MAX,  -DBL_MAX, INFINITY,
-                             -INFINITY, NAN,    -NAN,     123456789.123456789, 0.1};
+    const double values[] = {0.0,      -0.0,     1.0 / 3,   -1e-300, 5e-324, 1e19,
+                             9.99e19,  1e20,     -1e20,     1.5e21,  1e300,  DBL_MAX,
+                             -DBL_MAX, INFINITY, -INFINITY, NAN,     -NAN,   123456789.123456789,
+                             0.1};
     std::string all;
     DoubleList list;
     for (const double v : values) {
@@ -58,8 +59,8 @@ TEST(AttributeMapWriting, OrderFirstValueManyAndLong) {
     ResetProcessStateForTests();
     const std::wstring longValue(300, L'v');
     const std::vector<std::pair<std::wstring, std::wstring>> added = {
-        {L"b", L"1"}, {L"B", L"2"},     {L"a", longValue}, {L"Z", L"3"},  {L"b", L"ignored"},
-        {L"y", L"4"}, {L"aa", L"5"},    {L"A", L"6"},      {L"c", L"7"},  {L"Empty", L""},
+        {L"b", L"1"}, {L"B", L"2"},      {L"a", longValue},  {L"Z", L"3"}, {L"b", L"ignored"},
+        {L"y", L"4"}, {L"aa", L"5"},     {L"A", L"6"},       {L"c", L"7"}, {L"Empty", L""},
         {L"d", L"8"}, {L"e", longValue}, {L"", L"nameless"}, {L"f", L"9"}};
     for (const std::size_t count : {std::size_t{4}, added.size()}) {
         AttributeMap attributes;
@@ -71,7 +72,8 @@ TEST(AttributeMapWriting, OrderFirstValueManyAndLong) {
         EXPECT_EQ(attributes.size(), reference.size());
         std::string expected = "\n<r";
         for (const auto& [name, value] : reference) {
-            if (!name.empty() && !value.empty()) expected += " " + ToUtf8(name) + "=\"" + ToUtf8(value) + "\"";
+            if (!name.empty() && !value.empty())
+                expected += " " + ToUtf8(name) + "=\"" + ToUtf8(value) + "\"";
         }
         expected += "/>";
         XmlDocument doc;
@@ -95,8 +97,9 @@ TEST(AttributeMapWriting, IndentationPastSixtyThreeTabs) {
     CreateChildElementUtf8(doc, node, L"e", "1");  // a leaf: not closed
     for (auto it = open.rbegin(); it != open.rend(); ++it) CloseElement(doc, *it);
     const std::string bytes = doc.ToBytes();
-    EXPECT_NE(bytes.find("\n" + std::string(69, '\t') + "<e>1</e>\n" + std::string(68, '\t') + "</e>"),
-              std::string::npos);
+    EXPECT_NE(
+        bytes.find("\n" + std::string(69, '\t') + "<e>1</e>\n" + std::string(68, '\t') + "</e>"),
+        std::string::npos);
     EXPECT_EQ(Process().indentDepth, 0);
 }
 

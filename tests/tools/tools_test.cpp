@@ -1,6 +1,5 @@
 // The `kvswx gen` recordings and the `kvswx roundtrip` check.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -42,19 +41,16 @@ TEST(SyntheticRecording, MixAndShapeErrors) {
     EXPECT_EQ(cli::ParseSyntheticMix("line=2,elliptical-arc=1", mix), "");
     EXPECT_EQ(mix, (std::array<std::uint32_t, 7>{2, 0, 0, 0, 1, 0, 0}));
     const std::map<std::string, std::string> bad = {
-        {"circle", "expected KIND=WEIGHT"},
-        {"lines=1", "unknown segment kind in \"lines=1\""},
-        {"arc=1,arc=2", "given twice"},
-        {"arc=-1", "whole number"},
-        {"arc=1x", "whole number"},
-        {"arc=", "whole number"},
-        {"arc=1000001", "whole number"},
-        {"arc=0,line=0", "no kind a weight"},
+        {"circle", "expected KIND=WEIGHT"}, {"lines=1", "unknown segment kind in \"lines=1\""},
+        {"arc=1,arc=2", "given twice"},     {"arc=-1", "whole number"},
+        {"arc=1x", "whole number"},         {"arc=", "whole number"},
+        {"arc=1000001", "whole number"},    {"arc=0,line=0", "no kind a weight"},
     };
     for (const auto& [text, message] : bad) {
         const std::string error = cli::ParseSyntheticMix(text, mix);
         EXPECT_NE(error.find(message), std::string::npos) << text << ": " << error;
-        EXPECT_EQ(mix, (std::array<std::uint32_t, 7>{2, 0, 0, 0, 1, 0, 0})) << "changed by " << text;
+        EXPECT_EQ(mix, (std::array<std::uint32_t, 7>{2, 0, 0, 0, 1, 0, 0}))
+            << "changed by " << text;
     }
     SyntheticShape huge;
     huge.sheets = 1000;
@@ -75,8 +71,8 @@ struct CommandRun {
 // Runs kvswx with `args` (none holding a single quote) in `dir`.
 CommandRun Kvswx(const std::string& args, const fs::path& dir) {
     const fs::path err = dir / "stderr.txt";
-    const std::string line = std::string("cd '") + dir.string() + "' && '" + KVSWX_CLI_PATH + "' " + args +
-                             " >/dev/null 2>'" + err.string() + "'";
+    const std::string line = std::string("cd '") + dir.string() + "' && '" + KVSWX_CLI_PATH + "' " +
+                             args + " >/dev/null 2>'" + err.string() + "'";
     const int raw = std::system(line.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, test::ReadFile(err)};
 }
@@ -85,7 +81,9 @@ CommandRun Kvswx(const std::string& args, const fs::path& dir) {
 // the kinds of the mix only, and the file reads back to the same bytes.
 TEST(GenAndRoundtrip, GeneratedDrawingExtractsWholeAndRoundTrips) {
     const fs::path dir = test::ScratchDir();
-    ASSERT_EQ(Kvswx("gen --sheets 2 --views-per-sheet 3 --segments 60 --mix circle=1,spline=2 --seed 9 -o g.json", dir)
+    ASSERT_EQ(Kvswx("gen --sheets 2 --views-per-sheet 3 --segments 60 --mix circle=1,spline=2 "
+                    "--seed 9 -o g.json",
+                    dir)
                   .status,
               0);
     ASSERT_EQ(Kvswx("extract --out out g.json", dir).status, 0);
@@ -95,8 +93,10 @@ TEST(GenAndRoundtrip, GeneratedDrawingExtractsWholeAndRoundTrips) {
     ASSERT_EQ(drawing.GetSheetCount(), 2U);
     const std::string xml = test::ReadFile(dir / "out" / "Synthetic.xml");
     std::map<std::string, int> kinds;
-    for (const char* kind : {"<Line ", "<Arc ", "<Circle ", "<Ellipse ", "<EllipticalArc ", "<Spline ", "<Parabola "}) {
-        for (auto at = xml.find(kind); at != std::string::npos; at = xml.find(kind, at + 1)) ++kinds[kind];
+    for (const char* kind : {"<Line ", "<Arc ", "<Circle ", "<Ellipse ", "<EllipticalArc ",
+                             "<Spline ", "<Parabola "}) {
+        for (auto at = xml.find(kind); at != std::string::npos; at = xml.find(kind, at + 1))
+            ++kinds[kind];
     }
     EXPECT_EQ(kinds["<Circle "] + kinds["<Spline "], 60);
     EXPECT_GT(kinds["<Spline "], kinds["<Circle "]);
@@ -126,12 +126,14 @@ TEST(GenAndRoundtrip, GeneratedDrawingExtractsWholeAndRoundTrips) {
 // does not read back what it writes (a broken-out section's Name).
 TEST(GenAndRoundtrip, ExampleFilesRoundTrip) {
     const fs::path dir = test::ScratchDir();
-    for (const auto& e : fs::directory_iterator(test::SourceDir() / "tests" / "golden" / "examples")) {
+    for (const auto& e :
+         fs::directory_iterator(test::SourceDir() / "tests" / "golden" / "examples")) {
         if (e.path().extension() != ".xml") continue;
         const CommandRun run = Kvswx("roundtrip '" + e.path().string() + "'", dir);
         if (e.path().filename() == "annotations.xml") {
             EXPECT_EQ(run.status, 1);
-            EXPECT_NE(run.err.find("read ' Name=\"Broken-out Section1\">"), std::string::npos) << run.err;
+            EXPECT_NE(run.err.find("read ' Name=\"Broken-out Section1\">"), std::string::npos)
+                << run.err;
         } else {
             EXPECT_EQ(run.status, 0) << e.path() << ": " << run.err;
         }
