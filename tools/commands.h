@@ -12,5 +12,7 @@ inline constexpr int kExitFailed = 1;  // a run was refused or an input was bad
 inline constexpr int kExitUsage = 2;
 
 void AddExtractCommand(CLI::App& app, int& status);
+void AddGenCommand(CLI::App& app, int& status);
+void AddRoundtripCommand(CLI::App& app, int& status);
 
 }  // namespace kvswx::cli

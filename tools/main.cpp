@@ -8,6 +8,8 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     int status = kvswx::cli::kExitOk;
     kvswx::cli::AddExtractCommand(app, status);
+    kvswx::cli::AddGenCommand(app, status);
+    kvswx::cli::AddRoundtripCommand(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {

@@ -1,15 +1,15 @@
 #include "model/encodings.h"
 
+#include <locale.h>
+#include <stdlib.h>
+
 #include <charconv>
-#include <cmath>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <cwctype>
 #include <string>
 #include <system_error>
-
-#include <locale.h>
-#include <stdlib.h>
 
 namespace kvswx {
 
@@ -26,23 +26,58 @@ std::size_t SkipSpace(std::wstring_view t) {
 // The ASCII run that could form a number, narrowed for the C conversion.
 std::string NarrowPrefix(std::wstring_view t, std::size_t from) {
     std::string s;
-    for (std::size_t i = from; i < t.size() && t[i] > 0 && t[i] < 0x7F; ++i) s += static_cast<char>(t[i]);
+    for (std::size_t i = from; i < t.size() && t[i] > 0 && t[i] < 0x7F; ++i)
+        s += static_cast<char>(t[i]);
     return s;
+}
+
+// Large enough for 1.8e308 with sixteen decimals.
+constexpr std::size_t kDoubleChars = 400;
+
+// The fixed form with sixteen decimals ("%.16f") into [buf, last); returns
+// its end.
+char* PutDouble(char* buf, char* last, double v) {
+    return std::to_chars(buf, last, v, std::chars_format::fixed, 16).ptr;
 }
 
 }  // namespace
 
 std::wstring FormatDouble(double v) {
-    // Large enough for 1.8e308 with sixteen decimals.
-    char buf[400];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 16);
-    return Widen(buf, r.ptr);
+    char buf[kDoubleChars];
+    return Widen(buf, PutDouble(buf, buf + sizeof buf, v));
 }
 
 std::wstring FormatInt(std::int32_t v) {
     char buf[16];
     const auto r = std::to_chars(buf, buf + sizeof buf, v);
     return Widen(buf, r.ptr);
+}
+
+void AppendDouble(std::string& out, double v) {
+    // Written in place when the value is of ordinary size (what drawings
+    // hold); through a buffer of the largest size otherwise.
+    if (std::isfinite(v) && std::fabs(v) < 1e20) {
+        const std::size_t start = out.size();
+        constexpr std::size_t kOrdinary = 40;  // sign, 20 digits, point, 16 decimals
+        out.resize(start + kOrdinary);
+        char* end = PutDouble(out.data() + start, out.data() + start + kOrdinary, v);
+        out.resize(static_cast<std::size_t>(end - out.data()));
+        return;
+    }
+    char buf[kDoubleChars];
+    out.append(buf, PutDouble(buf, buf + sizeof buf, v));
+}
+
+void AppendInt(std::string& out, std::int32_t v) {
+    char buf[16];
+    out.append(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
+}
+
+void AppendDoubles(std::string& out, const double* values, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i != 0) out += ' ';
+        AppendDouble(out, values[i]);
+    }
 }
 
 std::wstring FormatBool(unsigned char v) { return v == 1 ? L"true" : L"false"; }
@@ -53,7 +88,9 @@ std::wstring FormatPoint3D(double x, double y, double z) {
     return FormatDouble(x) + L' ' + FormatDouble(y) + L' ' + FormatDouble(z);
 }
 
-std::wstring FormatTransform(const Transform16& v) { return FormatDoubleList(DoubleList(v.begin(), v.end())); }
+std::wstring FormatTransform(const Transform16& v) {
+    return FormatDoubleList(DoubleList(v.begin(), v.end()));
+}
 
 std::wstring FormatDoubleList(const DoubleList& v) {
     std::wstring out;
@@ -74,7 +111,7 @@ double ParseDouble(std::wstring_view text) {
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     const std::string s = NarrowPrefix(text, 0);
     return cLocale != static_cast<locale_t>(nullptr) ? strtod_l(s.c_str(), nullptr, cLocale)
-                                                       : std::strtod(s.c_str(), nullptr);
+                                                     : std::strtod(s.c_str(), nullptr);
 }
 
 std::int32_t ParseInt(std::wstring_view text) {

@@ -25,6 +25,13 @@ std::wstring FormatPoint3D(double x, double y, double z);
 std::wstring FormatTransform(const Transform16& v);
 std::wstring FormatDoubleList(const DoubleList& v);
 
+// The same characters as FormatDouble, FormatInt and FormatDoubleList,
+// appended to a narrow buffer (they are ASCII): what the writer places in
+// the tree without a wide string in between.
+void AppendDouble(std::string& out, double v);
+void AppendInt(std::string& out, std::int32_t v);
+void AppendDoubles(std::string& out, const double* values, std::size_t count);
+
 // Exactly what strtod gives in the "C" locale: the longest prefix that
 // forms a number, 0.0 when none does.
 double ParseDouble(std::wstring_view text);

@@ -20,16 +20,21 @@ namespace kvswx {
 
 // ---- Value kinds: how a member becomes element text and back. -------------
 
+// Kinds whose text is ASCII also have FormatUtf8, appending the same
+// characters as Format to a narrow buffer; the writer uses it when present.
 struct DoubleKind {
     std::wstring Format(double v) const { return FormatDouble(v); }
+    void FormatUtf8(std::string& out, double v) const { AppendDouble(out, v); }
     void Parse(double& v, std::wstring_view t) const { v = ParseDouble(t); }
 };
 struct IntKind {
     std::wstring Format(std::int32_t v) const { return FormatInt(v); }
+    void FormatUtf8(std::string& out, std::int32_t v) const { AppendInt(out, v); }
     void Parse(std::int32_t& v, std::wstring_view t) const { v = ParseInt(t); }
 };
 struct BoolKind {
     std::wstring Format(bool v) const { return FormatBool(v ? 1 : 0); }
+    void FormatUtf8(std::string& out, bool v) const { out += v ? "true" : "false"; }
     void Parse(bool& v, std::wstring_view t) const { v = ParseBool(t) == 1; }
 };
 struct TextKind {
@@ -38,18 +43,22 @@ struct TextKind {
 };
 struct Point2Kind {
     std::wstring Format(const Point2& v) const { return FormatPoint(v[0], v[1]); }
+    void FormatUtf8(std::string& out, const Point2& v) const { AppendDoubles(out, v.data(), v.size()); }
     void Parse(Point2& v, std::wstring_view t) const { v = ParseFixed<2>(t); }
 };
 struct Point3Kind {
     std::wstring Format(const Point3& v) const { return FormatPoint3D(v[0], v[1], v[2]); }
+    void FormatUtf8(std::string& out, const Point3& v) const { AppendDoubles(out, v.data(), v.size()); }
     void Parse(Point3& v, std::wstring_view t) const { v = ParseFixed<3>(t); }
 };
 struct TransformKind {
     std::wstring Format(const Transform16& v) const { return FormatTransform(v); }
+    void FormatUtf8(std::string& out, const Transform16& v) const { AppendDoubles(out, v.data(), v.size()); }
     void Parse(Transform16& v, std::wstring_view t) const { v = ParseFixed<16>(t); }
 };
 struct DoubleListKind {
     std::wstring Format(const DoubleList& v) const { return FormatDoubleList(v); }
+    void FormatUtf8(std::string& out, const DoubleList& v) const { AppendDoubles(out, v.data(), v.size()); }
     void Parse(DoubleList& v, std::wstring_view t) const { v = ParseDoubleList(t); }
 };
 // An enumerated value: the number as text, its member name in one attribute.
@@ -58,6 +67,7 @@ struct EnumKind {
     const wchar_t* key = nullptr;  // null: the table's own key
 
     std::wstring Format(std::int32_t v) const { return FormatInt(v); }
+    void FormatUtf8(std::string& out, std::int32_t v) const { AppendInt(out, v); }
     void Parse(std::int32_t& v, std::wstring_view t) const { v = ParseInt(t); }
     void AddAttributes(std::int32_t v, AttributeMap& attributes) const {
         const EnumTable& t = table();
@@ -100,6 +110,28 @@ constexpr FieldDef<Rec, T, Kind> Field(const wchar_t* name, T Rec::*member, Kind
 namespace detail {
 template <class K, class T>
 concept HasAttributes = requires(const K& k, const T& v, AttributeMap& m) { k.AddAttributes(v, m); };
+template <class K, class T>
+concept HasUtf8Format = requires(const K& k, const T& v, std::string& out) { k.FormatUtf8(out, v); };
+
+// The buffer field text is formatted into, reused from field to field.
+inline std::string& FieldText() {
+    thread_local std::string text;
+    text.clear();
+    return text;
+}
+
+// Creates the element of one field with `attributes` (none when null).
+template <class Kind, class Value>
+void WriteField(XmlDocument& doc, XmlNode parent, const wchar_t* name, const Kind& kind, const Value& value,
+                const AttributeMap& attributes) {
+    if constexpr (HasUtf8Format<Kind, Value>) {
+        std::string& text = FieldText();
+        kind.FormatUtf8(text, value);
+        CreateChildElementUtf8(doc, parent, name, text, attributes);
+    } else {
+        CreateChildElement(doc, parent, name, kind.Format(value), attributes);
+    }
+}
 }  // namespace detail
 
 // Writes every field of `rec` as a child element of `parent`, in list order.
@@ -110,11 +142,15 @@ void WriteFields(XmlDocument& doc, XmlNode parent, const Rec& rec, const std::tu
             auto one = [&](const auto& field) {
                 if (field.when != nullptr && !field.when(rec)) return;
                 const auto& value = rec.*(field.member);
-                AttributeMap attributes;
                 using Kind = std::decay_t<decltype(field.kind)>;
                 using Value = std::decay_t<decltype(value)>;
-                if constexpr (detail::HasAttributes<Kind, Value>) field.kind.AddAttributes(value, attributes);
-                CreateChildElement(doc, parent, field.name, field.kind.Format(value), attributes);
+                if constexpr (detail::HasAttributes<Kind, Value>) {
+                    AttributeMap attributes;
+                    field.kind.AddAttributes(value, attributes);
+                    detail::WriteField(doc, parent, field.name, field.kind, value, attributes);
+                } else {
+                    detail::WriteField(doc, parent, field.name, field.kind, value, NoAttributes());
+                }
             };
             (one(f), ...);
         },

@@ -3,6 +3,7 @@
 // the generic collection writer and reader.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -14,15 +15,72 @@
 
 namespace kvswx {
 
-// Attribute name -> value, in the name order of CompareNames. Inserting a
-// name already present keeps the first value (use emplace/insert).
-using AttributeMap = std::map<std::wstring, std::wstring, NameLess>;
+// The attributes of one element, written in the name order of CompareNames.
+// Adding a name already present keeps the first value. Names and values are
+// copied into storage inside the object (a heap buffer only past a few
+// hundred characters), so filling one allocates nothing.
+class AttributeMap {
+public:
+    void emplace(std::wstring_view name, std::wstring_view value);
+    std::size_t size() const { return count_ + overflow_.size(); }
+    bool empty() const { return size() == 0; }
+
+    // Calls f(name, value) for each entry, in name order.
+    template <class F>
+    void ForEachInOrder(F&& f) const {
+        if (overflow_.empty()) {
+            Entry order[kInlineEntries];
+            const std::size_t n = Sorted(order);
+            for (std::size_t i = 0; i < n; ++i) f(View(order[i].name), View(order[i].value));
+            return;
+        }
+        // Past eight entries (no element of ours has that many): all merged.
+        std::map<std::wstring, std::wstring, NameLess> all = overflow_;
+        for (std::size_t i = 0; i < count_; ++i) {
+            all.emplace(std::wstring(View(entries_[i].name)), std::wstring(View(entries_[i].value)));
+        }
+        for (const auto& [name, value] : all) f(std::wstring_view(name), std::wstring_view(value));
+    }
+
+private:
+    static constexpr std::size_t kInlineEntries = 8;
+    static constexpr std::size_t kInlineChars = 160;
+    struct Span {
+        std::uint32_t offset = 0;
+        std::uint32_t length = 0;
+    };
+    struct Entry {
+        Span name;
+        Span value;
+    };
+
+    std::wstring_view View(Span s) const { return {Chars() + s.offset, s.length}; }
+    const wchar_t* Chars() const { return heap_.empty() ? inline_ : heap_.data(); }
+    Span Store(std::wstring_view text);
+    bool Contains(std::wstring_view name) const;
+    // The inline entries sorted into `out`; returns their number.
+    std::size_t Sorted(Entry (&out)[kInlineEntries]) const;
+
+    wchar_t inline_[kInlineChars];  // the first used_ characters are set
+    std::wstring heap_;  // holds all characters once inline_ is full
+    std::uint32_t used_ = 0;
+    Entry entries_[kInlineEntries];
+    std::size_t count_ = 0;
+    std::map<std::wstring, std::wstring, NameLess> overflow_;
+};
+
+// An empty set, shared.
+const AttributeMap& NoAttributes();
 
 // Creates an element under `parent` on its own indented line. Attributes with
 // an empty name or value are not written; empty text is not set. Depth grows
 // by one when `parent` is the element created last.
 XmlNode CreateChildElement(XmlDocument& doc, XmlNode parent, std::wstring_view name,
-                           std::wstring_view text = {}, const AttributeMap& attributes = {});
+                           std::wstring_view text = {}, const AttributeMap& attributes = NoAttributes());
+// The same with text that is already UTF-8 XML can carry (a formatted
+// number, say), placed in the tree as it is.
+XmlNode CreateChildElementUtf8(XmlDocument& doc, XmlNode parent, std::wstring_view name,
+                               std::string_view utf8Text, const AttributeMap& attributes = NoAttributes());
 // Finishes an element that can hold children: its closing tag goes on its own
 // line at its depth.
 void CloseElement(XmlDocument& doc, XmlNode element);

@@ -36,10 +36,22 @@ bool IsXmlChar(char32_t c) {
 }
 
 template <bool Xml>
-std::string Encode(std::wstring_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
+void EncodeInto(std::string& out, std::wstring_view text) {
+    // Printable ASCII, tab, LF and CR, the bulk of what is written, are one
+    // byte each whatever the mode.
+    std::size_t i = 0;
+    const std::size_t start = out.size();
+    out.resize(start + text.size());
+    char* p = out.data() + start;
+    for (; i < text.size(); ++i) {
+        const wchar_t c = text[i];
+        if ((c < 0x20 && c != 0x9 && c != 0xA && c != 0xD) || c > 0x7E) break;
+        p[i] = static_cast<char>(c);
+    }
+    out.resize(start + i);
+    if (i == text.size()) return;
+    out.reserve(start + text.size() + (text.size() - i) * 3);
+    for (; i < text.size(); ++i) {
         auto c = static_cast<char32_t>(text[i]);
         if (IsHighSurrogate(c) && i + 1 < text.size() &&
             IsLowSurrogate(static_cast<char32_t>(text[i + 1]))) {
@@ -49,12 +61,19 @@ std::string Encode(std::wstring_view text) {
         const bool ok = Xml ? IsXmlChar(c) : (c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF));
         AppendUtf8(out, ok ? c : static_cast<char32_t>(kReplacementChar));
     }
+}
+
+template <bool Xml>
+std::string Encode(std::wstring_view text) {
+    std::string out;
+    EncodeInto<Xml>(out, text);
     return out;
 }
 
 }  // namespace
 
 std::string ToUtf8Xml(std::wstring_view text) { return Encode<true>(text); }
+void AppendUtf8Xml(std::string& out, std::wstring_view text) { EncodeInto<true>(out, text); }
 std::string ToUtf8(std::wstring_view text) { return Encode<false>(text); }
 
 std::wstring FromUtf8(std::string_view text) {
@@ -82,8 +101,10 @@ std::wstring FromUtf8(std::string_view text) {
         bool bad = i + static_cast<std::size_t>(extra) >= text.size();
         for (int k = 1; !bad && k <= extra; ++k) {
             const auto b = static_cast<unsigned char>(text[i + k]);
-            if ((b & 0xC0) != 0x80) bad = true;
-            else cp = (cp << 6) | (b & 0x3F);
+            if ((b & 0xC0) != 0x80)
+                bad = true;
+            else
+                cp = (cp << 6) | (b & 0x3F);
         }
         if (bad || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
             out += kReplacementChar;

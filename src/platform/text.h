@@ -16,6 +16,8 @@ inline constexpr wchar_t kReplacementChar = 0xFFFD;
 // U+10FFFF) become U+FFFD. A wide string holding a UTF-16 surrogate pair
 // (as text from a Windows source may) is combined into one code point.
 std::string ToUtf8Xml(std::wstring_view text);
+// The same, appended to `out` (whose capacity a caller can reuse).
+void AppendUtf8Xml(std::string& out, std::wstring_view text);
 // Plain wide to UTF-8 (invalid code points replaced by U+FFFD, controls kept).
 std::string ToUtf8(std::wstring_view text);
 // UTF-8 to wide; malformed sequences become U+FFFD.

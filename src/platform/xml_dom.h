@@ -48,6 +48,18 @@ public:
     Node AppendText(std::wstring_view text);
     Node AppendProcessingInstruction(std::wstring_view target, std::wstring_view data);
 
+    // The same from bytes that are already UTF-8 XML can carry (formatted
+    // numbers, indentation, names of our own): placed in the tree as they
+    // are, with no conversion. A new element is expected, so the attribute
+    // is appended without looking for one of the same name, and the text
+    // set where the element has no text yet.
+    void AppendAttributeUtf8(std::string_view name, std::string_view value);
+    // Converted as SetAttribute converts, appended without that lookup.
+    void AppendAttribute(std::wstring_view name, std::wstring_view value);
+    void SetTextUtf8(std::string_view value);
+    Node AppendElementUtf8(std::string_view name);
+    Node AppendTextUtf8(std::string_view text);
+
     pugi::xml_node Raw() const { return n_; }
 
 private:

@@ -177,7 +177,7 @@ public:
             attributes.emplace(SketchSegmentTypeNames().Key(),
                                SketchSegmentTypeNames().NameOf(segment->GetType()));
             attributes.emplace(L"isConstructionGeometry",
-                               FormatBool(segment->IsConstructionGeometry() ? 1 : 0));
+                               segment->IsConstructionGeometry() ? L"true" : L"false");
             XmlNode element =
                 CreateChildElement(doc, list, ElementNameOf(*segment), {}, attributes);
             segment->GetImpl()->Write(doc, element);
