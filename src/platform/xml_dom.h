@@ -74,8 +74,10 @@ public:
 
     // Serialised bytes, exactly as Save writes them.
     std::string ToBytes() const;
-    // Writes to a temporary file beside `path` and renames it into place, so
-    // the file appears whole or not at all. False when it cannot be written.
+    // Writes to a temporary file beside `path` (a hidden ".kvswx-*.tmp" name
+    // unique to this save) and renames it into place, so the file appears
+    // whole or not at all. False when it cannot be written; the temporary
+    // file is removed on every failure.
     bool Save(const std::filesystem::path& path) const;
 
     struct LoadResult {
