@@ -70,8 +70,10 @@ public:
         sheetHeight = ParseDouble(GetAttributeValue(element, L"SheetHeight"));
         sheetWidth = ParseDouble(GetAttributeValue(element, L"SheetWidth"));
         for (const XmlNode& node : doc.SelectNodes(AppendPath(location, L"/view"))) {
+            const std::wstring at = NamedPath(location, L"view", GetAttributeValue(node, L"Name"));
+            if (!doc.SelectSingleNode(at)) continue;  // a name that cannot be found again
             auto view = std::make_unique<KVSWX_DrawingView>();
-            view->GetImpl()->ReadFromDocument(doc, NamedPath(location, L"view", GetAttributeValue(node, L"Name")));
+            view->GetImpl()->ReadFromDocument(doc, at);
             views.push_back(std::move(view));
         }
     }
@@ -149,8 +151,10 @@ public:
         documentProperties->GetImpl()->ReadFromDocument(doc, AppendPath(location, L"/DocumentProperties"));
         name = GetAttributeValue(element, L"Name");
         for (const XmlNode& node : doc.SelectNodes(AppendPath(location, L"/sheet"))) {
+            const std::wstring at = NamedPath(location, L"sheet", GetAttributeValue(node, L"Name"));
+            if (!doc.SelectSingleNode(at)) continue;  // a name that cannot be found again
             auto sheet = std::make_unique<KVSWX_DrawingSheet>();
-            sheet->GetImpl()->ReadFromDocument(doc, NamedPath(location, L"sheet", GetAttributeValue(node, L"Name")));
+            sheet->GetImpl()->ReadFromDocument(doc, at);
             sheets.push_back(std::move(sheet));
         }
     }
