@@ -67,11 +67,11 @@ void LowerCaseInPlace(std::wstring& text) {
 
 std::wstring SheetDxfNames::Next(const std::wstring& sheetName) {
     std::wstring name = ReplaceInvalidNameCharacters(sheetName);
-    if (name == L"Model" || std::find(used_.begin(), used_.end(), name) != used_.end()) {
+    if (name == L"Model" || used_.count(name) != 0) {
         name = L"SW_" + name + L"_" + FormatInt(renameCounter_);
         ++renameCounter_;
     }
-    used_.push_back(name);
+    used_.insert(name);
     return name;
 }
 

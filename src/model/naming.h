@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace kvswx {
@@ -37,7 +38,7 @@ public:
     std::wstring Next(const std::wstring& sheetName);
 
 private:
-    std::vector<std::wstring> used_;
+    std::unordered_set<std::wstring> used_;
     std::int32_t renameCounter_ = 1;
 };
 
