@@ -48,8 +48,12 @@ BENCHMARK(ReadManySheets)->Arg(2000)->Arg(4000)->Arg(8000)->Unit(benchmark::kMil
 void ExtractManyViews(benchmark::State& state) {
     std::string views = R"({"name": "Sheet1"})";
     for (std::int64_t i = 0; i < state.range(0); ++i)
-        views += R"(, {"name": "Drawing View)" + std::to_string(i) + R"(", "type": 7, "position": [0.1, 0.2]})";
-    const std::string json = R"({"format": "kvswx-recording/1", "document": {"path": "C:\\D\\Many.SLDDRW",
+        views += R"(, {"name": "Drawing View)" + std::to_string(i) +
+                 R"(", "type": 7, "referencedModel": "m", "referencedDocumentPath": "C:\\P\\M.SLDPRT",
+                    "position": [0.1, 0.2], "transform": [1, 0, 0, 0, 1, 0, 0, 0, 1, 0.1, 0.2, 0, 1, 0, 0, 0]})";
+    const std::string json = R"({"format": "kvswx-recording/1",
+        "application": {"modelDocuments": [{"id": "m", "path": "C:\\P\\M.SLDPRT"}]},
+        "document": {"path": "C:\\D\\Many.SLDDRW",
         "drawing": {"sheets": [{"name": "Sheet1", "views": [)" + views + "]}]}}}";
     const std::filesystem::path dir = std::filesystem::temp_directory_path() / "kvswx_bench_many_views";
     std::filesystem::create_directories(dir);
@@ -67,7 +71,8 @@ void ExtractManyViews(benchmark::State& state) {
         ExtractDrawingViewInfo(&request, &stats);
         ComStringFree(documents);
         ComStringFree(configurations);
-        if (!stats.xmlWritten) state.SkipWithError("the XML file was not written");
+        if (!stats.xmlWritten || stats.viewsExtracted != state.range(0))
+            state.SkipWithError("not every view was extracted and written");
         std::filesystem::remove(dir / "run.log");
     }
     std::filesystem::remove_all(dir);
