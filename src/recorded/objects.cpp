@@ -48,8 +48,13 @@ std::optional<Op> OpFromName(std::string_view name) {
 
 void Store::Call(Op op, const std::string& target) {
     if (faults_.empty()) return;
-    for (Fault& fault : faults_) {
-        if (fault.op != op || (fault.target && *fault.target != target)) continue;
+    for (; faultsIndexed_ < faults_.size(); ++faultsIndexed_)
+        faultsByOp_[faults_[faultsIndexed_].op].push_back(faultsIndexed_);
+    const auto found = faultsByOp_.find(op);
+    if (found == faultsByOp_.end()) return;
+    for (const std::size_t at : found->second) {
+        Fault& fault = faults_[at];
+        if (fault.target && *fault.target != target) continue;
         ++fault.seen;
         if (fault.seen <= fault.skip) continue;
         if (fault.times && fault.fired >= *fault.times) continue;

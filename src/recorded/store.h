@@ -115,6 +115,11 @@ private:
     std::string sourceName_;
     Journal journal_;
     std::vector<Fault> faults_;
+    // Positions of the faults of each operation, in recording order; built
+    // at the first call, as the faults are all known by then. A call looks
+    // only at its own operation's faults.
+    std::unordered_map<Op, std::vector<std::size_t>> faultsByOp_;
+    std::size_t faultsIndexed_ = 0;
     std::vector<std::unique_ptr<Element>> owned_;
 };
 
