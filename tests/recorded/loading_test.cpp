@@ -203,7 +203,6 @@ TEST(RecordingLoad, ValuesKeepTheirRawForm) {
     EXPECT_EQ(view->ReferencedConfiguration(), L"D\u00e9faut \u6771");
 }
 
-
 std::string Repeat(const std::string& piece, std::size_t n) {
     std::string out;
     out.reserve(piece.size() * n);
@@ -221,7 +220,7 @@ TEST(RecordingLoad, HostileRecordingsGiveShortLocatedErrors) {
         {"component tree nested 10,000 deep",
          WithViews(R"({"name": "V", "rootComponent": )" + Repeat(R"({"children": [)", deep) +
                    "{}" + Repeat("]}", deep) + "}"),
-         {"/views/0/rootComponent/children/0/children/0/", "nest deeper than 200 levels"}},
+         {"/views/0/rootComponent/children/0/children/0/", "nest deeper than 1024 levels"}},
         {"format nested 100,000 arrays deep",
          R"({"format": )" + Repeat("[", 100000) + Repeat("]", 100000) + "}",
          {"test.json: /format/0/0/", "nest deeper than"}},
@@ -271,6 +270,18 @@ TEST(RecordingLoad, LongReferenceChainsLoad) {
                  R"({"id": ")" + std::to_string(n - 1) + R"(", "sketch": {"blockInstances": [{"definition": "0"}]}}]}})");
     EXPECT_NE(LoadError(ring).find("/document/blockDefinitions/0: block definitions contain each other"),
               std::string::npos);
+}
+
+// A component tree nested beyond the bound is refused, not read until the
+// stack runs out; one at the bound loads.
+TEST(RecordingLoad, ComponentNestingIsBounded) {
+    auto nested = [](int depth) {
+        std::string tree = "{}";
+        for (int i = 0; i < depth; ++i) tree = R"({"children": [)" + tree + "]}";
+        return WithViews(R"({"name": "V", "rootComponent": )" + tree + "}");
+    };
+    EXPECT_NO_THROW(Load(nested(255)));
+    EXPECT_NE(LoadError(nested(256)).find("drawing components nested deeper than 256 levels"), std::string::npos);
 }
 
 }  // namespace
