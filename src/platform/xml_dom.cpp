@@ -3,11 +3,13 @@
 #include <atomic>
 #include <cctype>
 #include <unordered_map>
-#include <cerrno>
 #include <random>
 
-#include <fcntl.h>
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <unistd.h>
+#endif
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -336,47 +338,48 @@ std::string Document::ToBytes() const {
 
 namespace {
 
-// Writes all of `bytes` to `fd`; false on any error.
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
+long ProcessId() {
+#ifdef _WIN32
+    return static_cast<long>(::_getpid());
+#else
+    return static_cast<long>(::getpid());
+#endif
 }
 
-// A temporary file in `folder` that no other save shares, opened for
-// writing: created exclusively under a name made of the process id, a
-// counter of this process and random bits. Short, so a target name of any
-// length can have one. -1 when none can be created.
-int CreateTemporary(const std::filesystem::path& folder, std::filesystem::path& name) {
+// A path in `folder` that no other save shares: the process id, a counter of
+// this process and random bits, and no file there yet. Short, so a target
+// name of any length can have one.
+std::filesystem::path TemporaryPath(const std::filesystem::path& folder) {
     static std::atomic<std::uint64_t> counter{0};
     std::random_device random;
-    for (int attempt = 0; attempt < 16; ++attempt) {
+    std::filesystem::path name;
+    std::error_code ec;
+    do {
         char leaf[80];
-        std::snprintf(leaf, sizeof leaf, ".kvswx-%ld-%llu-%08x.tmp", static_cast<long>(::getpid()),
+        std::snprintf(leaf, sizeof leaf, ".kvswx-%ld-%llu-%08x.tmp", ProcessId(),
                       static_cast<unsigned long long>(counter.fetch_add(1)), static_cast<unsigned>(random()));
         name = folder / leaf;
-        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    return -1;
+    } while (std::filesystem::exists(name, ec));
+    return name;
 }
 
 }  // namespace
 
 bool Document::Save(const std::filesystem::path& path) const {
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-    std::filesystem::path tmp;
-    const int fd = CreateTemporary(folder, tmp);
-    if (fd < 0) return false;
-    const bool written = WriteAll(fd, ToBytes());
-    const bool closed = ::close(fd) == 0;
+    const std::filesystem::path tmp = TemporaryPath(folder);
+    bool written = false;
+    {
+        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        if (out) {
+            doc_.save(out, "", kSaveFlags, pugi::encoding_utf8);
+            out.flush();
+            written = static_cast<bool>(out);
+        }
+    }
     std::error_code ec;
-    if (written && closed) std::filesystem::rename(tmp, path, ec);
-    if (!written || !closed || ec) {
+    if (written) std::filesystem::rename(tmp, path, ec);
+    if (!written || ec) {
         std::filesystem::remove(tmp, ec);
         return false;
     }
