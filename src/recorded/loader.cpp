@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "platform/os.h"
 #include "platform/text.h"
 #include "recorded/recording.h"
 #include "recorded/store.h"
@@ -1378,10 +1379,10 @@ void Loader::CheckCycles() {
 
 std::string ReadFileText(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw RecordingError(path.string(), "", "cannot open the file");
+    if (!in) throw RecordingError(PathToUtf8(path), "", "cannot open the file");
     std::ostringstream text;
     text << in.rdbuf();
-    if (in.bad()) throw RecordingError(path.string(), "", "cannot read the file");
+    if (in.bad()) throw RecordingError(PathToUtf8(path), "", "cannot read the file");
     return text.str();
 }
 
@@ -1431,7 +1432,7 @@ std::shared_ptr<Recording> LoadRecordingFromString(std::string_view text,
 }
 
 std::shared_ptr<Recording> LoadRecording(const std::filesystem::path& path) {
-    return LoadRecordingFromString(ReadFileText(path), path.string());
+    return LoadRecordingFromString(ReadFileText(path), PathToUtf8(path));
 }
 
 // ---------------------------------------------------------------------------
