@@ -12,6 +12,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
+start=$SECONDS
 
 case "${1:-}" in
   -h|--help) sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
@@ -123,5 +124,6 @@ unicode_paths() {
 }
 check "drawing, output and log paths with non-ASCII characters" unicode_paths
 
+echo "Windows build and checks took $((SECONDS - start)) s"
 echo "windows: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -49,7 +49,9 @@ typedef struct KV_SWX_ExtractRequest {
     void* document;
     /* 2. Folder that receives the XML file <drawing base name>.xml. */
     const wchar_t* outputFolder;
-    /* 3. Path of the run log; lines are appended as UTF-8 text. */
+    /* 3. Path of the run log; lines are appended as UTF-8 text, each ended by
+     *    a line feed (on Windows too: no carriage return, no byte-order
+     *    mark). */
     const wchar_t* logPath;
     /* 4. Receives the referenced model documents: each path followed by a
      *    line feed, all lower case; null when there are none. Set once every
