@@ -38,7 +38,7 @@ bin=$root/build/windows
 # Wine: its own prefix (made once, kept between runs), no debug chatter, one
 # server kept alive for the whole check so each program starts at once.
 export WINEPREFIX=${KVSWX_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/kvswx-wine}
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" 
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$WINEPREFIX"
 "$wineserver" -p 60
 trap '"$wineserver" -k 2>/dev/null || true' EXIT
