@@ -78,22 +78,29 @@ same() {  # same GOLDEN FILE
   cmp "$1" "$2" || { diff -u "$1" "$2" | head -n 20; return 1; }
 }
 
-example_matches_golden() {
-  local name=$1 dir=$work/examples/$1
+example_matches_golden() {  # example_matches_golden NAME [.notes]
+  local name=$1 suffix=${2:-} dir=$work/examples/$1${2:-}
+  local golden=tests/golden/examples/$name$suffix notes=()
+  [ -n "$suffix" ] && notes=(--notes)
   rm -rf "$dir"
   mkdir -p "$dir"
   "$wine" "$bin/kvswx.exe" extract "$(winpath "$root/examples/$name.json")" --out "$(winpath "$dir")" \
-    --log "$(winpath "$dir/$name.log")" --journal "$(winpath "$dir/$name.jsonl")" >"$dir/stdout" 2>"$dir/stderr" ||
-    { cat "$dir/stderr"; return 1; }
+    --log "$(winpath "$dir/$name.log")" --journal "$(winpath "$dir/$name.jsonl")" "${notes[@]}" \
+    >"$dir/stdout" 2>"$dir/stderr" || { cat "$dir/stderr"; return 1; }
   local xml=("$dir"/*.xml)
   [ ${#xml[@]} -eq 1 ] && [ -f "${xml[0]}" ] || { echo "expected one XML file"; ls "$dir"; return 1; }
-  same "tests/golden/examples/$name.xml" "${xml[0]}" &&
-    same "tests/golden/examples/$name.log" "$dir/$name.log" &&
-    same "tests/golden/examples/$name.journal.jsonl" "$dir/$name.jsonl"
+  same "$golden.xml" "${xml[0]}" && same "$golden.log" "$dir/$name.log" &&
+    same "$golden.journal.jsonl" "$dir/$name.jsonl"
 }
+# Every example; those with "<name>.notes.*" goldens a second time with the
+# notes switch on.
 for json in examples/*.json; do
   name=$(basename "$json" .json)
   check "example $name: XML, log and journal equal the goldens" example_matches_golden "$name"
+  if [ -f "tests/golden/examples/$name.notes.xml" ]; then
+    check "example $name with notes: XML, log and journal equal the goldens" \
+      example_matches_golden "$name" .notes
+  fi
 done
 
 dll_host() {  # dll_host RECORDING DIR LOGNAME

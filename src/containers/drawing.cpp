@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "containers/sheet_objects.h"
 #include "docprops/document_properties.h"
 #include "model/encodings.h"
 #include "model/xml_helpers.h"
@@ -43,6 +44,35 @@ const std::wstring& KVSWX_DrawingView::GetName() const { return d_->baseView->Ge
 
 // ---- sheet -----------------------------------------------------------------
 
+namespace {
+
+// Nothing for no items; otherwise the wrapper element holding one element
+// per item, which the item fills and the sheet closes.
+template <class Item>
+void WriteWrapped(XmlDocument& doc, XmlNode parent, std::wstring_view wrapperName, std::wstring_view itemName,
+                  const std::vector<std::unique_ptr<Item>>& items) {
+    if (items.empty()) return;
+    XmlNode wrapper = CreateChildElement(doc, parent, wrapperName);
+    for (const auto& item : items) {
+        XmlNode element = CreateChildElement(doc, wrapper, itemName);
+        item->GetImpl()->Write(doc, element);
+        CloseElement(doc, element);
+    }
+    CloseElement(doc, wrapper);
+}
+
+// One item per element the location selects, whatever the element's name.
+template <class Item>
+void ReadWrapped(XmlDocument& doc, const std::wstring& location, std::vector<std::unique_ptr<Item>>& items) {
+    for (const XmlNode& node : doc.SelectNodes(location)) {
+        auto item = std::make_unique<Item>();
+        item->GetImpl()->ReadFromNode(doc, node);
+        items.push_back(std::move(item));
+    }
+}
+
+}  // namespace
+
 class KVSWX_DrawingSheetImpl : public LocatedSerializable {
 public:
     std::vector<std::unique_ptr<KVSWX_DrawingView>> views;
@@ -50,6 +80,18 @@ public:
     std::wstring dxfName;
     double sheetHeight = 0.0;
     double sheetWidth = 0.0;
+    std::vector<std::unique_ptr<KVSWX_SketchPicture>> sketchPictures;
+    std::vector<std::unique_ptr<KVSWX_OLEObject>> oleObjects;
+
+    KVSWX_DrawingSheetImpl() = default;
+    KVSWX_DrawingSheetImpl(const KVSWX_DrawingSheetImpl&) = delete;
+    KVSWX_DrawingSheetImpl& operator=(const KVSWX_DrawingSheetImpl&) = delete;
+    // Views first, then the pictures and the OLE objects.
+    ~KVSWX_DrawingSheetImpl() override {
+        views.clear();
+        sketchPictures.clear();
+        oleObjects.clear();
+    }
 
     void Write(XmlDocument& doc, XmlNode parent) override {
         AttributeMap attributes;
@@ -58,6 +100,8 @@ public:
         attributes.emplace(L"SheetHeight", FormatDouble(sheetHeight));
         attributes.emplace(L"SheetWidth", FormatDouble(sheetWidth));
         XmlNode element = CreateChildElement(doc, parent, L"sheet", {}, attributes);
+        WriteWrapped(doc, element, L"SketchPictures", L"SketchPicture", sketchPictures);
+        WriteWrapped(doc, element, L"OLEObjects", L"OLEObject", oleObjects);
         for (const auto& view : views) view->GetImpl()->Write(doc, element);
         CloseElement(doc, element);
     }
@@ -69,6 +113,8 @@ public:
         dxfName = GetAttributeValue(element, L"DxfName");
         sheetHeight = ParseDouble(GetAttributeValue(element, L"SheetHeight"));
         sheetWidth = ParseDouble(GetAttributeValue(element, L"SheetWidth"));
+        ReadWrapped(doc, AppendPath(location, L"/SketchPictures/*"), sketchPictures);
+        ReadWrapped(doc, AppendPath(location, L"/OLEObjects/*"), oleObjects);
         for (const XmlNode& node : doc.SelectNodes(AppendPath(location, L"/view"))) {
             auto view = std::make_unique<KVSWX_DrawingView>();
             view->GetImpl()->ReadFromDocument(doc, NamedPath(location, L"view", GetAttributeValue(node, L"Name")));
@@ -87,6 +133,26 @@ void KVSWX_DrawingSheet::SetDxfName(const std::wstring& name) { d_->dxfName = na
 double KVSWX_DrawingSheet::GetSheetHeight() const { return d_->sheetHeight; }
 double KVSWX_DrawingSheet::GetSheetWidth() const { return d_->sheetWidth; }
 std::size_t KVSWX_DrawingSheet::GetViewCount() const { return d_->views.size(); }
+
+KVSWX_SketchPicture* KVSWX_DrawingSheet::AddSketchPicture() {
+    d_->sketchPictures.push_back(std::make_unique<KVSWX_SketchPicture>());
+    return d_->sketchPictures.back().get();
+}
+
+void KVSWX_DrawingSheet::AddOLEObject(std::unique_ptr<KVSWX_OLEObject> object) {
+    if (object) d_->oleObjects.push_back(std::move(object));
+}
+
+std::size_t KVSWX_DrawingSheet::GetSketchPictureCount() const { return d_->sketchPictures.size(); }
+std::size_t KVSWX_DrawingSheet::GetOLEObjectCount() const { return d_->oleObjects.size(); }
+
+KVSWX_SketchPicture* KVSWX_DrawingSheet::GetSketchPicture(std::size_t index) const {
+    return index < d_->sketchPictures.size() ? d_->sketchPictures[index].get() : nullptr;
+}
+
+KVSWX_OLEObject* KVSWX_DrawingSheet::GetOLEObject(std::size_t index) const {
+    return index < d_->oleObjects.size() ? d_->oleObjects[index].get() : nullptr;
+}
 
 KVSWX_DrawingView* KVSWX_DrawingSheet::GetView(std::size_t index) const {
     return index < d_->views.size() ? d_->views[index].get() : nullptr;

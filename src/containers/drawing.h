@@ -16,6 +16,8 @@ class KVSWX_DocumentProperties;
 class KVSWX_DrawingImpl;
 class KVSWX_DrawingSheetImpl;
 class KVSWX_DrawingViewImpl;
+class KVSWX_OLEObject;
+class KVSWX_SketchPicture;
 
 class KVSWX_DrawingView {
 public:
@@ -57,6 +59,16 @@ public:
     // name + "_" + secondName.
     KVSWX_DrawingView* GetOrAddView(const std::wstring& name, const std::wstring& secondName,
                                     const std::wstring& invName);
+
+    // Sketch pictures and OLE objects, written before the views under
+    // "SketchPictures" and "OLEObjects" (nothing when there are none).
+    KVSWX_SketchPicture* AddSketchPicture();
+    // The sheet takes ownership of an object its caller filled.
+    void AddOLEObject(std::unique_ptr<KVSWX_OLEObject> object);
+    std::size_t GetSketchPictureCount() const;
+    std::size_t GetOLEObjectCount() const;
+    KVSWX_SketchPicture* GetSketchPicture(std::size_t index) const;  // null when out of range
+    KVSWX_OLEObject* GetOLEObject(std::size_t index) const;          // null when out of range
 
 private:
     std::unique_ptr<KVSWX_DrawingSheetImpl> d_;

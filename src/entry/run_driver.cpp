@@ -11,6 +11,7 @@
 #include "docprops/document_properties.h"
 #include "extract/document_options_extraction.h"
 #include "extract/extract_view.h"
+#include "extract/sheet_object_extraction.h"
 #include "containers/drawing.h"
 #include "model/encodings.h"
 #include "model/process_state.h"
@@ -73,6 +74,8 @@ private:
     SourceConnection connection_;
     std::wstring baseName_;
     std::vector<std::wstring> sheetNames_;
+    PictureMap pictures_;                // sketch pictures by sheet name
+    Ref<SourceFileSystem> linkedFiles_;  // where linked OLE files are read
 };
 
 // Steps before the log is open: a refusal here returns 0 and leaves no trace.
@@ -133,6 +136,10 @@ void Run::ProcessDrawing(RunLog& log) {
     // Releases before 2015 keep sketch pictures as document features: they
     // are collected here into a map by sheet name, and each sheet takes its
     // own below together with its OLE objects.
+    if (ParseInt(connection_.release.year) <= kSheetObjectsLastYear) {
+        pictures_ = CollectPictureFeatures(*document_);
+        linkedFiles_ = connection_.application->FileSystem();
+    }
 
     SheetDxfNames dxfNames;
     for (const std::wstring& sheetName : sheetNames_) ProcessSheet(sheetName, dxfNames, log);
@@ -148,7 +155,10 @@ void Run::ProcessSheet(const std::wstring& sheetName, SheetDxfNames& dxfNames, R
     KVSWX_DrawingSheet& sheet = *drawing_->GetOrAddSheet(sheetName);
     sheet.SetDxfName(dxfNames.Next(sheetName));
 
-    // The sheet's sketch pictures and OLE objects are filled here.
+    ExtractSheetPictures(sheetName, pictures_, sheet);
+    if (connection_.commands) {
+        ExtractSheetOLEObjects(*connection_.commands, sheet, connection_.release.year, linkedFiles_);
+    }
 
     const Ref<SourceView> sheetView = drawing.FirstView();
     Ref<SourceView> view = sheetView ? sheetView->NextView() : nullptr;

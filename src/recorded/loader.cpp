@@ -15,6 +15,7 @@
 
 #include "platform/os.h"
 #include "platform/text.h"
+#include "recorded/linked_files.h"
 #include "recorded/recording.h"
 #include "recorded/store.h"
 
@@ -181,7 +182,8 @@ private:
 
 class Loader {
 public:
-    Loader(Store& store, std::string source) : store_(store), source_(std::move(source)) {}
+    Loader(Store& store, std::string source, std::filesystem::path baseDirectory = {})
+        : store_(store), source_(std::move(source)), baseDirectory_(std::move(baseDirectory)) {}
 
     [[noreturn]] void Fail(const std::string& path, const std::string& problem) const {
         throw RecordingError(source_, path.empty() ? "/" : path, problem);
@@ -374,11 +376,13 @@ private:
     RecordedSketchPicture* ReadSketchPicture(const json& j, const std::string& path,
                                              const std::string& target, RecordedFeature* holder);
     RecordedOleObject* ReadOleObject(const json& j, const std::string& path);
+    void ReadLinkedFile(const json& j, const std::string& path, const SourceString& fileName);
     void ReadFault(const json& j, const std::string& path);
     void CheckCycles();
 
     Store& store_;
     std::string source_;
+    std::filesystem::path baseDirectory_;  // stand-in files are found beside the recording
     std::vector<std::function<void()>> fixups_;
     std::unordered_map<std::string, RecordedView*> views_;
     std::unordered_map<std::string, RecordedSectionLine*> sectionLines_;
@@ -390,6 +394,7 @@ private:
     std::vector<std::pair<RecordedBlockDefinition*, std::string>> definitionPaths_;
     std::vector<std::pair<RecordedFeature*, std::string>> featurePaths_;
     std::vector<std::pair<const json*, std::string>> pendingFaults_;
+    std::size_t componentDepth_ = 0;  // nesting of the drawing component being read
 };
 
 Fields::Fields(const Loader& loader, const json& object, std::string path)
@@ -453,6 +458,8 @@ void Loader::LoadRoot(const json& root) {
     RecordedApplication* app = store_.Make<RecordedApplication>(std::string());
     app->mathUtility = store_.Make<RecordedMathUtility>(std::string());
     store_.application = app;
+    app->fileSystem = store_.Make<RecordedFileSystem>(std::string());
+    NoteTarget("FileSystem", std::string());
     if (const json* j = f.Get("application")) ReadApplication(*j, f.PathOf("application"));
     if (const json* j = f.Get("document")) {
         ReadDocument(*j, f.PathOf("document"));
@@ -495,6 +502,7 @@ RecordedModelDocument* Loader::ReadModelDocument(const json& j, const std::strin
     }
     auto* model = store_.Make<RecordedModelDocument>(key);
     model->path = docPath;
+    if (const json* opens = f.Get("opens")) model->opens = Flag(*opens, f.PathOf("opens"));
     if (!key.empty()) DefineId(modelDocuments_, "model document", key, model, idPath);
     NoteTarget("ModelDocument", key);
     if (const json* prefs = f.Get("preferences")) {
@@ -1139,7 +1147,21 @@ RecordedSketchHatch* Loader::ReadSketchHatch(const json& j, const std::string& p
     return hatch;
 }
 
+// Component trees nest as deep as their JSON; the reader recurses, so the
+// nesting is bounded (real assemblies stay far below the bound).
+constexpr std::size_t kMaxComponentDepth = 256;
+
 RecordedDrawingComponent* Loader::ReadDrawingComponent(const json& j, const std::string& path) {
+    if (componentDepth_ >= kMaxComponentDepth) {
+        Fail(path, "drawing components nested deeper than " + std::to_string(kMaxComponentDepth) + " levels");
+    }
+    struct Nesting {
+        std::size_t& depth;
+        explicit Nesting(std::size_t& d) : depth(d) { ++depth; }
+        ~Nesting() { --depth; }
+        Nesting(const Nesting&) = delete;
+        Nesting& operator=(const Nesting&) = delete;
+    } nesting(componentDepth_);
     Fields f(*this, j, path);
     const SourceString name = f.String("name");
     auto* node = store_.Make<RecordedDrawingComponent>(name ? Utf8(*name) : std::string());
@@ -1165,6 +1187,12 @@ RecordedComponent* Loader::ReadComponent(const json& j, const std::string& path)
     ForEach(f.Get("bodies"), f.PathOf("bodies"), [&](const json& b, const std::string& p) {
         component->bodies.push_back(ReadBody(b, p));
     });
+    if (const json* legacy = f.Get("legacyBodies")) {
+        component->legacyBodies.emplace();
+        ForEach(legacy, f.PathOf("legacyBodies"), [&](const json& b, const std::string& p) {
+            component->legacyBodies->push_back(ReadBody(b, p));
+        });
+    }
     f.Done();
     return component;
 }
@@ -1278,8 +1306,37 @@ RecordedOleObject* Loader::ReadOleObject(const json& j, const std::string& path)
     object->classId = f.String("classId");
     object->linked = f.Bool16("linked");
     if (const json* d = f.Get("data")) object->data = Bytes(*d, f.PathOf("data"));
+    if (const json* l = f.Get("linkedFile")) ReadLinkedFile(*l, f.PathOf("linkedFile"), fileName);
     f.Done();
     return object;
+}
+
+// {"data": bytes} or {"path": a file beside the recording}; the content of
+// the file the OLE object names. Objects naming the same file must agree.
+void Loader::ReadLinkedFile(const json& j, const std::string& path, const SourceString& fileName) {
+    Fields f(*this, j, path);
+    const json* data = f.Get("data");
+    const json* standIn = f.Get("path");
+    f.Done();
+    if ((data == nullptr) == (standIn == nullptr))
+        Fail(path, "a linked file needs exactly one of \"data\" and \"path\"");
+    if (!fileName) Fail(path, "a linked file needs the OLE object's \"fileName\"");
+    RecordedLinkedFile file;
+    if (data != nullptr) {
+        file.data = Bytes(*data, Child(path, "data")).values;  // a file has no lower bound
+    } else {
+        const std::string pathPath = Child(path, "path");
+        const std::filesystem::path given = PathFromUtf8(Utf8(Text(*standIn, pathPath)));
+        if (given.empty()) Fail(pathPath, "expected the name of a file beside the recording");
+        file.standIn = given.is_absolute() ? given : baseDirectory_ / given;
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(file.standIn, ec))
+            Fail(pathPath, "no file \"" + PathToUtf8(file.standIn) + "\" to stand for the linked file");
+    }
+    auto& files = store_.application->fileSystem->files;
+    const auto [at, added] = files.emplace(*fileName, file);
+    if (!added && (at->second.data != file.data || at->second.standIn != file.standIn))
+        Fail(path, "another OLE object gives other content for the file \"" + Utf8(*fileName) + "\"");
 }
 
 void Loader::ReadFault(const json& j, const std::string& path) {
@@ -1408,8 +1465,12 @@ RecordingError::RecordingError(const std::string& source, const std::string& loc
       location_(location),
       problem_(problem) {}
 
-std::shared_ptr<Recording> LoadRecordingFromString(std::string_view text,
-                                                   const std::string& nameForErrors) {
+namespace {
+
+// Stand-in files of linked OLE objects are looked for in `baseDirectory`
+// (the recording's folder; the current directory for a recording in memory).
+std::shared_ptr<Recording> LoadFrom(std::string_view text, const std::string& nameForErrors,
+                                    const std::filesystem::path& baseDirectory) {
     json root;
     try {
         root = json::parse(text.begin(), text.end(), DuplicateKeyCheck(nameForErrors));
@@ -1426,13 +1487,20 @@ std::shared_ptr<Recording> LoadRecordingFromString(std::string_view text,
                              "JSON syntax error: " + detail);
     }
     auto store = std::make_shared<Store>(nameForErrors);
-    Loader loader(*store, nameForErrors);
+    Loader loader(*store, nameForErrors, baseDirectory);
     loader.LoadRoot(root);
     return std::make_shared<Recording>(std::move(store));
 }
 
+}  // namespace
+
+std::shared_ptr<Recording> LoadRecordingFromString(std::string_view text,
+                                                   const std::string& nameForErrors) {
+    return LoadFrom(text, nameForErrors, {});
+}
+
 std::shared_ptr<Recording> LoadRecording(const std::filesystem::path& path) {
-    return LoadRecordingFromString(ReadFileText(path), PathToUtf8(path));
+    return LoadFrom(ReadFileText(path), PathToUtf8(path), path.parent_path());
 }
 
 // ---------------------------------------------------------------------------

@@ -385,10 +385,11 @@ std::vector<Ref<SourceComponent>> RecordedView::HiddenComponents() {
 
 namespace {
 
-std::vector<Ref<SourceBody>> BodiesOf(Store* store, const Ref<SourceComponent>& component) {
+std::vector<Ref<SourceBody>> BodiesOf(Store* store, const Ref<SourceComponent>& component, bool legacy) {
     // Only components of this recording have recorded bodies.
     auto* recorded = dynamic_cast<RecordedComponent*>(component.get());
     if (recorded == nullptr) return {};
+    if (legacy && recorded->legacyBodies) return ShareAll<SourceBody>(store, *recorded->legacyBodies);
     return ShareAll<SourceBody>(store, recorded->bodies);
 }
 
@@ -397,13 +398,13 @@ std::vector<Ref<SourceBody>> BodiesOf(Store* store, const Ref<SourceComponent>& 
 std::vector<Ref<SourceBody>> RecordedView::ComponentBodiesLegacy(
     const Ref<SourceComponent>& component, std::int32_t) {
     Call(Op::View_ComponentBodiesLegacy);
-    return BodiesOf(store_, component);
+    return BodiesOf(store_, component, true);
 }
 
 std::vector<Ref<SourceBody>> RecordedView::ComponentBodies(const Ref<SourceComponent>& component,
                                                            std::int32_t) {
     Call(Op::View_ComponentBodies);
-    return BodiesOf(store_, component);
+    return BodiesOf(store_, component, false);
 }
 
 Ref<SourceCenterMark> RecordedView::FirstCenterMark() {
@@ -668,6 +669,7 @@ Ref<SourceModelDocument> RecordedApplication::OpenModelDocument(const std::wstri
            {Utf8(path), documentKind, options, Utf8(configuration)});
     for (RecordedModelDocument* model : modelDocuments) {
         if (model->path && SamePath(*model->path, path)) {
+            if (!model->opens) return {};
             if (std::find(opened.begin(), opened.end(), model) == opened.end())
                 opened.push_back(model);
             return Share<SourceModelDocument>(model);

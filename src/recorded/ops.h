@@ -264,7 +264,9 @@ namespace kvswx::recorded {
     OP(OleObject, ClassId) \
     OP(OleObject, FileName) \
     OP(OleObject, Linked) \
-    OP(OleObject, Data)
+    OP(OleObject, Data) \
+    OP(Application, FileSystem) \
+    OP(FileSystem, ReadWholeFile)
 // clang-format on
 
 enum class Op {

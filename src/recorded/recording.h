@@ -76,6 +76,8 @@ private:
     std::shared_ptr<Store> store_;
 };
 
+// Files that stand in for linked OLE files are found beside the recording
+// file; for a recording in memory, from the current directory.
 std::shared_ptr<Recording> LoadRecording(const std::filesystem::path& path);
 std::shared_ptr<Recording> LoadRecordingFromString(std::string_view text,
                                                    const std::string& nameForErrors);

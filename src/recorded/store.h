@@ -75,6 +75,7 @@ struct Fault {
 };
 
 class RecordedApplication;
+class RecordedFileSystem;
 class RecordedDocument;
 class RecordedView;
 class RecordedLayer;
@@ -460,6 +461,8 @@ public:
     SourceString name, referencedConfiguration;
     std::int32_t visibility = 0;
     std::vector<RecordedBody*> bodies;
+    // What the query of releases before 2014 answers; none: `bodies`.
+    std::optional<std::vector<RecordedBody*>> legacyBodies;
 };
 
 class RecordedDrawingComponent final : public Element, public SourceDrawingComponent {
@@ -929,6 +932,7 @@ public:
     std::int32_t ReadIntegerPreference(std::int32_t id) override;
     double ReadDoublePreference(std::int32_t id) override;
     SourceString path;
+    bool opens = true;  // false: OpenModelDocument gives none for it
     std::map<std::int32_t, std::wstring> stringPreferences;
     std::map<std::int32_t, std::int32_t> integerPreferences;
     std::map<std::int32_t, double> doublePreferences;
@@ -997,7 +1001,9 @@ public:
     Ref<SourceModelDocument> OpenModelDocument(const std::wstring& path, std::int32_t documentKind,
                                                std::int32_t options,
                                                const std::wstring& configuration) override;
+    Ref<SourceFileSystem> FileSystem() override;  // recorded/linked_files.cpp
 
+    RecordedFileSystem* fileSystem = nullptr;
     SourceString revision;
     RecordedMathUtility* mathUtility = nullptr;
     std::vector<RecordedModelDocument*> modelDocuments;

@@ -117,6 +117,7 @@ class SourceSpecificFeature;
 class SourceSketchPicture;
 class SourcePictureBox;
 class SourceOleObject;
+class SourceFileSystem;
 
 // ---------------------------------------------------------------------------
 // Application and documents
@@ -137,6 +138,10 @@ public:
                                                        std::int32_t documentKind,
                                                        std::int32_t options,
                                                        const std::wstring& configuration) = 0;
+    // The files of the machine the application runs on, as the library
+    // reads them (the files of linked OLE objects). None: that machine is
+    // this one, and the library reads its own file system.
+    virtual Ref<SourceFileSystem> FileSystem() = 0;
 };
 
 class SourceDocument {
@@ -757,6 +762,17 @@ public:
     virtual SourceString FileName() = 0;
     virtual VBool Linked() = 0;
     virtual SourceByteArray Data() = 0;
+};
+
+// Files read whole, for linked OLE objects.
+class SourceFileSystem {
+public:
+    virtual ~SourceFileSystem() = default;
+    // The bytes of the file `file` in `directory` (the directory part of a
+    // full name, ending with its separator, or empty); nullopt when the file
+    // cannot be opened or its size cannot be learned.
+    virtual std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& directory,
+                                                                   const std::wstring& file) = 0;
 };
 
 }  // namespace kvswx

@@ -7,6 +7,10 @@
 #include "views/detail_envelope.h"
 #include "views/section_line.h"
 #include "views/break_line.h"
+#include "views/center_mark.h"
+#include "views/component.h"
+#include "views/hatch.h"
+#include "views/note.h"
 #include "views/projection_arrow.h"
 #include "views/segmented_sketch.h"
 
@@ -15,6 +19,18 @@ namespace kvswx {
 namespace {
 
 bool IsDetailView(const BaseViewValues& v) { return v.type == 3; }
+
+// Destroys the items of a list first to last and empties it.
+template <class T>
+void DestroyInOrder(std::vector<std::unique_ptr<T>>& items) {
+    for (auto& item : items) item.reset();
+    items.clear();
+}
+
+template <class T>
+T* Append(std::vector<std::unique_ptr<T>>& items) {
+    return items.emplace_back(std::make_unique<T>()).get();
+}
 
 using V = BaseViewValues;
 // The scalar children of "view", in written order.
@@ -43,8 +59,6 @@ const auto kBaseViewFields = std::make_tuple(
 class KVSWX_BaseViewImpl : public LocatedSerializable {
 public:
     BaseViewValues v;
-    // Sub-records not listed here (notes, components, center marks, hatches)
-    // join at their places in Write and in the reader's dispatch below.
     std::unique_ptr<KVSWX_SectionLine> sectionLine;
     std::unique_ptr<KVSWX_DetailEnvelope> detailEnvelope;
     std::unique_ptr<KVSWX_ProjectionArrow> projectionArrow;
@@ -53,23 +67,37 @@ public:
     std::unique_ptr<KVSWX_CropProfile> cropProfile;
     std::vector<std::unique_ptr<KVSWX_BrokenOutSection>> brokenOutSections;
     std::unique_ptr<KVSWX_BreakLinesCollection> breakLines;
+    std::vector<std::unique_ptr<KVSWX_Note>> notes;
+    std::vector<std::unique_ptr<KVSWX_AssemblyComponent>> assemblyComponents;
+    std::vector<std::unique_ptr<KVSWX_ExcludedComponent>> excludedComponents;
+    std::vector<std::unique_ptr<KVSWX_CenterMark>> centerMarks;
+    std::vector<std::unique_ptr<KVSWX_FaceHatch>> faceHatches;
+    std::vector<std::unique_ptr<KVSWX_SketchHatch>> sketchHatches;
+    std::vector<std::unique_ptr<KVSWX_BodyComponent>> bodyComponents;
 
     KVSWX_BaseViewImpl() = default;
     KVSWX_BaseViewImpl(const KVSWX_BaseViewImpl&) = delete;
     KVSWX_BaseViewImpl& operator=(const KVSWX_BaseViewImpl&) = delete;
 
     // Sub-records go in a fixed order: the single ones first, then the lists
-    // first to last, then the crop profile, the break lines (and, later, body
-    // components).
+    // (each first to last), then the crop profile, the break lines and the
+    // body components.
     ~KVSWX_BaseViewImpl() override {
         sectionLine.reset();
         detailEnvelope.reset();
         projectionArrow.reset();
         manualGeometry.reset();
         centerLines.reset();
-        brokenOutSections.clear();
+        DestroyInOrder(notes);
+        DestroyInOrder(brokenOutSections);
+        DestroyInOrder(assemblyComponents);
+        DestroyInOrder(excludedComponents);
+        DestroyInOrder(centerMarks);
+        DestroyInOrder(faceHatches);
+        DestroyInOrder(sketchHatches);
         cropProfile.reset();
         breakLines.reset();
+        DestroyInOrder(bodyComponents);
     }
 
     void Write(XmlDocument& doc, XmlNode view) override {
@@ -82,21 +110,24 @@ public:
             WriteNamed(doc, view, L"DetailEnvelope", detailEnvelope->GetName(),
                        *detailEnvelope->GetImpl());
         }
-        // Then the projection arrow; "Notes" follow it.
         if (projectionArrow) {
             XmlNode element = CreateChildElement(doc, view, L"ProjectionArrow");
             projectionArrow->GetImpl()->Write(doc, element);
             CloseElement(doc, element);
         }
+        WriteCollection(doc, view, L"Notes", notes);
         WriteCollection(doc, view, L"BrokenOutSections", brokenOutSections);
         if (manualGeometry && !manualGeometry->IsEmpty()) WriteOwned(doc, view, L"ManualGeometry", *manualGeometry);
-        // "AssemblyComponents", "BodyComponents", "ExcludedComponents",
-        // "CenterMarks".
+        WriteCollection(doc, view, L"AssemblyComponents", assemblyComponents);
+        WriteCollection(doc, view, L"BodyComponents", bodyComponents);
+        WriteCollection(doc, view, L"ExcludedComponents", excludedComponents);
+        WriteCollection(doc, view, L"CenterMarks", centerMarks);
         if (centerLines) WriteOwned(doc, view, L"CenterLines", *centerLines);
         if (cropProfile) WriteOwned(doc, view, L"CropProfile", *cropProfile);
         // The break lines collection writes "BreakLines" itself.
         if (breakLines) breakLines->GetImpl()->Write(doc, view);
-        // "FaceHatches" and "SketchHatches".
+        WriteCollection(doc, view, L"FaceHatches", faceHatches);
+        WriteCollection(doc, view, L"SketchHatches", sketchHatches);
     }
 
     void ReadFromDocument(XmlDocument& doc, const std::wstring& location) override {
@@ -119,15 +150,23 @@ public:
                 NewOwned(projectionArrow)->GetImpl()->ReadFromDocument(doc, at);
             } else if (name == L"BreakLines") {
                 NewOwned(breakLines)->GetImpl()->ReadFromDocument(doc, at);
+            } else if (name == L"Notes") {
+                ReadCollection(doc, location, name, notes);
             } else if (name == L"BrokenOutSections") {
                 ReadCollection(doc, location, name, brokenOutSections);
+            } else if (name == L"AssemblyComponents") {
+                ReadCollection(doc, location, name, assemblyComponents);
+            } else if (name == L"BodyComponents") {
+                ReadCollection(doc, location, name, bodyComponents);
+            } else if (name == L"ExcludedComponents") {
+                ReadCollection(doc, location, name, excludedComponents);
+            } else if (name == L"CenterMarks") {
+                ReadCollection(doc, location, name, centerMarks);
+            } else if (name == L"FaceHatches") {
+                ReadCollection(doc, location, name, faceHatches);
+            } else if (name == L"SketchHatches") {
+                ReadCollection(doc, location, name, sketchHatches);
             }
-            // "ProjectionArrow", "BreakLines",
-            // "Notes", "AssemblyComponents", "BodyComponents",
-            // "ExcludedComponents", "CenterMarks", "FaceHatches" and
-            // "Notes", "AssemblyComponents",
-            // "BodyComponents", "ExcludedComponents", "CenterMarks", "FaceHatches" and
-            // "SketchHatches" join here with their records.
         }
     }
 
@@ -213,11 +252,26 @@ KVSWX_ProjectionArrow* KVSWX_BaseView::GetProjectionArrow() const { return d_->p
 KVSWX_BreakLinesCollection* KVSWX_BaseView::NewBreakLines() { return KVSWX_BaseViewImpl::NewOwned(d_->breakLines); }
 KVSWX_BreakLinesCollection* KVSWX_BaseView::GetBreakLines() const { return d_->breakLines.get(); }
 
-KVSWX_BrokenOutSection* KVSWX_BaseView::AddBrokenOutSection() {
-    return d_->brokenOutSections.emplace_back(std::make_unique<KVSWX_BrokenOutSection>()).get();
-}
+KVSWX_BrokenOutSection* KVSWX_BaseView::AddBrokenOutSection() { return Append(d_->brokenOutSections); }
 const std::vector<std::unique_ptr<KVSWX_BrokenOutSection>>& KVSWX_BaseView::GetBrokenOutSections() const {
     return d_->brokenOutSections;
+}
+
+KVSWX_Note* KVSWX_BaseView::AddNote() { return Append(d_->notes); }
+const std::vector<std::unique_ptr<KVSWX_Note>>& KVSWX_BaseView::GetNotes() const { return d_->notes; }
+KVSWX_AssemblyComponent* KVSWX_BaseView::AddAssemblyComponent() { return Append(d_->assemblyComponents); }
+const std::vector<std::unique_ptr<KVSWX_AssemblyComponent>>& KVSWX_BaseView::GetAssemblyComponents() const { return d_->assemblyComponents; }
+KVSWX_BodyComponent* KVSWX_BaseView::AddBodyComponent() { return Append(d_->bodyComponents); }
+const std::vector<std::unique_ptr<KVSWX_BodyComponent>>& KVSWX_BaseView::GetBodyComponents() const { return d_->bodyComponents; }
+KVSWX_ExcludedComponent* KVSWX_BaseView::AddExcludedComponent() { return Append(d_->excludedComponents); }
+const std::vector<std::unique_ptr<KVSWX_ExcludedComponent>>& KVSWX_BaseView::GetExcludedComponents() const { return d_->excludedComponents; }
+KVSWX_CenterMark* KVSWX_BaseView::AddCenterMark() { return Append(d_->centerMarks); }
+const std::vector<std::unique_ptr<KVSWX_CenterMark>>& KVSWX_BaseView::GetCenterMarks() const { return d_->centerMarks; }
+KVSWX_SketchHatch* KVSWX_BaseView::AddSketchHatch() { return Append(d_->sketchHatches); }
+const std::vector<std::unique_ptr<KVSWX_SketchHatch>>& KVSWX_BaseView::GetSketchHatches() const { return d_->sketchHatches; }
+KVSWX_FaceHatch* KVSWX_BaseView::AddFaceHatch() { return Append(d_->faceHatches); }
+const std::vector<std::unique_ptr<KVSWX_FaceHatch>>& KVSWX_BaseView::GetFaceHatches() const {
+    return d_->faceHatches;
 }
 
 }  // namespace kvswx

@@ -23,6 +23,13 @@ class KVSWX_ManualGeometry;
 class KVSWX_SectionLine;
 class KVSWX_DetailEnvelope;
 class KVSWX_ProjectionArrow;
+class KVSWX_Note;
+class KVSWX_AssemblyComponent;
+class KVSWX_BodyComponent;
+class KVSWX_ExcludedComponent;
+class KVSWX_CenterMark;
+class KVSWX_FaceHatch;
+class KVSWX_SketchHatch;
 
 // The scalar values of a base view, with their defaults.
 struct BaseViewValues {
@@ -107,6 +114,20 @@ public:
     // to fill.
     KVSWX_BrokenOutSection* AddBrokenOutSection();
     const std::vector<std::unique_ptr<KVSWX_BrokenOutSection>>& GetBrokenOutSections() const;
+    KVSWX_Note* AddNote();
+    const std::vector<std::unique_ptr<KVSWX_Note>>& GetNotes() const;
+    KVSWX_AssemblyComponent* AddAssemblyComponent();
+    const std::vector<std::unique_ptr<KVSWX_AssemblyComponent>>& GetAssemblyComponents() const;
+    KVSWX_BodyComponent* AddBodyComponent();
+    const std::vector<std::unique_ptr<KVSWX_BodyComponent>>& GetBodyComponents() const;
+    KVSWX_ExcludedComponent* AddExcludedComponent();
+    const std::vector<std::unique_ptr<KVSWX_ExcludedComponent>>& GetExcludedComponents() const;
+    KVSWX_CenterMark* AddCenterMark();
+    const std::vector<std::unique_ptr<KVSWX_CenterMark>>& GetCenterMarks() const;
+    KVSWX_FaceHatch* AddFaceHatch();
+    const std::vector<std::unique_ptr<KVSWX_FaceHatch>>& GetFaceHatches() const;
+    KVSWX_SketchHatch* AddSketchHatch();
+    const std::vector<std::unique_ptr<KVSWX_SketchHatch>>& GetSketchHatches() const;
 
 private:
     std::unique_ptr<KVSWX_BaseViewImpl> d_;

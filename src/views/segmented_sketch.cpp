@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "docprops/sketch_block.h"
 #include "model/encodings.h"
 #include "model/xml_helpers.h"
 #include "views/sketch_segments.h"
@@ -102,12 +103,16 @@ public:
 
     void ReadFromNode(XmlDocument&, XmlNode) override {}
 
-    // Sketch blocks under "SketchBlocks" are read by their own record once it
-    // joins the model; until then the list reads as empty.
+    // The segments, then one sketch block per element under "SketchBlocks".
     void ReadFromDocument(XmlDocument& doc, const std::wstring& location) override {
         KVSWX_SketchSegmentsCollection* segments = NewSegments();
         const XmlNode list = doc.SelectSingleNode(AppendPath(location, L"/Segments"));
         if (list) segments->GetImpl()->ReadFromNode(doc, list);
+        for (const XmlNode& node : doc.SelectNodes(AppendPath(location, L"/SketchBlocks/*"))) {
+            auto block = std::make_unique<KVSWX_SketchBlock>();
+            block->GetImpl()->ReadFromNode(doc, node);
+            sketchBlocks.push_back(std::move(block));
+        }
     }
 };
 

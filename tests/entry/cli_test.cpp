@@ -76,16 +76,16 @@ std::vector<fs::path> Examples() {
 
 class Example : public ::testing::TestWithParam<fs::path> {};
 
-// Every sample drawing extracts to the XML, log and journal kept under
-// tests/golden/examples.
-TEST_P(Example, MatchesGoldenFiles) {
-    const fs::path recording = GetParam();
+// Extracts `recording` (with the notes switch on when `notes`) and compares
+// the XML, log and journal with the golden files "<name><suffix>.xml", ...
+void ExpectGoldenRun(const fs::path& recording, bool notes, const std::string& suffix) {
     const std::string name = recording.stem().string();
-    const fs::path dir = test::ScratchDir() / "run";
+    const fs::path dir = test::ScratchDir() / ("run" + suffix);
     fs::create_directories(dir);
-    const Command c = RunKvswx({"extract", recording.string(), "--out", dir.string(), "--log",
-                                (dir / (name + ".log")).string(), "--journal", (dir / (name + ".jsonl")).string()},
-                               dir.parent_path());
+    std::vector<std::string> args = {"extract", recording.string(), "--out", dir.string(), "--log",
+                                     (dir / (name + ".log")).string(), "--journal", (dir / (name + ".jsonl")).string()};
+    if (notes) args.push_back("--notes");
+    const Command c = RunKvswx(args, dir.parent_path());
     ASSERT_EQ(c.status, 0) << c.err;
     EXPECT_NE(c.err.find("1/1 "), std::string::npos) << c.err;
 
@@ -94,10 +94,23 @@ TEST_P(Example, MatchesGoldenFiles) {
         if (e.path().extension() == ".xml") xml.push_back(e.path());
     }
     ASSERT_EQ(xml.size(), 1u) << "one XML file per drawing";
-    EXPECT_TRUE(test::MatchesGolden("examples/" + name + ".xml", test::ReadFile(xml.front())));
-    EXPECT_TRUE(test::MatchesGolden("examples/" + name + ".log", test::ReadFile(dir / (name + ".log"))));
-    EXPECT_TRUE(
-        test::MatchesGolden("examples/" + name + ".journal.jsonl", test::ReadFile(dir / (name + ".jsonl"))));
+    const std::string golden = "examples/" + name + suffix;
+    EXPECT_TRUE(test::MatchesGolden(golden + ".xml", test::ReadFile(xml.front())));
+    EXPECT_TRUE(test::MatchesGolden(golden + ".log", test::ReadFile(dir / (name + ".log"))));
+    EXPECT_TRUE(test::MatchesGolden(golden + ".journal.jsonl", test::ReadFile(dir / (name + ".jsonl"))));
+}
+
+// Every sample drawing extracts to the XML, log and journal kept under
+// tests/golden/examples.
+TEST_P(Example, MatchesGoldenFiles) { ExpectGoldenRun(GetParam(), false, ""); }
+
+// The samples that carry notes are extracted a second time with the notes
+// switch on, into "<name>.notes.*".
+TEST(ExampleWithNotes, MatchesGoldenFiles) {
+    for (const char* name : {"assembly"}) {
+        SCOPED_TRACE(name);
+        ExpectGoldenRun(test::SourceDir() / "examples" / (std::string(name) + ".json"), true, ".notes");
+    }
 }
 
 std::string ExampleName(const ::testing::TestParamInfo<fs::path>& info) {
@@ -236,6 +249,11 @@ TEST(Cli, EveryProviderFaultEndsInAHandledOutcome) {
     const fs::path dir = test::ScratchDir();
     const std::vector<fs::path> examples = Examples();
     ASSERT_FALSE(examples.empty());
+    // The files that stand beside the recordings go with their copies.
+    fs::create_directories(dir / "in");
+    for (const auto& e : fs::directory_iterator(test::SourceDir() / "examples")) {
+        if (e.path().extension() != ".json") fs::copy_file(e.path(), dir / "in" / e.path().filename());
+    }
 
     const auto runAll = [&](const std::string& faults) {
         std::vector<std::string> args{"extract", "--out", (dir / "out").string(), "--log", (dir / "run.log").string()};

@@ -203,5 +203,17 @@ TEST(RecordingLoad, ValuesKeepTheirRawForm) {
     EXPECT_EQ(view->ReferencedConfiguration(), L"D\u00e9faut \u6771");
 }
 
+// A component tree nested beyond the bound is refused, not read until the
+// stack runs out; one at the bound loads.
+TEST(RecordingLoad, ComponentNestingIsBounded) {
+    auto nested = [](int depth) {
+        std::string tree = "{}";
+        for (int i = 0; i < depth; ++i) tree = R"({"children": [)" + tree + "]}";
+        return WithViews(R"({"name": "V", "rootComponent": )" + tree + "}");
+    };
+    EXPECT_NO_THROW(Load(nested(255)));
+    EXPECT_NE(LoadError(nested(256)).find("drawing components nested deeper than 256 levels"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace kvswx::recorded

@@ -7,6 +7,10 @@
 #include "model/process_state.h"
 #include "model/xml_helpers.h"
 #include "views/base_view.h"
+#include "views/center_mark.h"
+#include "views/component.h"
+#include "views/hatch.h"
+#include "views/note.h"
 #include "views/record_xml.h"
 #include "views/segmented_sketch.h"
 #include "views/sketch_segments.h"
@@ -50,11 +54,21 @@ TEST_F(BaseViewTest, ReadBackSavesToTheSameBytes) {
     view.NewCropProfile()->NewSegments()->AddArc()->SetEndPoint({3, 4});
     view.AddBrokenOutSection()->SetDepth(0.01);
     view.AddBrokenOutSection()->NewSegments()->AddLine();
+    view.AddNote()->SetText(L"N");
+    view.AddAssemblyComponent()->AddBodyComponent()->SetName(L"B");
+    view.AddBodyComponent()->SetVisible(true);
+    view.AddExcludedComponent()->SetName(L"E");
+    view.AddCenterMark()->SetStyle(3);
+    view.AddFaceHatch()->SetPatternId(5);
+    view.AddSketchHatch()->SetPattern(L"ANSI31");
+    view.AddSketchHatch()->SetPatternId(2);
     const std::string first = WriteView(view);
     // The sub-records follow the scalars, the last of which is IsCropped.
     std::size_t at = first.find("<IsFullOutline>true</IsFullOutline>");
     ASSERT_NE(at, std::string::npos) << first;
-    for (const char* next : {"<IsCropped>", "<BrokenOutSections>", "<ManualGeometry>", "<CenterLines>", "<CropProfile>"}) {
+    for (const char* next : {"<IsCropped>", "<Notes>", "<BrokenOutSections>", "<ManualGeometry>", "<AssemblyComponents>",
+                             "\t<BodyComponents>\n\t\t<BodyComponent>", "<ExcludedComponents>", "<CenterMarks>",
+                             "<CenterLines>", "<CropProfile>", "<FaceHatches>", "<SketchHatches>"}) {
         const std::size_t found = first.find(next);
         EXPECT_TRUE(found != std::string::npos && found > at) << next << " missing or out of order in " << first;
         at = found;
