@@ -1,6 +1,5 @@
 #include "model/encodings.h"
 
-
 #include <charconv>
 #include <climits>
 #include <cmath>
