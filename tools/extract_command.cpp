@@ -17,6 +17,7 @@
 #include "model/naming.h"
 #include "kvswx/extract_request.h"
 #include "platform/com.h"
+#include "platform/os.h"
 #include "platform/text.h"
 #include "recorded/recording.h"
 
@@ -24,6 +25,8 @@ namespace kvswx::cli {
 
 namespace {
 
+// Options as UTF-8 text (the command line is read as UTF-8 on every system);
+// paths are made from them with PathFromUtf8.
 struct ExtractOptions {
     std::string out = ".";
     std::string log;
@@ -102,14 +105,14 @@ int RunExtract(const ExtractOptions& options) {
     std::vector<std::shared_ptr<recorded::Recording>> recordings;
     for (const std::string& file : options.recordings) {
         try {
-            recordings.push_back(recorded::LoadRecording(file));
+            recordings.push_back(recorded::LoadRecording(PathFromUtf8(file)));
         } catch (const std::exception& e) {
             PrintError(e.what());
             return kExitFailed;
         }
     }
 
-    const std::filesystem::path out = options.out;
+    const std::filesystem::path out = PathFromUtf8(options.out);
     std::error_code ec;
     std::filesystem::create_directories(out, ec);
     if (ec) {
@@ -117,7 +120,7 @@ int RunExtract(const ExtractOptions& options) {
         return kExitFailed;
     }
     const std::wstring outFolder = FromUtf8(options.out);
-    const std::wstring logPath = FromUtf8(options.log.empty() ? (out / "kvswx.log").string() : options.log);
+    const std::wstring logPath = FromUtf8(options.log.empty() ? PathToUtf8(out / "kvswx.log") : options.log);
 
     int status = kExitOk;
     const std::size_t total = recordings.size();
@@ -136,8 +139,8 @@ int RunExtract(const ExtractOptions& options) {
         // A name the library refuses to write under is never looked up
         // either: the file system would cut it and find another file.
         const char* nameProblem = OutputNameProblem(baseName);
-        const auto xmlPath = out / (ToUtf8(baseName) + ".xml");
-        const std::filesystem::path logFile(ToUtf8(logPath));
+        const auto xmlPath = out / PathFromWide(baseName + L".xml");
+        const std::filesystem::path logFile = PathFromWide(logPath);
         const auto logStart = FileSize(logFile);
         const auto xmlBefore = nameProblem != nullptr ? std::nullopt : WriteTime(xmlPath);
 
@@ -175,7 +178,7 @@ int RunExtract(const ExtractOptions& options) {
     }
 
     if (!options.journal.empty()) {
-        std::ofstream journal(options.journal, std::ios::binary | std::ios::trunc);
+        std::ofstream journal(PathFromUtf8(options.journal), std::ios::binary | std::ios::trunc);
         for (const auto& recording : recordings) recording->GetJournal().WriteJsonLines(journal);
         journal.flush();
         if (!journal) {

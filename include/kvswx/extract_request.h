@@ -1,8 +1,14 @@
 /*
  * The public interface of the shared library QRT_KVSWX_server: the request
  * record a migration host fills, the extraction entry point it calls once per
- * open drawing, and the function that frees the strings the call hands back.
- * Plain C, usable from C and C++ hosts.
+ * open drawing, and (outside Windows) the function that frees the strings the
+ * call hands back. Plain C, usable from C and C++ hosts.
+ *
+ * On Windows the library is the 64-bit QRT_KVSWX_server.dll. It exports
+ * KV_SWX_ExtractDrawingViewInfo alone, with the C calling convention
+ * (__cdecl, which on x86-64 is the platform's single convention; the name
+ * carries no decoration). The strings it hands back are BSTRs: the host frees
+ * them with SysFreeString. Wide strings are UTF-16 there and UTF-32 on Linux.
  */
 #ifndef KVSWX_EXTRACT_REQUEST_H
 #define KVSWX_EXTRACT_REQUEST_H
@@ -12,8 +18,10 @@
 
 #if defined(_WIN32)
 #define KV_SWX_API __declspec(dllexport)
+#define KV_SWX_CALL __cdecl
 #else
 #define KV_SWX_API __attribute__((visibility("default")))
+#define KV_SWX_CALL
 #endif
 
 #ifdef __cplusplus
@@ -23,7 +31,8 @@ extern "C" {
 /*
  * A length-prefixed wide string allocated by the library: the characters are
  * zero terminated and preceded by their 32-bit byte length. A null pointer is
- * the empty string. The host frees it with KV_SWX_FreeString.
+ * the empty string. On Windows it is a BSTR that the host frees with
+ * SysFreeString; elsewhere the host frees it with KV_SWX_FreeString.
  */
 typedef wchar_t* KV_SWX_String;
 
@@ -40,7 +49,9 @@ typedef struct KV_SWX_ExtractRequest {
     void* document;
     /* 2. Folder that receives the XML file <drawing base name>.xml. */
     const wchar_t* outputFolder;
-    /* 3. Path of the run log; lines are appended as UTF-8 text. */
+    /* 3. Path of the run log; lines are appended as UTF-8 text, each ended by
+     *    a line feed (on Windows too: no carriage return, no byte-order
+     *    mark). */
     const wchar_t* logPath;
     /* 4. Receives the referenced model documents: each path followed by a
      *    line feed, all lower case; null when there are none. Set once every
@@ -85,10 +96,16 @@ typedef struct KV_SWX_ExtractRequest {
  *
  * One call at a time per process; the call runs on the caller's thread.
  */
-KV_SWX_API int32_t KV_SWX_ExtractDrawingViewInfo(KV_SWX_ExtractRequest* request);
+KV_SWX_API int32_t KV_SWX_CALL KV_SWX_ExtractDrawingViewInfo(KV_SWX_ExtractRequest* request);
 
-/* Frees a string handed back in member 4 or 5. Null is allowed. */
+/* The entry point's type, for a host that loads the library at run time. */
+typedef int32_t(KV_SWX_CALL* KV_SWX_ExtractDrawingViewInfoFn)(KV_SWX_ExtractRequest* request);
+
+#if !defined(_WIN32)
+/* Frees a string handed back in member 4 or 5. Null is allowed. On Windows
+ * the host uses SysFreeString instead. */
 KV_SWX_API void KV_SWX_FreeString(KV_SWX_String text);
+#endif
 
 #ifdef __cplusplus
 }

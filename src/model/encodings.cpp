@@ -1,9 +1,6 @@
 #include "model/encodings.h"
 
 #include <cctype>
-#include <locale.h>
-#include <stdlib.h>
-
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -11,6 +8,8 @@
 #include <cwctype>
 #include <string>
 #include <system_error>
+
+#include "platform/os.h"
 
 namespace kvswx {
 
@@ -118,10 +117,7 @@ double ParseDouble(std::wstring_view text) {
     // "0x", "inf", "nan"), infinity on overflow and the nearest subnormal or
     // zero on underflow, 0.0 when no number starts the text. Characters
     // outside ASCII end the number, so only the ASCII run is handed over.
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    const std::string s = NarrowPrefix(text, 0);
-    return cLocale != static_cast<locale_t>(nullptr) ? strtod_l(s.c_str(), nullptr, cLocale)
-                                                     : std::strtod(s.c_str(), nullptr);
+    return StrtodC(NarrowPrefix(text, 0).c_str());
 }
 
 std::int32_t ParseInt(std::wstring_view text) {

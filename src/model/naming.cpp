@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cwctype>
-#include <locale.h>
 #include <string_view>
 
 #include "model/encodings.h"
+#include "platform/os.h"
 #include "platform/text.h"
 
 namespace kvswx {
@@ -19,14 +18,6 @@ constexpr std::wstring_view kFileNameUnsafeCharacters = L"*/\\?:<>|\"";
 std::wstring ReplaceEach(std::wstring text, std::wstring_view characters) {
     for (const wchar_t c : characters) std::replace(text.begin(), text.end(), c, L'_');
     return text;
-}
-
-// The C.UTF-8 character classes, built into the C library, give the same
-// mapping whatever locale the host process runs in. Without them, only ASCII
-// letters are mapped.
-locale_t UnicodeCaseLocale() {
-    static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
-    return locale;
 }
 
 }  // namespace
@@ -54,16 +45,7 @@ const char* OutputNameProblem(const std::wstring& baseName) {
     return nullptr;
 }
 
-void LowerCaseInPlace(std::wstring& text) {
-    const locale_t locale = UnicodeCaseLocale();
-    for (wchar_t& c : text) {
-        if (locale != static_cast<locale_t>(nullptr)) {
-            c = static_cast<wchar_t>(towlower_l(static_cast<wint_t>(c), locale));
-        } else if (c >= L'A' && c <= L'Z') {
-            c = static_cast<wchar_t>(c - L'A' + L'a');
-        }
-    }
-}
+void LowerCaseInPlace(std::wstring& text) { LowerCaseUnicode(text); }
 
 std::wstring SheetDxfNames::Next(const std::wstring& sheetName) {
     std::wstring name = ReplaceInvalidNameCharacters(sheetName);

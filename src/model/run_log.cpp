@@ -3,6 +3,7 @@
 #include <string>
 
 #include "model/process_state.h"
+#include "platform/os.h"
 #include "platform/text.h"
 
 namespace kvswx {
@@ -11,7 +12,8 @@ namespace {
 
 // The narrow fopen mode for a runtime mode such as "a,ccs=UTF-8"; empty when
 // the mode is not understood. Text and binary streams write the same bytes
-// here, and the only encoding offered is UTF-8.
+// (the file is opened binary on every system, so a line ends with LF on
+// Windows too), and the only encoding offered is UTF-8.
 std::string NarrowMode(std::wstring_view mode) {
     const auto comma = mode.find(L',');
     const std::wstring_view base = mode.substr(0, comma);
@@ -43,7 +45,7 @@ bool RunLog::Open(const std::wstring& path, const std::wstring& mode) noexcept {
     try {
         const std::string narrowMode = NarrowMode(mode);
         if (narrowMode.empty() || path.empty()) return false;
-        file_ = std::fopen(ToUtf8(path).c_str(), narrowMode.c_str());
+        file_ = OpenFile(path, narrowMode.c_str());
     } catch (...) {
         file_ = nullptr;
     }

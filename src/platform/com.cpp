@@ -5,6 +5,12 @@
 #include <limits>
 #include <new>
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <oleauto.h>
+#endif
+
 namespace kvswx {
 
 namespace {
@@ -18,6 +24,26 @@ std::string DescribeHresult(HRESULT hr) {
 ComError::ComError(HRESULT hr, const std::string& what)
     : std::runtime_error(what.empty() ? DescribeHresult(hr) : DescribeHresult(hr) + ": " + what),
       hr_(hr) {}
+
+#ifdef _WIN32
+
+// On Windows the strings are the system's own (BSTR): the host frees them
+// with SysFreeString. OLECHAR is wchar_t there, UTF-16.
+ComString ComStringAlloc(const ComChar* text, std::size_t len) {
+    // The byte length before the characters is 32 bits, as on Linux.
+    constexpr std::size_t kMaxChars =
+        (std::numeric_limits<std::uint32_t>::max() - sizeof(ComChar)) / sizeof(ComChar);
+    if (len > kMaxChars) throw ComError(kE_OUTOFMEMORY, "string too long");
+    ComString s = SysAllocStringLen(len == 0 ? L"" : text, static_cast<UINT>(len));
+    if (s == nullptr) throw ComError(kE_OUTOFMEMORY, "cannot allocate string");
+    return s;
+}
+
+void ComStringFree(ComString s) noexcept { SysFreeString(s); }
+
+std::size_t ComStringLen(const ComChar* s) noexcept { return SysStringLen(const_cast<ComChar*>(s)); }
+
+#else
 
 // Layout: [uint32 byte length][characters][L'\0'], pointer to the characters.
 ComString ComStringAlloc(const ComChar* text, std::size_t len) {
@@ -38,8 +64,6 @@ ComString ComStringAlloc(const ComChar* text, std::size_t len) {
     return chars;
 }
 
-ComString ComStringAlloc(const std::wstring& text) { return ComStringAlloc(text.data(), text.size()); }
-
 namespace {
 constexpr std::size_t PrefixSize() {
     return alignof(ComChar) > sizeof(std::uint32_t) ? alignof(ComChar) : sizeof(std::uint32_t);
@@ -58,6 +82,10 @@ std::size_t ComStringLen(const ComChar* s) noexcept {
                 sizeof byteLen);
     return byteLen / sizeof(ComChar);
 }
+
+#endif  // _WIN32
+
+ComString ComStringAlloc(const std::wstring& text) { return ComStringAlloc(text.data(), text.size()); }
 
 std::wstring ComStringToWide(const ComChar* s) {
     return s == nullptr ? std::wstring() : std::wstring(s, ComStringLen(s));

@@ -1,6 +1,8 @@
-// Portable stand-ins for the COM pieces the library touches at its edges:
-// HRESULT codes, the exception that carries one, and the length-prefixed
-// wide string (BSTR-like) handed across the exported function's boundary.
+// The COM pieces the library touches at its edges: HRESULT codes, the
+// exception that carries one, and the length-prefixed wide string handed
+// across the exported function's boundary. On Windows that string is a real
+// BSTR (SysAllocStringLen/SysFreeString); elsewhere a stand-in with the same
+// layout.
 #pragma once
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "platform/text.h"
+#include "platform/os.h"
 
 namespace kvswx {
 
@@ -22,12 +22,6 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::pa
     return bytes;
 }
 
-std::filesystem::path PathOfWide(const std::wstring& name) {
-#ifdef _WIN32
-    return std::filesystem::path(name);
-#else
-    return std::filesystem::path(ToUtf8(name));
-#endif
-}
+std::filesystem::path PathOfWide(const std::wstring& name) { return PathFromWide(name); }
 
 }  // namespace kvswx

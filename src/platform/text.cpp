@@ -24,6 +24,20 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
+// One code point to wide text: itself where wchar_t holds 32 bits, a
+// surrogate pair above U+FFFF where it holds UTF-16 (Windows).
+void AppendWide(std::wstring& out, char32_t cp) {
+    if constexpr (sizeof(wchar_t) == 2) {
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            out += static_cast<wchar_t>(0xD800 + (cp >> 10));
+            out += static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
+            return;
+        }
+    }
+    out += static_cast<wchar_t>(cp);
+}
+
 bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
@@ -111,7 +125,7 @@ std::wstring FromUtf8(std::string_view text) {
             ++i;
             continue;
         }
-        out += static_cast<wchar_t>(cp);
+        AppendWide(out, cp);
         i += static_cast<std::size_t>(extra) + 1;
     }
     return out;

@@ -20,7 +20,8 @@ std::string ToUtf8Xml(std::wstring_view text);
 void AppendUtf8Xml(std::string& out, std::wstring_view text);
 // Plain wide to UTF-8 (invalid code points replaced by U+FFFD, controls kept).
 std::string ToUtf8(std::wstring_view text);
-// UTF-8 to wide; malformed sequences become U+FFFD.
+// UTF-8 to wide (a surrogate pair above U+FFFF where wide text is UTF-16);
+// malformed sequences become U+FFFD.
 std::wstring FromUtf8(std::string_view text);
 
 // Linguistic name comparison for attribute order: alphabetical ignoring

@@ -15,6 +15,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "platform/os.h"
 #include "platform/text.h"
 
 namespace kvswx::xml {
@@ -406,8 +407,6 @@ Document::LoadResult Document::LoadString(std::string_view utf8) {
     return ToResult(doc_.load_buffer(utf8.data(), utf8.size(), pugi::parse_default, pugi::encoding_utf8));
 }
 
-std::filesystem::path WidePath(std::wstring_view path) {
-    return std::filesystem::path(ToUtf8(path));
-}
+std::filesystem::path WidePath(std::wstring_view path) { return PathFromWide(path); }
 
 }  // namespace kvswx::xml

@@ -118,7 +118,7 @@ private:
     mutable std::unique_ptr<ChildIndex> index_;
 };
 
-// Filesystem path from a wide path (UTF-8 on disk).
+// Filesystem path from a wide path (UTF-8 on Linux, UTF-16 on Windows).
 std::filesystem::path WidePath(std::wstring_view path);
 
 }  // namespace kvswx::xml

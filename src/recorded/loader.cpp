@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "platform/os.h"
 #include "platform/text.h"
 #include "recorded/linked_files.h"
 #include "recorded/recording.h"
@@ -1396,12 +1397,12 @@ void Loader::ReadLinkedFile(const json& j, const std::string& path, const Source
         file.data = Bytes(*data, Child(path, "data")).values;  // a file has no lower bound
     } else {
         const std::string pathPath = Child(path, "path");
-        const std::filesystem::path given(Utf8(Text(*standIn, pathPath)));
+        const std::filesystem::path given = PathFromUtf8(Utf8(Text(*standIn, pathPath)));
         if (given.empty()) Fail(pathPath, "expected the name of a file beside the recording");
         file.standIn = given.is_absolute() ? given : baseDirectory_ / given;
         std::error_code ec;
         if (!std::filesystem::is_regular_file(file.standIn, ec))
-            Fail(pathPath, "no file " + Quote(file.standIn.string()) + " to stand for the linked file");
+            Fail(pathPath, "no file " + Quote(PathToUtf8(file.standIn)) + " to stand for the linked file");
     }
     auto& files = store_.application->fileSystem->files;
     const auto [at, added] = files.emplace(*fileName, file);
@@ -1524,10 +1525,10 @@ void Loader::CheckCycles() {
 
 std::string ReadFileText(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw RecordingError(path.string(), "", "cannot open the file");
+    if (!in) throw RecordingError(PathToUtf8(path), "", "cannot open the file");
     std::ostringstream text;
     text << in.rdbuf();
-    if (in.bad()) throw RecordingError(path.string(), "", "cannot read the file");
+    if (in.bad()) throw RecordingError(PathToUtf8(path), "", "cannot read the file");
     return text.str();
 }
 
@@ -1593,7 +1594,7 @@ std::shared_ptr<Recording> LoadRecordingFromString(std::string_view text,
 }
 
 std::shared_ptr<Recording> LoadRecording(const std::filesystem::path& path) {
-    return LoadFrom(ReadFileText(path), path.string(), path.parent_path());
+    return LoadFrom(ReadFileText(path), PathToUtf8(path), path.parent_path());
 }
 
 // ---------------------------------------------------------------------------
