@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the benchmarks need.
+# Installs the Debian packages the build, the tests and the benchmarks need;
+# with --fuzz also clang and its libFuzzer runtime (scripts/fuzz.sh).
 # Runs apt-get update only when a package is missing from the local lists.
 #
 # --windows also installs the 64-bit Windows cross toolchain (mingw-w64) and
@@ -10,12 +11,15 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 windows=0
+fuzz=0
 for arg in "$@"; do
   case "$arg" in
     --windows) windows=1 ;;
+    --fuzz) fuzz=1 ;;
     -h|--help)
-      echo "usage: scripts/install-deps.sh [--windows]"
+      echo "usage: scripts/install-deps.sh [--windows] [--fuzz]"
       echo "  --windows  also the Windows cross toolchain, Wine and pugixml's source"
+      echo "  --fuzz     also clang and its libFuzzer runtime (scripts/fuzz.sh)"
       exit 0 ;;
     *) echo "install-deps.sh: unknown argument '$arg' (try --help)" >&2; exit 2 ;;
   esac
@@ -24,6 +28,7 @@ done
 pkgs=(g++ cmake ninja-build libpugixml-dev nlohmann-json3-dev libcli11-dev libgtest-dev
       libbenchmark-dev libxml2-utils)
 [ "$windows" -eq 1 ] && pkgs+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 dpkg-dev)
+[ "$fuzz" -eq 1 ] && pkgs+=(clang libclang-rt-14-dev)
 
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"

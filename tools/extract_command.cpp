@@ -44,6 +44,15 @@ void PrintError(const std::string& message) {
     std::cerr << "kvswx: " << line << '\n';
 }
 
+// A name from a recording as stderr shows it: control characters (a NUL, a
+// terminal escape) become "?".
+std::string Printable(std::string text) {
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    }
+    return text;
+}
+
 // Takes ownership of a string the run handed back.
 struct HostString {
     ComString text = nullptr;
@@ -127,10 +136,13 @@ int RunExtract(const ExtractOptions& options) {
         const std::wstring drawingPath = recording.DocumentPath().value_or(std::wstring());
         const std::wstring baseName = GetBaseFileName(drawingPath);
         const std::wstring drawingName = baseName + L".SLDDRW";
+        // A name the library refuses to write under is never looked up
+        // either: the file system would cut it and find another file.
+        const char* nameProblem = OutputNameProblem(baseName);
         const auto xmlPath = out / PathFromWide(baseName + L".xml");
         const std::filesystem::path logFile = PathFromWide(logPath);
         const auto logStart = FileSize(logFile);
-        const auto xmlBefore = WriteTime(xmlPath);
+        const auto xmlBefore = nameProblem != nullptr ? std::nullopt : WriteTime(xmlPath);
 
         HostString documents;
         HostString configurations;
@@ -146,12 +158,19 @@ int RunExtract(const ExtractOptions& options) {
             continue;
         }
         const RunReport report = ReadReport(logFile, logStart);
-        std::cerr << ToUtf8(drawingName) << ": " << report.viewsExtracted << " views extracted, "
+        std::cerr << Printable(ToUtf8(drawingName)) << ": " << report.viewsExtracted << " views extracted, "
                   << report.viewsSkipped << " skipped";
+        // The log says how each view went; whether the drawing's XML file
+        // exists is told here, and a missing one fails the command.
         if (report.interrupted) {
             std::cerr << " (stopped by an unexpected error, no XML file: see the log)";
-        } else if (!WriteTime(xmlPath) || WriteTime(xmlPath) == xmlBefore) {
-            std::cerr << " (the XML file could not be written)";
+            status = kExitFailed;
+        } else if (nameProblem != nullptr) {
+            std::cerr << " (the XML file was not written: " << nameProblem << ")";
+            status = kExitFailed;
+        } else if (const auto written = WriteTime(xmlPath); !written || written == xmlBefore) {
+            std::cerr << " (the XML file was not written)";
+            status = kExitFailed;
         }
         std::cerr << '\n';
         PrintList("referenced documents", drawingName, documents.text);

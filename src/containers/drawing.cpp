@@ -1,5 +1,6 @@
 #include "containers/drawing.h"
 
+#include <unordered_map>
 #include <vector>
 
 #include "containers/sheet_objects.h"
@@ -44,6 +45,35 @@ const std::wstring& KVSWX_DrawingView::GetName() const { return d_->baseView->Ge
 
 // ---- sheet -----------------------------------------------------------------
 
+// Positions of the first item of each key, for lookups by name that stay
+// constant-time however many items there are. Items appended since the last
+// lookup are added on the next one; an item found under a key it no longer
+// has (renamed since) makes the index start over.
+class FirstOfKey {
+public:
+    template <class Items, class KeyOf>
+    std::size_t Find(const Items& items, const std::wstring& key, KeyOf keyOf) {
+        for (int pass = 0; pass < 2; ++pass) {
+            if (indexed_ > items.size()) Reset();
+            for (; indexed_ < items.size(); ++indexed_) positions_.emplace(keyOf(*items[indexed_]), indexed_);
+            const auto it = positions_.find(key);
+            if (it == positions_.end()) return kNone;
+            if (keyOf(*items[it->second]) == key) return it->second;
+            Reset();
+        }
+        return kNone;
+    }
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+private:
+    void Reset() {
+        positions_.clear();
+        indexed_ = 0;
+    }
+    std::unordered_map<std::wstring, std::size_t> positions_;
+    std::size_t indexed_ = 0;
+};
+
 namespace {
 
 // Nothing for no items; otherwise the wrapper element holding one element
@@ -76,6 +106,8 @@ void ReadWrapped(XmlDocument& doc, const std::wstring& location, std::vector<std
 class KVSWX_DrawingSheetImpl : public LocatedSerializable {
 public:
     std::vector<std::unique_ptr<KVSWX_DrawingView>> views;
+    FirstOfKey byName;       // views by name
+    FirstOfKey byBothNames;  // views by name and second name
     std::wstring name;
     std::wstring dxfName;
     double sheetHeight = 0.0;
@@ -116,8 +148,10 @@ public:
         ReadWrapped(doc, AppendPath(location, L"/SketchPictures/*"), sketchPictures);
         ReadWrapped(doc, AppendPath(location, L"/OLEObjects/*"), oleObjects);
         for (const XmlNode& node : doc.SelectNodes(AppendPath(location, L"/view"))) {
+            const std::wstring at = NamedPath(location, L"view", GetAttributeValue(node, L"Name"));
+            if (!doc.SelectSingleNode(at)) continue;  // a name that cannot be found again
             auto view = std::make_unique<KVSWX_DrawingView>();
-            view->GetImpl()->ReadFromDocument(doc, NamedPath(location, L"view", GetAttributeValue(node, L"Name")));
+            view->GetImpl()->ReadFromDocument(doc, at);
             views.push_back(std::move(view));
         }
     }
@@ -161,11 +195,19 @@ KVSWX_DrawingView* KVSWX_DrawingSheet::GetView(std::size_t index) const {
 KVSWX_DrawingView* KVSWX_DrawingSheet::GetOrAddView(const std::wstring& name,
                                                     const std::wstring& secondName,
                                                     const std::wstring& invName) {
+    // The first view of that name, or with a second name given, the first
+    // of that name and second name; a view of that name with another second
+    // name is a conflict.
+    const auto nameOf = [](const KVSWX_DrawingView& v) { return v.GetBaseView()->GetName(); };
+    const std::size_t first = d_->byName.Find(d_->views, name, nameOf);
     bool conflict = false;
-    for (const auto& view : d_->views) {
-        const KVSWX_BaseView& base = *view->GetBaseView();
-        if (base.GetName() != name) continue;
-        if (secondName.empty() || base.GetSecondName() == secondName) return view.get();
+    if (first != FirstOfKey::kNone) {
+        if (secondName.empty()) return d_->views[first].get();
+        const auto bothOf = [](const KVSWX_DrawingView& v) {
+            return v.GetBaseView()->GetName() + L'\0' + v.GetBaseView()->GetSecondName();
+        };
+        const std::size_t both = d_->byBothNames.Find(d_->views, name + L'\0' + secondName, bothOf);
+        if (both != FirstOfKey::kNone) return d_->views[both].get();
         conflict = true;
     }
     auto view = std::make_unique<KVSWX_DrawingView>();
@@ -185,6 +227,7 @@ KVSWX_DrawingView* KVSWX_DrawingSheet::GetOrAddView(const std::wstring& name,
 class KVSWX_DrawingImpl : public LocatedSerializable {
 public:
     std::vector<std::unique_ptr<KVSWX_DrawingSheet>> sheets;
+    FirstOfKey byName;  // sheets by name
     std::wstring name;
     std::unique_ptr<KVSWX_DocumentProperties> documentProperties;
 
@@ -215,8 +258,10 @@ public:
         documentProperties->GetImpl()->ReadFromDocument(doc, AppendPath(location, L"/DocumentProperties"));
         name = GetAttributeValue(element, L"Name");
         for (const XmlNode& node : doc.SelectNodes(AppendPath(location, L"/sheet"))) {
+            const std::wstring at = NamedPath(location, L"sheet", GetAttributeValue(node, L"Name"));
+            if (!doc.SelectSingleNode(at)) continue;  // a name that cannot be found again
             auto sheet = std::make_unique<KVSWX_DrawingSheet>();
-            sheet->GetImpl()->ReadFromDocument(doc, NamedPath(location, L"sheet", GetAttributeValue(node, L"Name")));
+            sheet->GetImpl()->ReadFromDocument(doc, at);
             sheets.push_back(std::move(sheet));
         }
     }
@@ -242,9 +287,9 @@ KVSWX_DocumentProperties* KVSWX_Drawing::CreateDocumentProperties() {
 KVSWX_DocumentProperties* KVSWX_Drawing::GetDocumentProperties() const { return d_->documentProperties.get(); }
 
 KVSWX_DrawingSheet* KVSWX_Drawing::GetOrAddSheet(const std::wstring& name) {
-    for (const auto& sheet : d_->sheets) {
-        if (sheet->GetName() == name) return sheet.get();
-    }
+    const std::size_t found =
+        d_->byName.Find(d_->sheets, name, [](const KVSWX_DrawingSheet& sheet) { return sheet.GetName(); });
+    if (found != FirstOfKey::kNone) return d_->sheets[found].get();
     auto sheet = std::make_unique<KVSWX_DrawingSheet>();
     sheet->SetName(name);
     d_->sheets.push_back(std::move(sheet));

@@ -213,6 +213,9 @@ void Run::HandOverLists() {
 
 void Run::Save() {
     document_->Finish();
+    // A name the file system would cut or misread is never written: the XML
+    // would land under another name, even over another file.
+    if (OutputNameProblem(baseName_) != nullptr) return;
     const std::wstring path = std::wstring(request_.outputFolder) + L"//" + baseName_ + L".xml";
     stats_.xmlWritten = wrapper_->Save(path);
 }

@@ -1,5 +1,6 @@
 #include "model/encodings.h"
 
+#include <cctype>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -22,11 +23,20 @@ std::size_t SkipSpace(std::wstring_view t) {
     return i;
 }
 
-// The ASCII run that could form a number, narrowed for the C conversion.
+// The run that could form a number, narrowed for the C conversion: leading
+// white space, then letters, digits, signs and periods (no number goes on
+// past any other character). Its length is the number's, not the text's, so
+// reading the numbers of a list takes time linear in the list.
 std::string NarrowPrefix(std::wstring_view t, std::size_t from) {
     std::string s;
-    for (std::size_t i = from; i < t.size() && t[i] > 0 && t[i] < 0x7F; ++i)
+    std::size_t i = from;
+    for (; i < t.size() && t[i] > 0 && t[i] < 0x7F && std::isspace(static_cast<int>(t[i])); ++i)
         s += static_cast<char>(t[i]);
+    for (; i < t.size() && t[i] > 0 && t[i] < 0x7F; ++i) {
+        const char c = static_cast<char>(t[i]);
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.') break;
+        s += c;
+    }
     return s;
 }
 

@@ -37,15 +37,23 @@ std::wstring GetBaseFileName(const std::wstring& path) {
     return fileName;
 }
 
+const char* OutputNameProblem(const std::wstring& baseName) {
+    constexpr std::size_t kMaxFileNameBytes = 255;
+    if (baseName.find(L'\0') != std::wstring::npos) return "the drawing's name holds a NUL character";
+    if (baseName.find_first_of(L"/\\") != std::wstring::npos) return "the drawing's name holds a path separator";
+    if (ToUtf8(baseName).size() + 4 > kMaxFileNameBytes) return "the drawing's name is longer than a file name may be";
+    return nullptr;
+}
+
 void LowerCaseInPlace(std::wstring& text) { LowerCaseUnicode(text); }
 
 std::wstring SheetDxfNames::Next(const std::wstring& sheetName) {
     std::wstring name = ReplaceInvalidNameCharacters(sheetName);
-    if (name == L"Model" || std::find(used_.begin(), used_.end(), name) != used_.end()) {
+    if (name == L"Model" || used_.count(name) != 0) {
         name = L"SW_" + name + L"_" + FormatInt(renameCounter_);
         ++renameCounter_;
     }
-    used_.push_back(name);
+    used_.insert(name);
     return name;
 }
 

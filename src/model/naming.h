@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace kvswx {
@@ -19,6 +20,12 @@ std::wstring MakeFileNameSafe(std::wstring name);
 // gives "Part.Drawing".
 std::wstring GetBaseFileName(const std::wstring& path);
 
+// Why "<baseName>.xml" cannot be an output file name, or null when it can:
+// the name holds a NUL character or a path separator, or is longer than a
+// file name may be (255 bytes in UTF-8). Such a name is never shortened or
+// altered: the drawing's XML file is not written.
+const char* OutputNameProblem(const std::wstring& baseName);
+
 // Lower-cases `text` in place, character by character, with the Unicode
 // simple case mapping (independent of the process locale).
 void LowerCaseInPlace(std::wstring& text);
@@ -31,7 +38,7 @@ public:
     std::wstring Next(const std::wstring& sheetName);
 
 private:
-    std::vector<std::wstring> used_;
+    std::unordered_set<std::wstring> used_;
     std::int32_t renameCounter_ = 1;
 };
 

@@ -122,15 +122,35 @@ std::wstring AppendPath(std::wstring_view location, std::wstring_view suffix) {
     return out;
 }
 
-std::wstring NamedPath(std::wstring_view location, std::wstring_view element,
-                       std::wstring_view name) {
+std::wstring XPathLiteral(std::wstring_view text) {
+    if (text.find(L'\'') == std::wstring_view::npos) return L"'" + std::wstring(text) + L"'";
+    if (text.find(L'"') == std::wstring_view::npos) return L"\"" + std::wstring(text) + L"\"";
+    // Both quotes: pieces without a single quote, joined by "'".
+    std::wstring out = L"concat(";
+    std::size_t from = 0;
+    for (;;) {
+        const auto quote = text.find(L'\'', from);
+        if (from != 0) out += L",\"'\",";
+        out += L"'" + std::wstring(text.substr(from, quote - from)) + L"'";
+        if (quote == std::wstring_view::npos) break;
+        from = quote + 1;
+    }
+    return out + L")";
+}
+
+std::wstring WithName(std::wstring_view location, std::wstring_view name) {
+    std::wstring out(location);
+    out += L"[@Name=";
+    out += XPathLiteral(name);
+    out += L']';
+    return out;
+}
+
+std::wstring NamedPath(std::wstring_view location, std::wstring_view element, std::wstring_view name) {
     std::wstring out(location);
     out += L'/';
     out += element;
-    out += L"[@Name='";
-    out += name;
-    out += L"']";
-    return out;
+    return WithName(out, name);
 }
 
 }  // namespace kvswx

@@ -91,6 +91,14 @@ void AppendIndent(XmlDocument& doc, XmlNode node);
 std::wstring GetAttributeValue(XmlNode node, std::wstring_view name);
 std::wstring GetNodeText(XmlNode node);
 std::wstring AppendPath(std::wstring_view location, std::wstring_view suffix);
+// `text` as an XPath string literal: between single quotes, or double
+// quotes when it holds a single quote, or concat() of both kinds when it
+// holds both. A name never ends the literal early, so it cannot change
+// what the location selects.
+std::wstring XPathLiteral(std::wstring_view text);
+// `location` limited to the elements whose Name attribute is `name`:
+// location[@Name='name'], the name as an XPath literal.
+std::wstring WithName(std::wstring_view location, std::wstring_view name);
 // Location of a list member identified by name: location/element[@Name='name'].
 std::wstring NamedPath(std::wstring_view location, std::wstring_view element, std::wstring_view name);
 

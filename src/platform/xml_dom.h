@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -69,6 +70,7 @@ private:
 class Document {
 public:
     Document();
+    ~Document();
     Document(const Document&) = delete;
     Document& operator=(const Document&) = delete;
 
@@ -78,16 +80,25 @@ public:
     std::uint64_t Serial() const { return serial_; }
 
     // The document node: the parent of the root element.
-    Node AsNode() { return Node(doc_); }
+    Node AsNode();
 
+    // XPath selection. The location paths the records build, absolute
+    // steps of an element name or "*" with at most one [@attribute=literal]
+    // condition each, are answered through an index of each parent's
+    // element children, built on a parent's first lookup: reading a whole
+    // document takes time linear in its size, whatever the number of
+    // siblings. Other expressions go to pugixml's XPath. The index follows
+    // children appended to a parent; AsNode() and loading drop it.
     Node SelectSingleNode(std::wstring_view xpath) const;
     // Matching nodes in document order.
     std::vector<Node> SelectNodes(std::wstring_view xpath) const;
 
     // Serialised bytes, exactly as Save writes them.
     std::string ToBytes() const;
-    // Writes to a temporary file beside `path` and renames it into place, so
-    // the file appears whole or not at all. False when it cannot be written.
+    // Writes to a temporary file beside `path` (a hidden ".kvswx-*.tmp" name
+    // unique to this save) and renames it into place, so the file appears
+    // whole or not at all. False when it cannot be written; the temporary
+    // file is removed on every failure.
     bool Save(const std::filesystem::path& path) const;
 
     struct LoadResult {
@@ -98,8 +109,13 @@ public:
     LoadResult LoadString(std::string_view utf8);
 
 private:
+    class ChildIndex;
+    // Fills `out` when `xpath` is a location path of the indexed form.
+    bool SelectIndexed(std::string_view xpath, std::vector<pugi::xml_node>& out, bool firstOnly) const;
+
     std::uint64_t serial_;
     pugi::xml_document doc_;
+    mutable std::unique_ptr<ChildIndex> index_;
 };
 
 // Filesystem path from a wide path (UTF-8 on Linux, UTF-16 on Windows).

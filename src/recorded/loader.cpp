@@ -27,9 +27,28 @@ namespace {
 
 constexpr const char* kFormatId = "kvswx-recording/1";
 
-std::string PointerEscape(const std::string& key) {
+// How deep objects and arrays may nest. Every walk of recording data recurses
+// at most this deep, and a JSON location never has more components.
+constexpr std::size_t kMaxNesting = 1024;
+// Longest piece of the input an error message quotes.
+constexpr std::size_t kMaxQuote = 64;
+
+// The first `limit` bytes of `text`, cut at a character boundary, with
+// "..." and the full size when something was left out.
+std::string Shorten(std::string_view text, std::size_t limit) {
+    if (text.size() <= limit) return std::string(text);
+    std::size_t cut = limit;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    return std::string(text.substr(0, cut)) + "... (" + std::to_string(text.size()) + " bytes)";
+}
+
+// A piece of the input as an error message quotes it: in double quotes, at
+// most kMaxQuote bytes of it.
+std::string Quote(std::string_view text) { return "\"" + Shorten(text, kMaxQuote) + "\""; }
+
+std::string PointerEscape(std::string_view key) {
     std::string out;
-    for (char c : key) {
+    for (char c : Shorten(key, kMaxQuote)) {
         if (c == '~') {
             out += "~0";
         } else if (c == '/') {
@@ -70,6 +89,17 @@ const char* TypeName(const json& j) {
     }
 }
 
+// What the JSON library says, without its "[json.exception.kind.n] " tag,
+// shortened (its messages can quote a whole token of the input).
+std::string LibraryMessage(const json::exception& e) {
+    std::string_view text = e.what();
+    if (text.starts_with("[json.exception.")) {
+        const auto close = text.find("] ");
+        if (close != std::string_view::npos) text.remove_prefix(close + 2);
+    }
+    return Shorten(text, 4 * kMaxQuote);
+}
+
 // Line and column (1-based) of a byte offset.
 std::pair<std::size_t, std::size_t> LineColumn(std::string_view text, std::size_t offset) {
     offset = std::min(offset, text.size());
@@ -84,71 +114,110 @@ std::pair<std::size_t, std::size_t> LineColumn(std::string_view text, std::size_
     return {line, offset - lineStart + 1};
 }
 
-// Tracks the JSON pointer of the value being parsed, to report duplicate
-// keys (which the JSON reader would otherwise silently collapse).
-class DuplicateKeyCheck {
+// Builds the JSON tree from the parser's events, checking as it goes what
+// the JSON library would let pass: duplicate keys (which it would silently
+// collapse) and nesting deeper than kMaxNesting. It keeps the JSON pointer of
+// the value being read, to place errors the library raises without one. (The
+// library's own tree builder with a callback is avoided: it scans the
+// members of an object's parent at every object's end, which takes time
+// growing with the square of a list's length.)
+class TreeBuilder {
 public:
-    explicit DuplicateKeyCheck(std::string source) : source_(std::move(source)) {}
+    TreeBuilder(std::string source, std::string_view text, json& root)
+        : source_(std::move(source)), text_(text), root_(root) {}
 
-    bool operator()(int, json::parse_event_t event, json& parsed) {
-        switch (event) {
-            case json::parse_event_t::object_start:
-                Push(false);
-                break;
-            case json::parse_event_t::array_start:
-                Push(true);
-                break;
-            case json::parse_event_t::key: {
-                Frame& top = frames_.back();
-                const std::string key = parsed.get<std::string>();
-                if (!top.keys.insert(key).second) {
-                    throw RecordingError(source_, frames_.size() > 1 ? Path() : "/",
-                                         "duplicate key \"" + key + "\"");
-                }
-                top.key = key;
-                break;
-            }
-            case json::parse_event_t::object_end:
-            case json::parse_event_t::array_end:
-                frames_.pop_back();
-                Advance();
-                break;
-            case json::parse_event_t::value:
-                Advance();
-                break;
-        }
+    bool null() { return Put(nullptr) != nullptr; }
+    bool boolean(bool v) { return Put(v) != nullptr; }
+    bool number_integer(json::number_integer_t v) { return Put(v) != nullptr; }
+    bool number_unsigned(json::number_unsigned_t v) { return Put(v) != nullptr; }
+    bool number_float(json::number_float_t v, const json::string_t&) { return Put(v) != nullptr; }
+    bool string(json::string_t& v) { return Put(std::move(v)) != nullptr; }
+    bool binary(json::binary_t& v) { return Put(json::binary(std::move(v))) != nullptr; }
+    bool start_object(std::size_t) { return Open(json::object()); }
+    bool start_array(std::size_t) { return Open(json::array()); }
+    bool end_object() { return Close(); }
+    bool end_array() { return Close(); }
+    bool key(json::string_t& key) {
+        Frame& top = frames_.back();
+        // A value is stored as soon as it starts, so a key met again is
+        // already a member.
+        if (top.value->contains(key))
+            throw RecordingError(source_, Path(), "duplicate key " + Quote(key));
+        top.key = std::move(key);
         return true;
+    }
+    bool parse_error(std::size_t position, const std::string&, const json::exception& e) {
+        if (e.id >= 101 && e.id <= 199) {  // the library's syntax errors
+            const auto [line, column] = LineColumn(text_, position == 0 ? 0 : position - 1);
+            std::string detail = LibraryMessage(e);
+            const auto columnAt = detail.find("column ");
+            const auto colon =
+                columnAt == std::string::npos ? std::string::npos : detail.find(": ", columnAt);
+            if (colon != std::string::npos) detail = detail.substr(colon + 2);
+            throw RecordingError(
+                source_, "line " + std::to_string(line) + ", column " + std::to_string(column),
+                "JSON syntax error: " + detail);
+        }
+        // A number too large for a double, for one: the library names no
+        // place, the builder knows which value was being read.
+        throw RecordingError(source_, ValuePath(), LibraryMessage(e));
     }
 
 private:
     struct Frame {
-        bool isArray = false;
-        std::size_t index = 0;
-        std::string key;
+        json* value;
         std::string component;  // this container's place in its parent
-        std::set<std::string> keys;
+        std::string key;        // of the member being read, in an object
     };
 
-    void Push(bool isArray) {
-        Frame frame;
-        frame.isArray = isArray;
-        if (!frames_.empty()) {
-            const Frame& parent = frames_.back();
-            frame.component =
-                parent.isArray ? std::to_string(parent.index) : PointerEscape(parent.key);
+    json* Put(json value) {
+        if (frames_.empty()) {
+            root_ = std::move(value);
+            return &root_;
         }
-        frames_.push_back(std::move(frame));
+        json& parent = *frames_.back().value;
+        if (parent.is_array()) {
+            parent.push_back(std::move(value));
+            return &parent.back();
+        }
+        json& slot = parent[frames_.back().key];
+        slot = std::move(value);
+        return &slot;
     }
-    void Advance() {
-        if (!frames_.empty() && frames_.back().isArray) ++frames_.back().index;
+    bool Open(json empty) {
+        std::string component = frames_.empty() ? std::string() : Component(frames_.back());
+        json* value = Put(std::move(empty));
+        frames_.push_back({value, std::move(component), {}});
+        if (frames_.size() > kMaxNesting) {
+            throw RecordingError(source_, Path(),
+                                 "objects and arrays nest deeper than " +
+                                     std::to_string(kMaxNesting) + " levels");
+        }
+        return true;
+    }
+    bool Close() {
+        frames_.pop_back();
+        return true;
+    }
+    // The place of the value being read in `frame`.
+    static std::string Component(const Frame& frame) {
+        return frame.value->is_array() ? std::to_string(frame.value->size())
+                                       : PointerEscape(frame.key);
     }
     std::string Path() const {
         std::string path;
         for (std::size_t i = 1; i < frames_.size(); ++i) path += "/" + frames_[i].component;
-        return path;
+        return path.empty() ? "/" : path;
+    }
+    std::string ValuePath() const {
+        if (frames_.empty()) return "/";
+        const std::string path = Path();
+        return (path == "/" ? std::string() : path) + "/" + Component(frames_.back());
     }
 
     std::string source_;
+    std::string_view text_;
+    json& root_;
     std::vector<Frame> frames_;
 };
 
@@ -302,7 +371,7 @@ private:
     void DefineId(std::unordered_map<std::string, T*>& table, const char* kind,
                   const std::string& id, T* object, const std::string& path) {
         if (!table.emplace(id, object).second) {
-            Fail(path, std::string("duplicate ") + kind + " id \"" + id + "\"");
+            Fail(path, std::string("duplicate ") + kind + " id " + Quote(id));
         }
     }
     // Schedules resolution of a reference once everything is read.
@@ -315,7 +384,7 @@ private:
         fixups_.push_back([this, &table, kind, id, path, slot] {
             const auto it = table.find(id);
             if (it == table.end())
-                Fail(path, std::string("no ") + kind + " has the id \"" + id + "\"");
+                Fail(path, std::string("no ") + kind + " has the id " + Quote(id));
             *slot = it->second;
         });
     }
@@ -414,7 +483,7 @@ void Fields::Done() {
     for (const auto& item : object_.items()) {
         if (item.key() == "comment") continue;  // free text for people
         if (used_.count(item.key()) == 0)
-            loader_.Fail(Child(path_, item.key()), "unknown key \"" + item.key() + "\"");
+            loader_.Fail(Child(path_, item.key()), "unknown key " + Quote(item.key()));
     }
 }
 
@@ -451,8 +520,10 @@ void Loader::LoadRoot(const json& root) {
     const json* format = f.Get("format");
     if (format == nullptr) Fail("/format", std::string("missing; expected \"") + kFormatId + "\"");
     if (!format->is_string() || format->get<std::string>() != kFormatId) {
-        Fail("/format", std::string("unsupported format ") + format->dump() + "; expected \"" +
-                            kFormatId + "\"");
+        Fail("/format", "unsupported format " +
+                            (format->is_string() ? Quote(format->get_ref<const std::string&>())
+                                                 : std::string(TypeName(*format))) +
+                            "; expected \"" + kFormatId + "\"");
     }
     // The math utility is part of every application.
     RecordedApplication* app = store_.Make<RecordedApplication>(std::string());
@@ -526,7 +597,7 @@ RecordedModelDocument* Loader::ReadModelDocument(const json& j, const std::strin
                     }
                     idValue = static_cast<std::int32_t>(v);
                 } catch (const std::exception&) {
-                    Fail(itemPath, "preference key \"" + k + "\" is not an integer identifier");
+                    Fail(itemPath, "preference key " + Quote(k) + " is not an integer identifier");
                 }
                 store(idValue, item.value(), itemPath);
             }
@@ -569,7 +640,7 @@ void Loader::ReadDocument(const json& j, const std::string& path) {
             lf.Done();
         }
         if (doc->layerManager->Find(name) != nullptr)
-            Fail(p, "duplicate layer \"" + Utf8(name) + "\"");
+            Fail(p, "duplicate layer " + Quote(Utf8(name)));
         auto* layer = store_.Make<RecordedLayer>(Utf8(name));
         layer->name = name;
         layer->description = description;
@@ -623,7 +694,7 @@ void Loader::ReadDocumentPreferences(const json& j, const std::string& path,
             }
             if (!ok)
                 Fail(itemPath,
-                     "preference key \"" + k + "\" is not \"identifier,option\" (two integers)");
+                     "preference key " + Quote(k) + " is not \"identifier,option\" (two integers)");
             store(key, item.value(), itemPath);
         }
     };
@@ -662,7 +733,7 @@ void Loader::ReadDrawing(const json& j, const std::string& path, RecordedDocumen
             if (sheet->name == *active) drawing->activeSheet = sheet;
         }
         if (drawing->activeSheet == nullptr)
-            Fail(f.PathOf("activeSheet"), "no sheet is named \"" + Utf8(*active) + "\"");
+            Fail(f.PathOf("activeSheet"), "no sheet is named " + Quote(Utf8(*active)));
     }
     f.Done();
 }
@@ -1331,12 +1402,12 @@ void Loader::ReadLinkedFile(const json& j, const std::string& path, const Source
         file.standIn = given.is_absolute() ? given : baseDirectory_ / given;
         std::error_code ec;
         if (!std::filesystem::is_regular_file(file.standIn, ec))
-            Fail(pathPath, "no file \"" + PathToUtf8(file.standIn) + "\" to stand for the linked file");
+            Fail(pathPath, "no file " + Quote(PathToUtf8(file.standIn)) + " to stand for the linked file");
     }
     auto& files = store_.application->fileSystem->files;
     const auto [at, added] = files.emplace(*fileName, file);
     if (!added && (at->second.data != file.data || at->second.standIn != file.standIn))
-        Fail(path, "another OLE object gives other content for the file \"" + Utf8(*fileName) + "\"");
+        Fail(path, "another OLE object gives other content for the file " + Quote(Utf8(*fileName)));
 }
 
 void Loader::ReadFault(const json& j, const std::string& path) {
@@ -1347,7 +1418,7 @@ void Loader::ReadFault(const json& j, const std::string& path) {
     if (!op->is_string())
         Fail(f.PathOf("op"), std::string("expected a string, found ") + TypeName(*op));
     const auto found = OpFromName(op->get<std::string>());
-    if (!found) Fail(f.PathOf("op"), "unknown operation \"" + op->get<std::string>() + "\"");
+    if (!found) Fail(f.PathOf("op"), "unknown operation " + Quote(op->get<std::string>()));
     fault.op = *found;
     if (const json* target = f.Get("target")) {
         fault.target = Utf8(Text(*target, f.PathOf("target")));
@@ -1361,7 +1432,7 @@ void Loader::ReadFault(const json& j, const std::string& path) {
             const auto it = targets_.find(iface);
             if (it == targets_.end() || it->second.count(*fault.target) == 0) {
                 Fail(f.PathOf("target"),
-                     "no " + iface + " in the recording has the target \"" + *fault.target + "\"");
+                     "no " + iface + " in the recording has the target " + Quote(*fault.target));
             }
         }
     }
@@ -1383,7 +1454,7 @@ void Loader::ReadFault(const json& j, const std::string& path) {
         }
         if (!ok)
             Fail(f.PathOf("hresult"),
-                 "\"" + text + "\" is not a 32-bit hexadecimal HRESULT such as \"0x800706BA\"");
+                 Quote(text) + " is not a 32-bit hexadecimal HRESULT such as \"0x800706BA\"");
         fault.hr = static_cast<HRESULT>(static_cast<std::uint32_t>(value));
     } else {
         fault.hr = static_cast<HRESULT>(static_cast<std::uint32_t>(Integer(
@@ -1401,36 +1472,54 @@ void Loader::ReadFault(const json& j, const std::string& path) {
 }
 
 void Loader::CheckCycles() {
-    // A feature must not own itself through its chain of owners.
-    for (const auto& [feature, path] : featurePaths_) {
-        std::unordered_set<const RecordedFeature*> seen{feature};
-        for (const RecordedFeature* owner = feature->owner; owner != nullptr;
-             owner = owner->owner) {
-            if (!seen.insert(owner).second)
+    // A feature must not own itself through its chain of owners. Each
+    // feature is walked once: a walk stops at a feature an earlier walk
+    // cleared, so checking every chain takes time linear in the features.
+    std::unordered_map<const RecordedFeature*, std::size_t> walkOf;  // 1-based walk number
+    for (std::size_t walk = 0; walk < featurePaths_.size(); ++walk) {
+        const auto& [feature, path] = featurePaths_[walk];
+        for (const RecordedFeature* f = feature; f != nullptr; f = f->owner) {
+            const auto [it, isNew] = walkOf.emplace(f, walk + 1);
+            if (isNew) continue;
+            if (it->second == walk + 1)
                 Fail(path + "/owner", "the chain of feature owners forms a cycle");
+            break;  // cleared by an earlier walk
         }
     }
     // A block definition must not contain an instance of itself, directly
-    // or through nested blocks.
+    // or through nested blocks. A depth-first walk with its own stack: the
+    // nesting of definitions is not bounded by the nesting of the JSON.
     enum class Mark { kNone, kActive, kDone };
     std::unordered_map<const RecordedBlockDefinition*, Mark> marks;
-    std::function<bool(const RecordedBlockDefinition*)> visit =
-        [&](const RecordedBlockDefinition* def) {
-            Mark& mark = marks[def];
-            if (mark == Mark::kActive) return false;
-            if (mark == Mark::kDone) return true;
-            mark = Mark::kActive;
-            if (def->sketch != nullptr) {
-                for (const RecordedBlockInstance* instance : def->sketch->blockInstances) {
-                    if (instance->definition != nullptr && !visit(instance->definition))
-                        return false;
-                }
-            }
-            marks[def] = Mark::kDone;
-            return true;
-        };
+    struct Step {
+        const RecordedBlockDefinition* definition;
+        std::size_t next;  // the next instance of its sketch to follow
+    };
+    const auto instancesOf = [](const RecordedBlockDefinition* def) {
+        static const std::vector<RecordedBlockInstance*> kNone;
+        return def->sketch != nullptr ? &def->sketch->blockInstances : &kNone;
+    };
+    std::vector<Step> stack;
     for (const auto& [definition, path] : definitionPaths_) {
-        if (!visit(definition)) Fail(path, "block definitions contain each other in a cycle");
+        if (marks[definition] == Mark::kDone) continue;
+        marks[definition] = Mark::kActive;
+        stack.push_back({definition, 0});
+        while (!stack.empty()) {
+            Step& top = stack.back();
+            const auto* instances = instancesOf(top.definition);
+            if (top.next == instances->size()) {
+                marks[top.definition] = Mark::kDone;
+                stack.pop_back();
+                continue;
+            }
+            const RecordedBlockDefinition* inner = (*instances)[top.next++]->definition;
+            if (inner == nullptr) continue;
+            Mark& mark = marks[inner];
+            if (mark == Mark::kActive) Fail(path, "block definitions contain each other in a cycle");
+            if (mark == Mark::kDone) continue;
+            mark = Mark::kActive;
+            stack.push_back({inner, 0});
+        }
     }
 }
 
@@ -1449,6 +1538,10 @@ std::string ReadFileText(const std::filesystem::path& path) {
 
 namespace {
 
+// Locations and problems are short by construction; this bounds them all
+// the same, whatever a reader pasted in.
+constexpr std::size_t kMaxMessagePart = 16 * kMaxQuote;
+
 std::string ComposeMessage(const std::string& source, const std::string& location,
                            const std::string& problem) {
     std::string message = source;
@@ -1460,10 +1553,11 @@ std::string ComposeMessage(const std::string& source, const std::string& locatio
 
 RecordingError::RecordingError(const std::string& source, const std::string& location,
                                const std::string& problem)
-    : std::runtime_error(ComposeMessage(source, location, problem)),
+    : std::runtime_error(ComposeMessage(source, Shorten(location, kMaxMessagePart),
+                                        Shorten(problem, kMaxMessagePart))),
       source_(source),
-      location_(location),
-      problem_(problem) {}
+      location_(Shorten(location, kMaxMessagePart)),
+      problem_(Shorten(problem, kMaxMessagePart)) {}
 
 namespace {
 
@@ -1472,23 +1566,23 @@ namespace {
 std::shared_ptr<Recording> LoadFrom(std::string_view text, const std::string& nameForErrors,
                                     const std::filesystem::path& baseDirectory) {
     json root;
+    TreeBuilder builder(nameForErrors, text, root);
     try {
-        root = json::parse(text.begin(), text.end(), DuplicateKeyCheck(nameForErrors));
-    } catch (const json::parse_error& e) {
-        const std::size_t offset = e.byte == 0 ? 0 : e.byte - 1;
-        const auto [line, column] = LineColumn(text, offset);
-        std::string detail = e.what();
-        const auto columnAt = detail.find("column ");
-        const auto colon =
-            columnAt == std::string::npos ? std::string::npos : detail.find(": ", columnAt);
-        if (colon != std::string::npos) detail = detail.substr(colon + 2);
-        throw RecordingError(nameForErrors,
-                             "line " + std::to_string(line) + ", column " + std::to_string(column),
-                             "JSON syntax error: " + detail);
+        json::sax_parse(text.begin(), text.end(), &builder);
+    } catch (const json::exception& e) {
+        // Every error of the library reaches the builder's parse_error;
+        // this is a safety net for any that does not.
+        throw RecordingError(nameForErrors, "/", LibraryMessage(e));
     }
     auto store = std::make_shared<Store>(nameForErrors);
     Loader loader(*store, nameForErrors, baseDirectory);
-    loader.LoadRoot(root);
+    try {
+        loader.LoadRoot(root);
+    } catch (const json::exception& e) {
+        // The readers check types before they convert; should a conversion
+        // still fail, it is reported like every other problem.
+        throw RecordingError(nameForErrors, "/", LibraryMessage(e));
+    }
     return std::make_shared<Recording>(std::move(store));
 }
 

@@ -48,8 +48,13 @@ std::optional<Op> OpFromName(std::string_view name) {
 
 void Store::Call(Op op, const std::string& target) {
     if (faults_.empty()) return;
-    for (Fault& fault : faults_) {
-        if (fault.op != op || (fault.target && *fault.target != target)) continue;
+    for (; faultsIndexed_ < faults_.size(); ++faultsIndexed_)
+        faultsByOp_[faults_[faultsIndexed_].op].push_back(faultsIndexed_);
+    const auto found = faultsByOp_.find(op);
+    if (found == faultsByOp_.end()) return;
+    for (const std::size_t at : found->second) {
+        Fault& fault = faults_[at];
+        if (fault.target && *fault.target != target) continue;
         ++fault.seen;
         if (fault.seen <= fault.skip) continue;
         if (fault.times && fault.fired >= *fault.times) continue;
@@ -430,14 +435,15 @@ void RecordedView::ApplyCrop() {
 void RecordedLayer::SetName(const std::wstring& value) {
     Call(Op::Layer_SetName);
     name = value;
+    if (store_->document != nullptr) store_->document->layerManager->LayerRenamed();
     Record(Op::Layer_SetName, {Utf8(value)});
 }
 
 RecordedLayer* RecordedLayerManager::Find(const std::wstring& layerName) const {
-    for (RecordedLayer* layer : layers) {
-        if (layer->name == layerName) return layer;
-    }
-    return nullptr;
+    if (indexed_ > layers.size()) LayerRenamed();
+    for (; indexed_ < layers.size(); ++indexed_) byName_.emplace(layers[indexed_]->name, layers[indexed_]);
+    const auto it = byName_.find(layerName);
+    return it == byName_.end() ? nullptr : it->second;
 }
 
 Ref<SourceLayer> RecordedLayerManager::GetLayer(const std::wstring& layerName) {
@@ -457,14 +463,11 @@ std::optional<std::vector<std::wstring>> RecordedDrawing::SheetNames() {
 VBool RecordedDrawing::ActivateSheet(const std::wstring& sheetName) {
     Call(Op::Drawing_ActivateSheet);
     Record(Op::Drawing_ActivateSheet, {Utf8(sheetName)});
-    for (RecordedSheet* sheet : sheets) {
-        if (sheet->name == sheetName) {
-            if (sheet != activeSheet) activeView = nullptr;
-            activeSheet = sheet;
-            return kVariantTrue;
-        }
-    }
-    return kVariantFalse;
+    RecordedSheet* sheet = FindSheet(sheetName);
+    if (sheet == nullptr) return kVariantFalse;
+    if (sheet != activeSheet) activeView = nullptr;
+    activeSheet = sheet;
+    return kVariantTrue;
 }
 
 Ref<SourceView> RecordedDrawing::FirstView() {
@@ -487,33 +490,48 @@ VBool RecordedDrawing::CreateLayer(const std::wstring& layerName, const std::wst
     return kVariantTrue;
 }
 
+RecordedView* RecordedSheet::FindView(const std::wstring& viewName) const {
+    for (; viewsIndexed_ < views.size(); ++viewsIndexed_) {
+        const RecordedView* view = views[viewsIndexed_];
+        if (view->name) viewsByName_.emplace(*view->name, views[viewsIndexed_]);
+    }
+    const auto it = viewsByName_.find(viewName);
+    return it == viewsByName_.end() ? nullptr : it->second;
+}
+
+RecordedSheet* RecordedDrawing::FindSheet(const std::wstring& sheetName) const {
+    // The drawing-wide view index is built with the sheet index: the first
+    // view of a name in sheet order.
+    for (; sheetsIndexed_ < sheets.size(); ++sheetsIndexed_) {
+        RecordedSheet* sheet = sheets[sheetsIndexed_];
+        sheetsByName_.emplace(sheet->name, sheet);
+        for (RecordedView* view : sheet->views) {
+            if (view->name) viewsByName_.emplace(*view->name, view);
+        }
+    }
+    const auto it = sheetsByName_.find(sheetName);
+    return it == sheetsByName_.end() ? nullptr : it->second;
+}
+
 RecordedView* RecordedDrawing::FindView(const std::wstring& viewName) const {
     // The active sheet first: names are unique within a drawing, but a
     // recording may reuse one on two sheets.
     if (activeSheet != nullptr) {
-        for (RecordedView* view : activeSheet->views) {
-            if (view->name && *view->name == viewName) return view;
-        }
+        if (RecordedView* view = activeSheet->FindView(viewName)) return view;
     }
-    for (const RecordedSheet* sheet : sheets) {
-        for (RecordedView* view : sheet->views) {
-            if (view->name && *view->name == viewName) return view;
-        }
-    }
-    return nullptr;
+    FindSheet(std::wstring());  // brings the drawing-wide index up to date
+    const auto it = viewsByName_.find(viewName);
+    return it == viewsByName_.end() ? nullptr : it->second;
 }
 
 VBool RecordedDrawing::ActivateView(const std::wstring& viewName) {
     Call(Op::Drawing_ActivateView);
     Record(Op::Drawing_ActivateView, {Utf8(viewName)});
     if (activeSheet == nullptr) return kVariantFalse;
-    for (RecordedView* view : activeSheet->views) {
-        if (view->name && *view->name == viewName) {
-            activeView = view;
-            return kVariantTrue;
-        }
-    }
-    return kVariantFalse;
+    RecordedView* view = activeSheet->FindView(viewName);
+    if (view == nullptr) return kVariantFalse;
+    activeView = view;
+    return kVariantTrue;
 }
 
 VBool RecordedDrawing::MoveSelectionToLayer(const std::wstring& layerName, std::int32_t allViews) {

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <map>
+#include <unordered_map>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -115,6 +116,11 @@ private:
     std::string sourceName_;
     Journal journal_;
     std::vector<Fault> faults_;
+    // Positions of the faults of each operation, in recording order; built
+    // at the first call, as the faults are all known by then. A call looks
+    // only at its own operation's faults.
+    std::unordered_map<Op, std::vector<std::size_t>> faultsByOp_;
+    std::size_t faultsIndexed_ = 0;
     std::vector<std::unique_ptr<Element>> owned_;
 };
 
@@ -885,6 +891,13 @@ public:
     std::wstring name;
     std::vector<RecordedView*> views;
     std::vector<RecordedOleObject*> oleObjects;  // entries may be null
+
+    // The first view of that name; views without a name are never found.
+    RecordedView* FindView(const std::wstring& viewName) const;
+
+private:
+    mutable std::unordered_map<std::wstring, RecordedView*> viewsByName_;
+    mutable std::size_t viewsIndexed_ = 0;
 };
 
 class RecordedLayer final : public Element, public SourceLayer {
@@ -900,8 +913,15 @@ class RecordedLayerManager final : public Element, public SourceLayerManager {
 public:
     using Element::Element;
     Ref<SourceLayer> GetLayer(const std::wstring& name) override;
+    // The first layer of that name, through an index of the names: layers
+    // appended since the last lookup are added to it, a rename rebuilds it.
     RecordedLayer* Find(const std::wstring& name) const;
+    void LayerRenamed() const { indexed_ = 0, byName_.clear(); }
     std::vector<RecordedLayer*> layers;
+
+private:
+    mutable std::unordered_map<std::wstring, RecordedLayer*> byName_;
+    mutable std::size_t indexed_ = 0;
 };
 
 class RecordedDrawing final : public Element, public SourceDrawing {
@@ -917,11 +937,20 @@ public:
     VBool MoveSelectionToLayer(const std::wstring& layerName, std::int32_t allViews) override;
 
     RecordedView* FindView(const std::wstring& viewName) const;
+    // The first sheet of that name.
+    RecordedSheet* FindSheet(const std::wstring& sheetName) const;
 
     bool sheetsRecorded = false;
     std::vector<RecordedSheet*> sheets;
     RecordedSheet* activeSheet = nullptr;
     RecordedView* activeView = nullptr;
+
+private:
+    // Sheets and views do not change once loaded: the indexes of their names
+    // are built on first use, so every lookup by name takes constant time.
+    mutable std::unordered_map<std::wstring, RecordedSheet*> sheetsByName_;
+    mutable std::unordered_map<std::wstring, RecordedView*> viewsByName_;
+    mutable std::size_t sheetsIndexed_ = 0;
 };
 
 class RecordedModelDocument final : public Element, public SourceModelDocument {

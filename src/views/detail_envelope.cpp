@@ -91,7 +91,7 @@ public:
     // format through the plain location.
     void ReadFromDocument(XmlDocument& doc, const std::wstring& location) override {
         v.name = GetAttributeValue(doc.SelectSingleNode(location), L"Name");
-        const std::wstring named = location + L"[@Name='" + v.name + L"']";
+        const std::wstring named = WithName(location, v.name);
         const auto nodes = doc.SelectNodes(AppendPath(named, L"/*"));
         KVSWX_SketchSegmentsCollection* segments = NewSegments();
         for (const XmlNode& node : nodes) {

@@ -144,7 +144,7 @@ public:
     // through the plain location.
     void ReadFromDocument(XmlDocument& doc, const std::wstring& location) override {
         v.name = GetAttributeValue(doc.SelectSingleNode(location), L"Name");
-        const std::wstring named = location + L"[@Name='" + v.name + L"']";
+        const std::wstring named = WithName(location, v.name);
         for (const XmlNode& node : doc.SelectNodes(AppendPath(named, L"/*"))) {
             const std::wstring name = node.Name();
             if (ReadField(v, kSectionLineFields, name, GetNodeText(node))) continue;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "docprops/document_properties.h"
+#include "model/encodings.h"
 #include "model/process_state.h"
 #include "model/xml_helpers.h"
 #include "containers/xml_wrapper.h"
@@ -49,7 +50,8 @@ TEST(DrawingXml, GoldenBytesAndStableRoundTrip) {
     EXPECT_EQ(Process().indentDepth, 0);
     const std::string bytes = test::ReadFile(dir / "sample.xml");
     EXPECT_TRUE(test::MatchesGolden("model/two_sheets.xml", bytes));
-    EXPECT_FALSE(std::filesystem::exists(dir / "sample.xml.tmp"));
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        EXPECT_EQ(entry.path().filename(), "sample.xml") << "no temporary file stays";
 
     const std::string cmd = "xmllint --noout '" + (dir / "sample.xml").string() + "'";
     EXPECT_EQ(std::system(cmd.c_str()), 0);
@@ -94,6 +96,32 @@ TEST(DrawingXml, MissingPiecesReadAsDefaults) {
     EXPECT_EQ(v.type, 0);          // read by number, never by name
     EXPECT_EQ(v.refDocIndex, -1);  // absent element keeps its default
     EXPECT_THROW(w.LoadFromString("<swdrawing>"), std::runtime_error);
+}
+
+// Names never steer the reader: each sheet and view reads back from its own
+// element, whatever quotes its name holds.
+TEST(DrawingXml, NamesWithQuotesReadBackFromTheirOwnElements) {
+    KVSWX_XMLWrapper w;
+    KVSWX_Drawing& d = *w.NewDrawing();
+    const std::wstring names[] = {L"A", L"B' or '1'='1", L"q\"u'o'te\"", L"'"};
+    for (std::size_t i = 0; i < std::size(names); ++i) {
+        KVSWX_DrawingSheet& sheet = *d.GetOrAddSheet(names[i]);
+        sheet.SetDxfName(L"dxf" + FormatInt(static_cast<std::int32_t>(i)));
+        sheet.GetOrAddView(names[i] + L" view", L"", L"")->GetBaseView()->SetType(static_cast<std::int32_t>(i));
+    }
+    KVSWX_XMLWrapper r;
+    r.LoadFromString(w.ToBytes());
+    const KVSWX_Drawing& back = *r.GetDrawing();
+    ASSERT_EQ(back.GetSheetCount(), std::size(names));
+    for (std::size_t i = 0; i < std::size(names); ++i) {
+        SCOPED_TRACE(i);
+        const KVSWX_DrawingSheet& sheet = *back.GetSheet(i);
+        EXPECT_EQ(sheet.GetName(), names[i]);
+        EXPECT_EQ(sheet.GetDxfName(), L"dxf" + FormatInt(static_cast<std::int32_t>(i)));
+        ASSERT_EQ(sheet.GetViewCount(), 1u);
+        EXPECT_EQ(sheet.GetView(0)->GetName(), names[i] + L" view");
+        EXPECT_EQ(sheet.GetView(0)->GetBaseView()->Values().type, static_cast<std::int32_t>(i));
+    }
 }
 
 TEST(Containers, GetOrAddSheetAndView) {

@@ -194,6 +194,37 @@ TEST(Cli, DrawingsOfOneInvocationAccumulate) {
 }
 
 
+// Hostile drawing names never steer where the XML goes: a name the file
+// system would cut (NUL) or cannot hold (too long) writes no XML, says so,
+// and fails the command; a folder in the way of the file does the same and
+// leaves no temporary file behind. Nothing else in --out changes.
+TEST(Cli, NamesThatCannotBeFilesWriteNoXmlAndFailTheCommand) {
+    struct Case {
+        const char* what;
+        std::string path;  // JSON text of the document path
+        std::string note;  // in the drawing's stderr line
+    };
+    const Case cases[] = {
+        {"NUL cuts the name", R"(C:\\D\\kvswx.log\u0000\u001b[2J.SLDDRW)", "(the XML file was not written: the drawing's name holds a NUL"},
+        {"name too long", R"(C:\\D\\)" + std::string(300, 'n') + ".SLDDRW", "(the XML file was not written: the drawing's name is longer"},
+        {"a folder in the way", R"(C:\\D\\Taken.SLDDRW)", "(the XML file was not written)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path dir = test::ScratchDir();
+        fs::create_directories(dir / "out" / "Taken.xml");
+        test::WriteFile(dir / "out" / "kvswx.log", "earlier\n");
+        test::WriteFile(dir / "d.json", R"({"format": "kvswx-recording/1", "document": {"path": ")" + c.path +
+                                            R"(", "drawing": {"sheets": [{"name": "S", "views": [{"name": "S"}, {"name": "V", "type": 7}]}]}}})");
+        const Command r = RunKvswx({"extract", (dir / "d.json").string(), "--out", (dir / "out").string()}, dir);
+        EXPECT_EQ(r.status, 1) << r.err;
+        EXPECT_NE(r.err.find(" skipped " + c.note), std::string::npos) << r.err;
+        EXPECT_EQ(test::FilesIn(dir / "out"), (std::set<std::string>{"Taken.xml", "kvswx.log"}));
+        EXPECT_TRUE(test::ReadFile(dir / "out" / "kvswx.log").starts_with("earlier\n### Preprocessing"));
+        EXPECT_EQ(r.err.find_first_of(std::string("\0\x1b", 2)), std::string::npos) << "control characters reach the terminal";
+    }
+}
+
 // What one invocation reported for each drawing: its stderr line and, when
 // the run took place, the two lists printed after it.
 struct DrawingReport {
@@ -281,10 +312,11 @@ TEST(Cli, EveryProviderFaultEndsInAHandledOutcome) {
         ASSERT_NE(c.status, -1) << "ended by a signal";
         const std::vector<DrawingReport> reports = ParseReports(c);
         ASSERT_EQ(reports.size(), examples.size()) << c.err;
-        bool anyRefused = false;
+        bool anyWithoutXml = false;
         for (std::size_t i = 0; i < reports.size(); ++i) {
             const DrawingReport& r = reports[i];
-            anyRefused = anyRefused || r.refused;
+            anyWithoutXml = anyWithoutXml || r.refused || r.interrupted ||
+                            r.line.find("(the XML file was not written") != std::string::npos;
             ++outcomes[r.refused ? "refused" : r.interrupted ? "interrupted" : "completed"];
             if (r.refused || !r.interrupted) continue;
             EXPECT_FALSE(fs::exists(dir / "out" / (r.drawing.substr(0, r.drawing.rfind('.')) + ".xml"))) << r.line;
@@ -294,7 +326,8 @@ TEST(Cli, EveryProviderFaultEndsInAHandledOutcome) {
                 EXPECT_EQ(r.lists, EmptyLists(r.drawing)) << "a run that stops early leaves the lists alone";
             }
         }
-        EXPECT_EQ(c.status, anyRefused ? 1 : 0) << c.err;
+        // A drawing without its XML file fails the command.
+        EXPECT_EQ(c.status, anyWithoutXml ? 1 : 0) << c.err;
     }
     // The sweep reaches all three outcomes.
     EXPECT_GT(outcomes["refused"], 0);

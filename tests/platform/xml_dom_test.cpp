@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/text.h"
 #include "platform/xml_dom.h"
 
 namespace kvswx::xml {
@@ -40,6 +41,33 @@ TEST(XmlDom, XPathSelectionAndBadLocations) {
     EXPECT_TRUE(doc.SelectNodes(L"/r/s[@Name='it's']").empty());
     EXPECT_FALSE(doc.SelectSingleNode(L"/r/missing"));
     EXPECT_FALSE(doc.SelectSingleNode(L"/r/s").Attribute(L"Other").has_value());
+}
+
+// Location paths answered through the child index select exactly what
+// XPath selects: a union of the path with itself goes to the XPath engine.
+TEST(XmlDom, IndexedLocationsSelectWhatXPathSelects) {
+    Document doc;
+    ASSERT_TRUE(doc.LoadString("<r><s Name='A'><v Name='x'/><w/></s><s Name='B'><v Name='x'/></s>"
+                               "<s Name='A'><v Name='y'/><v Name='x'/></s><s Name=\"it's\"><v/></s>"
+                               "<s Name='q\"&apos;'><v/></s><s/>text<t Name='A'/></r>")
+                    .ok);
+    const std::wstring paths[] = {
+        L"/r", L"/r/s", L"/r/*", L"/r/s/*", L"/r/s[@Name='A']", L"/r/s[@Name='A']/v",
+        L"/r/s[@Name='A']/v[@Name='x']", L"/r/*[@Name='A']", L"/r/s[@Name=\"it's\"]/v",
+        L"/r/s[@Name=concat('q\"',\"'\")]/*", L"/r/s[@Name='']", L"/r/s[@Other='A']", L"/r/missing/*",
+        L"/x", L"/r/s/v[@Name='x']",
+    };
+    for (const std::wstring& path : paths) {
+        SCOPED_TRACE(ToUtf8(path));
+        const auto indexed = doc.SelectNodes(path);
+        const auto engine = doc.SelectNodes(path + L" | " + path);
+        EXPECT_EQ(indexed, engine);
+        EXPECT_EQ(doc.SelectSingleNode(path), engine.empty() ? Node() : engine.front());
+    }
+    // Children appended after a lookup are found by the next one.
+    EXPECT_TRUE(doc.SelectNodes(L"/r/u").empty());
+    doc.SelectSingleNode(L"/r").Raw().append_child("u");
+    EXPECT_EQ(doc.SelectNodes(L"/r/u").size(), 1u);
 }
 
 TEST(XmlDom, WhitespaceOnlyTextIsDroppedOnLoad) {

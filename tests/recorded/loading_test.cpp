@@ -203,6 +203,75 @@ TEST(RecordingLoad, ValuesKeepTheirRawForm) {
     EXPECT_EQ(view->ReferencedConfiguration(), L"D\u00e9faut \u6771");
 }
 
+std::string Repeat(const std::string& piece, std::size_t n) {
+    std::string out;
+    out.reserve(piece.size() * n);
+    for (std::size_t i = 0; i < n; ++i) out += piece;
+    return out;
+}
+
+// Hostile recordings: nesting beyond any walk's depth, numbers beyond a
+// double, and huge strings all end in the usual one-line error, short and
+// located, without crashing the process or exhausting its stack.
+TEST(RecordingLoad, HostileRecordingsGiveShortLocatedErrors) {
+    const std::string huge(1 << 20, 'k');
+    const std::size_t deep = 10000;
+    const BadRecording cases[] = {
+        {"component tree nested 10,000 deep",
+         WithViews(R"({"name": "V", "rootComponent": )" + Repeat(R"({"children": [)", deep) +
+                   "{}" + Repeat("]}", deep) + "}"),
+         {"/views/0/rootComponent/children/0/children/0/", "nest deeper than 1024 levels"}},
+        {"format nested 100,000 arrays deep",
+         R"({"format": )" + Repeat("[", 100000) + Repeat("]", 100000) + "}",
+         {"test.json: /format/0/0/", "nest deeper than"}},
+        {"format of another type", R"({"format": [1, 2]})", {"/format: unsupported format an array"}},
+        {"number beyond a double",
+         WithViews(R"({"name": "V", "angle": 1e999})"),
+         {"test.json: /document/drawing/sheets/0/views/0/angle: number overflow parsing '1e999'"}},
+        {"number beyond a double in an array",
+         WithViews(R"({"name": "V", "scale": [1, -1e400]})"),
+         {"/views/0/scale/1: number overflow"}},
+        {"huge unknown key", WithViews(R"({")" + huge + R"(": 1})"), {"unknown key \"kkkk", "(1048576 bytes)\""}},
+        {"huge duplicate key", WithViews(R"({")" + huge + R"(": 1, ")" + huge + R"(": 2})"),
+         {"/views/0: duplicate key \"kkk", "(1048576 bytes)"}},
+        {"huge dangling id", WithViews(R"({"name": "V", "parent": ")" + huge + R"("})"),
+         {"/views/0/parent: no view has the id \"kkk"}},
+        {"huge invalid literal", R"({"format": t)" + huge + "}", {"line 1, column 13: JSON syntax error"}},
+    };
+    for (const BadRecording& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string message = LoadError(c.text);
+        EXPECT_LT(message.size(), 2500u);
+        for (const std::string& part : c.expected)
+            EXPECT_NE(message.find(part), std::string::npos) << message.substr(0, 400);
+    }
+}
+
+// Chains of references are not nested in the JSON, so their length has no
+// bound there: checking them for cycles must neither recurse nor take time
+// that grows with the square of their length.
+TEST(RecordingLoad, LongReferenceChainsLoad) {
+    const std::size_t n = 20000;
+    std::string definitions;
+    std::string features;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::string next = std::to_string(i + 1 == n ? 0 : i + 1);
+        if (i != 0) definitions += ",", features += ",";
+        definitions += R"({"id": ")" + std::to_string(i) + R"(")" +
+                       (i + 1 == n ? std::string() : R"(, "sketch": {"blockInstances": [{"definition": ")" + next + R"("}]})") + "}";
+        features += R"({"name": ")" + std::to_string(i) + R"(")" + (i + 1 == n ? std::string() : R"(, "owner": ")" + next + R"(")") + "}";
+    }
+    const std::string text = R"({"format": "kvswx-recording/1", "document": {"blockDefinitions": [)" + definitions +
+                             R"(], "features": [)" + features + "]}}";
+    EXPECT_NO_THROW(Load(text));
+    // Closing the chains into rings is found, and named at the first member.
+    std::string ring = text;
+    ring.replace(ring.find(R"({"id": ")" + std::to_string(n - 1) + R"("})"), std::string::npos,
+                 R"({"id": ")" + std::to_string(n - 1) + R"(", "sketch": {"blockInstances": [{"definition": "0"}]}}]}})");
+    EXPECT_NE(LoadError(ring).find("/document/blockDefinitions/0: block definitions contain each other"),
+              std::string::npos);
+}
+
 // A component tree nested beyond the bound is refused, not read until the
 // stack runs out; one at the bound loads.
 TEST(RecordingLoad, ComponentNestingIsBounded) {
