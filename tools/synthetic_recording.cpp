@@ -25,19 +25,24 @@ public:
         if (buf_.size() >= kFlushAt) Flush();
         return *this;
     }
+    // Appends by length: the iterator-pair overload trips a false -Wrestrict
+    // in the mingw-w64 build.
+    void AppendChars(const char* first, const char* last) {
+        buf_.append(first, static_cast<std::size_t>(last - first));
+    }
     JsonOut& operator<<(double v) {
         char tmp[32];
-        buf_.append(tmp, std::to_chars(tmp, tmp + sizeof tmp, v).ptr);
+        AppendChars(tmp, std::to_chars(tmp, tmp + sizeof tmp, v).ptr);
         return *this;
     }
     JsonOut& operator<<(std::int64_t v) {
         char tmp[24];
-        buf_.append(tmp, std::to_chars(tmp, tmp + sizeof tmp, v).ptr);
+        AppendChars(tmp, std::to_chars(tmp, tmp + sizeof tmp, v).ptr);
         return *this;
     }
     JsonOut& operator<<(std::uint64_t v) {
         char tmp[24];
-        buf_.append(tmp, std::to_chars(tmp, tmp + sizeof tmp, v).ptr);
+        AppendChars(tmp, std::to_chars(tmp, tmp + sizeof tmp, v).ptr);
         return *this;
     }
     // "[a, b, c]"
