@@ -29,16 +29,8 @@ std::optional<std::size_t> RecordSize(const PackedRecordReader& data, std::size_
 }  // namespace
 
 std::optional<std::size_t> DetailCircleRecordStart(const PackedRecordReader& data, std::int32_t k) {
-    if (k < 0) return std::nullopt;
-    std::size_t start = kLeadingValues;
-    // Every record must fit whole and is at least kFixedValues long, so the
-    // walk ends within Size() / kFixedValues steps whatever k is.
-    for (std::int32_t i = 0;; ++i) {
-        const std::optional<std::size_t> size = RecordSize(data, start);
-        if (!size || !data.Holds(start, *size)) return std::nullopt;
-        if (i == k) return start;
-        start += *size;
-    }
+    return data.RecordStart(kLeadingValues, k,
+                            [&data](std::size_t start) { return RecordSize(data, start); });
 }
 
 void ExtractDetailEnvelope(KVSWX_BaseView& baseView, SourceView& detailView,

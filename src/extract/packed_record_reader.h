@@ -47,6 +47,24 @@ public:
         return static_cast<std::size_t>(v);
     }
 
+    // Start of the k-th record (from 0) of records laid one after another
+    // from `first`, where `sizeAt(start)` gives the length of the record at
+    // `start` (none when it has no valid length). None when k is negative or
+    // a record before or at k does not fit whole. `sizeAt` must never give
+    // 0: every record then advances the walk, so it ends within
+    // Size() steps whatever k is.
+    template <class SizeAt>
+    std::optional<std::size_t> RecordStart(std::size_t first, std::int32_t k, SizeAt sizeAt) const {
+        if (k < 0) return std::nullopt;
+        std::size_t start = first;
+        for (std::int32_t i = 0;; ++i) {
+            const std::optional<std::size_t> size = sizeAt(start);
+            if (!size || *size == 0 || !Holds(start, *size)) return std::nullopt;
+            if (i == k) return start;
+            start += *size;
+        }
+    }
+
     // A double truncated toward zero to a signed 32-bit integer, as the
     // processor's conversion does: a value out of range, and not-a-number,
     // gives the lowest value.
