@@ -932,7 +932,7 @@ RecordedSketch* Loader::ReadSketch(const json& j, const std::string& path,
     }
     if (const json* p = f.Get("placement"))
         sketch->placement = ReadPlacement(*p, f.PathOf("placement"), target);
-    sketch->arcData = f.Doubles("arcData");
+    sketch->arcData = SharedSourceDoubleArray(f.Doubles("arcData"));
     ForEach(f.Get("blockInstances"), f.PathOf("blockInstances"),
             [&](const json& b, const std::string& p) {
                 sketch->blockInstances.push_back(ReadBlockInstance(b, p));
