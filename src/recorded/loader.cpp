@@ -252,7 +252,8 @@ class Loader;
 class Fields {
 public:
     Fields(const Loader& loader, const json& object, std::string path);
-    // The value of `key`, or null when it is absent or JSON null.
+    // The value of `key`, or null when it is absent or JSON null. `key` is
+    // kept until Done(): a literal.
     const json* Get(const char* key);
     std::string PathOf(const char* key) const { return Child(path_, key); }
     const std::string& Path() const { return path_; }
