@@ -58,7 +58,9 @@ def run(bench, sizes, repetitions):
     out = subprocess.run(cmd, check=True, stdout=subprocess.PIPE, text=True).stdout
     medians = {}
     for b in json.loads(out)["benchmarks"]:
-        if b.get("aggregate_name") != "median":
+        # With one repetition there are no aggregates: the run itself is the median.
+        single = repetitions == 1 and b.get("run_type") == "iteration"
+        if b.get("aggregate_name") != "median" and not single:
             continue
         if b.get("error_occurred"):
             sys.exit("benchmark failed: %s: %s" % (b["run_name"], b.get("error_message")))

@@ -265,7 +265,7 @@ std::unique_ptr<KVSWX_SketchSegment> MakeArcFromBlock(SourceSketchSegment& segme
                                                       const PointMapper& mapper) {
     const Ref<SourceSketch> sketch = segment.Sketch();
     if (!sketch) return nullptr;
-    const SourceDoubleArray data = sketch->ArcData();
+    const SharedSourceDoubleArray data = sketch->ArcData();
     const std::vector<double>& v = CheckedValues(data);
     const std::size_t base = block * kArcBlockSize;
     if (v.size() < base + kArcBlockSize) return nullptr;

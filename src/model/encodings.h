@@ -41,13 +41,29 @@ unsigned char ParseBool(std::wstring_view text);
 // Tokens separated by runs of spaces, each read with ParseDouble.
 DoubleList ParseDoubleList(std::wstring_view text);
 
+// The first n tokens of `text` (as ParseDoubleList reads them) stored in
+// out[0..); returns how many were found, at most n.
+std::size_t ParseDoublesInto(std::wstring_view text, double* out, std::size_t n);
+
+// The same readings of text known to be ASCII (all the numbers of a
+// document are): no wide string in between, the same values.
+double ParseDoubleAscii(std::string_view text);
+std::int32_t ParseIntAscii(std::string_view text);
+DoubleList ParseDoubleListAscii(std::string_view text);
+std::size_t ParseDoublesIntoAscii(std::string_view text, double* out, std::size_t n);
+
 // A fixed-size value (point, 3D point, transform): zeros, then filled from
 // the tokens in order; missing values stay 0, extra tokens are ignored.
 template <std::size_t N>
 std::array<double, N> ParseFixed(std::wstring_view text) {
     std::array<double, N> out{};
-    const auto values = ParseDoubleList(text);
-    for (std::size_t i = 0; i < N && i < values.size(); ++i) out[i] = values[i];
+    ParseDoublesInto(text, out.data(), N);
+    return out;
+}
+template <std::size_t N>
+std::array<double, N> ParseFixedAscii(std::string_view text) {
+    std::array<double, N> out{};
+    ParseDoublesIntoAscii(text, out.data(), N);
     return out;
 }
 

@@ -22,20 +22,25 @@ namespace kvswx {
 
 // Kinds whose text is ASCII also have FormatUtf8, appending the same
 // characters as Format to a narrow buffer; the writer uses it when present.
+// They also have ParseAscii, reading ASCII text as Parse reads the same
+// characters; the reader uses it when the element's text is ASCII.
 struct DoubleKind {
     std::wstring Format(double v) const { return FormatDouble(v); }
     void FormatUtf8(std::string& out, double v) const { AppendDouble(out, v); }
     void Parse(double& v, std::wstring_view t) const { v = ParseDouble(t); }
+    void ParseAscii(double& v, std::string_view t) const { v = ParseDoubleAscii(t); }
 };
 struct IntKind {
     std::wstring Format(std::int32_t v) const { return FormatInt(v); }
     void FormatUtf8(std::string& out, std::int32_t v) const { AppendInt(out, v); }
     void Parse(std::int32_t& v, std::wstring_view t) const { v = ParseInt(t); }
+    void ParseAscii(std::int32_t& v, std::string_view t) const { v = ParseIntAscii(t); }
 };
 struct BoolKind {
     std::wstring Format(bool v) const { return FormatBool(v ? 1 : 0); }
     void FormatUtf8(std::string& out, bool v) const { out += v ? "true" : "false"; }
     void Parse(bool& v, std::wstring_view t) const { v = ParseBool(t) == 1; }
+    void ParseAscii(bool& v, std::string_view t) const { v = t == "true"; }
 };
 struct TextKind {
     const std::wstring& Format(const std::wstring& v) const { return v; }
@@ -45,21 +50,25 @@ struct Point2Kind {
     std::wstring Format(const Point2& v) const { return FormatPoint(v[0], v[1]); }
     void FormatUtf8(std::string& out, const Point2& v) const { AppendDoubles(out, v.data(), v.size()); }
     void Parse(Point2& v, std::wstring_view t) const { v = ParseFixed<2>(t); }
+    void ParseAscii(Point2& v, std::string_view t) const { v = ParseFixedAscii<2>(t); }
 };
 struct Point3Kind {
     std::wstring Format(const Point3& v) const { return FormatPoint3D(v[0], v[1], v[2]); }
     void FormatUtf8(std::string& out, const Point3& v) const { AppendDoubles(out, v.data(), v.size()); }
     void Parse(Point3& v, std::wstring_view t) const { v = ParseFixed<3>(t); }
+    void ParseAscii(Point3& v, std::string_view t) const { v = ParseFixedAscii<3>(t); }
 };
 struct TransformKind {
     std::wstring Format(const Transform16& v) const { return FormatTransform(v); }
     void FormatUtf8(std::string& out, const Transform16& v) const { AppendDoubles(out, v.data(), v.size()); }
     void Parse(Transform16& v, std::wstring_view t) const { v = ParseFixed<16>(t); }
+    void ParseAscii(Transform16& v, std::string_view t) const { v = ParseFixedAscii<16>(t); }
 };
 struct DoubleListKind {
     std::wstring Format(const DoubleList& v) const { return FormatDoubleList(v); }
     void FormatUtf8(std::string& out, const DoubleList& v) const { AppendDoubles(out, v.data(), v.size()); }
     void Parse(DoubleList& v, std::wstring_view t) const { v = ParseDoubleList(t); }
+    void ParseAscii(DoubleList& v, std::string_view t) const { v = ParseDoubleListAscii(t); }
 };
 // An enumerated value: the number as text, its member name in one attribute.
 struct EnumKind {
@@ -69,6 +78,7 @@ struct EnumKind {
     std::wstring Format(std::int32_t v) const { return FormatInt(v); }
     void FormatUtf8(std::string& out, std::int32_t v) const { AppendInt(out, v); }
     void Parse(std::int32_t& v, std::wstring_view t) const { v = ParseInt(t); }
+    void ParseAscii(std::int32_t& v, std::string_view t) const { v = ParseIntAscii(t); }
     void AddAttributes(std::int32_t v, AttributeMap& attributes) const {
         const EnumTable& t = table();
         attributes.emplace(key != nullptr ? std::wstring(key) : t.Key(), t.NameOf(v));
@@ -110,6 +120,8 @@ constexpr FieldDef<Rec, T, Kind> Field(const wchar_t* name, T Rec::*member, Kind
 namespace detail {
 template <class K, class T>
 concept HasAttributes = requires(const K& k, const T& v, AttributeMap& m) { k.AddAttributes(v, m); };
+template <class K, class T>
+concept HasAsciiParse = requires(const K& k, T& v, std::string_view t) { k.ParseAscii(v, t); };
 template <class K, class T>
 concept HasUtf8Format = requires(const K& k, const T& v, std::string& out) { k.FormatUtf8(out, v); };
 
@@ -172,11 +184,60 @@ bool ReadField(Rec& rec, const std::tuple<F...>& fields, std::wstring_view name,
         fields);
 }
 
+namespace detail {
+inline bool IsAscii(std::string_view text) {
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
+// Whether the UTF-8 element name `utf8` is `name` (an ASCII field name).
+inline bool SameName(std::string_view utf8, const wchar_t* name) {
+    std::size_t i = 0;
+    for (; i < utf8.size(); ++i) {
+        if (name[i] == L'\0' || static_cast<unsigned char>(utf8[i]) >= 0x80 ||
+            static_cast<wchar_t>(utf8[i]) != name[i])
+            return false;
+    }
+    return name[i] == L'\0';
+}
+}  // namespace detail
+
+// Decodes the text of `child` into the field its name names; false when no
+// field has that name. Field names are ASCII, so the name is compared as
+// it is held; numbers and flags are read from ASCII text without a wide copy.
+template <class Rec, class... F>
+bool ReadFieldNode(Rec& rec, const std::tuple<F...>& fields, XmlNode child) {
+    const std::string_view name = child.NameUtf8();
+    if (!detail::IsAscii(name)) return ReadField(rec, fields, child.Name(), GetNodeText(child));
+    return std::apply(
+        [&](const auto&... f) {
+            auto one = [&](const auto& field) {
+                if (!detail::SameName(name, field.name)) return false;
+                auto& member = rec.*(field.member);
+                using Kind = std::decay_t<decltype(field.kind)>;
+                using Value = std::decay_t<decltype(member)>;
+                const std::string_view text = child.TextUtf8();
+                if constexpr (detail::HasAsciiParse<Kind, Value>) {
+                    if (detail::IsAscii(text)) {
+                        field.kind.ParseAscii(member, text);
+                        return true;
+                    }
+                }
+                field.kind.Parse(member, GetNodeText(child));
+                return true;
+            };
+            return (one(f) || ...);
+        },
+        fields);
+}
+
 // Walks the element children of `node` and decodes those that name a field.
 template <class Rec, class... F>
 void ReadFieldChildren(Rec& rec, const std::tuple<F...>& fields, XmlNode node) {
-    for (const XmlNode& child : node.ChildNodes()) {
-        if (child.IsElement()) ReadField(rec, fields, child.Name(), GetNodeText(child));
+    for (XmlNode child = node.FirstChild(); child; child = child.NextSibling()) {
+        if (child.IsElement()) ReadFieldNode(rec, fields, child);
     }
 }
 

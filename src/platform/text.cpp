@@ -95,6 +95,14 @@ std::wstring FromUtf8(std::string_view text) {
     out.reserve(text.size());
     std::size_t i = 0;
     while (i < text.size()) {
+        // A run of ASCII is copied as it is.
+        std::size_t j = i;
+        while (j < text.size() && static_cast<unsigned char>(text[j]) < 0x80) ++j;
+        if (j != i) {
+            out.append(text.begin() + static_cast<std::ptrdiff_t>(i), text.begin() + static_cast<std::ptrdiff_t>(j));
+            i = j;
+            continue;
+        }
         const auto b0 = static_cast<unsigned char>(text[i]);
         int extra = 0;
         char32_t cp = 0;

@@ -35,9 +35,20 @@ public:
     std::wstring Name() const;
     // Text of an element (its first text child) or the value of a text node.
     std::wstring Text() const;
+    // The same without conversion: the UTF-8 bytes held in the tree.
+    std::string_view NameUtf8() const { return n_.name(); }
+    std::string_view TextUtf8() const {
+        if (n_.type() == pugi::node_pcdata || n_.type() == pugi::node_cdata) return n_.value();
+        return n_.text().get();
+    }
     bool HasChildNodes() const { return static_cast<bool>(n_.first_child()); }
     std::vector<Node> ChildNodes() const;
+    // Walking the children without a list: the first, then each next one.
+    Node FirstChild() const { return Node(n_.first_child()); }
+    Node NextSibling() const { return Node(n_.next_sibling()); }
     std::optional<std::wstring> Attribute(std::wstring_view name) const;
+    // The attribute's UTF-8 value as held; empty when it is missing.
+    std::string_view AttributeUtf8(const char* name) const { return n_.attribute(name).value(); }
 
     void SetAttribute(std::wstring_view name, std::wstring_view value);
     // Replaces the element's text with `value`.

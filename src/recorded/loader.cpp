@@ -4,14 +4,15 @@
 // (with line and column), duplicate and unknown keys, value types and
 // ranges, references by id, and cycles that would make a walk endless.
 // Any problem throws RecordingError; the half-built store is discarded.
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <limits>
 #include <set>
 #include <sstream>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "platform/os.h"
 #include "platform/text.h"
@@ -66,6 +67,29 @@ std::string Child(const std::string& path, const std::string& key) {
 std::string Child(const std::string& path, std::size_t index) {
     return path + "/" + std::to_string(index);
 }
+
+// The location of a value, spelled out only when a problem is reported
+// there: a path at hand, or a key or index under another location. Reading
+// a value that is fine builds no string.
+class At {
+public:
+    At(const std::string& path) : path_(&path) {}  // NOLINT: a path is a location
+    At(const At& parent, const char* key) : parent_(&parent), key_(key) {}
+    At(const At& parent, std::size_t index) : parent_(&parent), index_(index) {}
+    At(const At&) = delete;
+    At& operator=(const At&) = delete;
+
+    std::string Str() const {
+        if (path_ != nullptr) return *path_;
+        return key_ != nullptr ? Child(parent_->Str(), key_) : Child(parent_->Str(), index_);
+    }
+
+private:
+    const std::string* path_ = nullptr;
+    const At* parent_ = nullptr;
+    const char* key_ = nullptr;
+    std::size_t index_ = 0;
+};
 
 const char* TypeName(const json& j) {
     switch (j.type()) {
@@ -228,7 +252,8 @@ class Loader;
 class Fields {
 public:
     Fields(const Loader& loader, const json& object, std::string path);
-    // The value of `key`, or null when it is absent or JSON null.
+    // The value of `key`, or null when it is absent or JSON null. `key` is
+    // kept until Done(): a literal.
     const json* Get(const char* key);
     std::string PathOf(const char* key) const { return Child(path_, key); }
     const std::string& Path() const { return path_; }
@@ -246,7 +271,8 @@ private:
     const Loader& loader_;
     const json& object_;
     std::string path_;
-    std::unordered_set<std::string> used_;
+    // The keys asked for: a record has a handful, named by literals.
+    std::vector<const char*> used_;
 };
 
 class Loader {
@@ -257,11 +283,12 @@ public:
     [[noreturn]] void Fail(const std::string& path, const std::string& problem) const {
         throw RecordingError(source_, path.empty() ? "/" : path, problem);
     }
+    [[noreturn]] void Fail(const At& at, const std::string& problem) const { Fail(at.Str(), problem); }
 
     void LoadRoot(const json& root);
 
     // Value readers ------------------------------------------------------
-    std::int64_t Integer(const json& j, const std::string& path, std::int64_t lo,
+    std::int64_t Integer(const json& j, const At& path, std::int64_t lo,
                          std::int64_t hi) const {
         if (!j.is_number_integer())
             Fail(path, std::string("expected an integer, found ") + TypeName(j));
@@ -275,11 +302,11 @@ public:
         if (v < lo || v > hi) Fail(path, "integer " + std::to_string(v) + " is out of range");
         return v;
     }
-    std::int32_t Int32(const json& j, const std::string& path) const {
+    std::int32_t Int32(const json& j, const At& path) const {
         return static_cast<std::int32_t>(Integer(j, path, std::numeric_limits<std::int32_t>::min(),
                                                  std::numeric_limits<std::int32_t>::max()));
     }
-    VBool Bool16(const json& j, const std::string& path) const {
+    VBool Bool16(const json& j, const At& path) const {
         if (j.is_boolean()) return j.get<bool>() ? VBool{1} : VBool{0};
         if (!j.is_number_integer()) {
             Fail(path, std::string("expected a 16-bit boolean (integer or true/false), found ") +
@@ -288,7 +315,7 @@ public:
         return static_cast<VBool>(
             Integer(j, path, std::numeric_limits<VBool>::min(), std::numeric_limits<VBool>::max()));
     }
-    double Double(const json& j, const std::string& path) const {
+    double Double(const json& j, const At& path) const {
         if (j.is_number()) return j.get<double>();
         if (j.is_string()) {
             const auto& s = j.get_ref<const std::string&>();
@@ -300,57 +327,59 @@ public:
         Fail(path, std::string("expected a number (or \"nan\", \"inf\", \"-inf\"), found ") +
                        TypeName(j));
     }
-    bool Flag(const json& j, const std::string& path) const {
+    bool Flag(const json& j, const At& path) const {
         if (!j.is_boolean())
             Fail(path, std::string("expected true or false, found ") + TypeName(j));
         return j.get<bool>();
     }
-    std::wstring Text(const json& j, const std::string& path) const {
+    std::wstring Text(const json& j, const At& path) const {
         if (!j.is_string()) Fail(path, std::string("expected a string, found ") + TypeName(j));
         return FromUtf8(j.get_ref<const std::string&>());
     }
-    Vec3 Point3(const json& j, const std::string& path) const {
+    Vec3 Point3(const json& j, const At& path) const {
         if (!j.is_array() || j.size() != 3) Fail(path, "expected an array of 3 numbers [x, y, z]");
-        return {Double(j[0], Child(path, 0)), Double(j[1], Child(path, 1)),
-                Double(j[2], Child(path, 2))};
+        return {Double(j[0], At(path, std::size_t{0})), Double(j[1], At(path, std::size_t{1})),
+                Double(j[2], At(path, std::size_t{2}))};
     }
 
     // A packed array: [v, ...] or {"values": [v, ...], "lowerBound": n}.
     template <class T, class Element>
-    SourceArray<T> Packed(const json& j, const std::string& path, Element element) const {
+    SourceArray<T> Packed(const json& j, const At& path, Element element) const {
         SourceArray<T> out;
         const json* values = &j;
-        std::string valuesPath = path;
         if (j.is_object()) {
-            Fields f(*this, j, path);
+            Fields f(*this, j, path.Str());
             out.lowerBound = f.Int32("lowerBound");
             values = f.Get("values");
-            valuesPath = f.PathOf("values");
             f.Done();
             if (values == nullptr) return out;
+            return Elements(out, *values, At(path, "values"), element);
         }
-        if (!values->is_array()) {
-            Fail(valuesPath,
-                 std::string("expected an array (or {\"values\", \"lowerBound\"}), found ") +
-                     TypeName(*values));
-        }
-        out.values.reserve(values->size());
-        for (std::size_t i = 0; i < values->size(); ++i)
-            out.values.push_back(element((*values)[i], Child(valuesPath, i)));
-        return out;
+        return Elements(out, *values, path, element);
     }
-    SourceDoubleArray Doubles(const json& j, const std::string& path) const {
+    // The array of a packed array at `path`.
+    template <class T, class Element>
+    SourceArray<T> Elements(SourceArray<T>& out, const json& values, const At& path, Element element) const {
+        if (!values.is_array()) {
+            Fail(path, std::string("expected an array (or {\"values\", \"lowerBound\"}), found ") +
+                           TypeName(values));
+        }
+        out.values.reserve(values.size());
+        for (std::size_t i = 0; i < values.size(); ++i) out.values.push_back(element(values[i], At(path, i)));
+        return std::move(out);
+    }
+    SourceDoubleArray Doubles(const json& j, const At& path) const {
         return Packed<double>(j, path,
-                              [this](const json& v, const std::string& p) { return Double(v, p); });
+                              [this](const json& v, const At& p) { return Double(v, p); });
     }
-    SourceShortArray Shorts(const json& j, const std::string& path) const {
-        return Packed<std::int16_t>(j, path, [this](const json& v, const std::string& p) {
+    SourceShortArray Shorts(const json& j, const At& path) const {
+        return Packed<std::int16_t>(j, path, [this](const json& v, const At& p) {
             return static_cast<std::int16_t>(Integer(v, p, std::numeric_limits<std::int16_t>::min(),
                                                      std::numeric_limits<std::int16_t>::max()));
         });
     }
-    SourceByteArray Bytes(const json& j, const std::string& path) const {
-        return Packed<std::uint8_t>(j, path, [this](const json& v, const std::string& p) {
+    SourceByteArray Bytes(const json& j, const At& path) const {
+        return Packed<std::uint8_t>(j, path, [this](const json& v, const At& p) {
             return static_cast<std::uint8_t>(Integer(v, p, 0, 255));
         });
     }
@@ -473,7 +502,8 @@ Fields::Fields(const Loader& loader, const json& object, std::string path)
 }
 
 const json* Fields::Get(const char* key) {
-    used_.insert(key);
+    if (std::none_of(used_.begin(), used_.end(), [&](const char* k) { return std::strcmp(k, key) == 0; }))
+        used_.push_back(key);
     const auto it = object_.find(key);
     if (it == object_.end() || it->is_null()) return nullptr;
     return &*it;
@@ -482,35 +512,35 @@ const json* Fields::Get(const char* key) {
 void Fields::Done() {
     for (const auto& item : object_.items()) {
         if (item.key() == "comment") continue;  // free text for people
-        if (used_.count(item.key()) == 0)
+        if (std::none_of(used_.begin(), used_.end(), [&](const char* k) { return item.key() == k; }))
             loader_.Fail(Child(path_, item.key()), "unknown key " + Quote(item.key()));
     }
 }
 
 std::int32_t Fields::Int32(const char* key, std::int32_t fallback) {
     const json* j = Get(key);
-    return j == nullptr ? fallback : loader_.Int32(*j, PathOf(key));
+    return j == nullptr ? fallback : loader_.Int32(*j, At(path_, key));
 }
 VBool Fields::Bool16(const char* key, VBool fallback) {
     const json* j = Get(key);
-    return j == nullptr ? fallback : loader_.Bool16(*j, PathOf(key));
+    return j == nullptr ? fallback : loader_.Bool16(*j, At(path_, key));
 }
 double Fields::Double(const char* key) {
     const json* j = Get(key);
-    return j == nullptr ? 0.0 : loader_.Double(*j, PathOf(key));
+    return j == nullptr ? 0.0 : loader_.Double(*j, At(path_, key));
 }
 bool Fields::Flag(const char* key) {
     const json* j = Get(key);
-    return j != nullptr && loader_.Flag(*j, PathOf(key));
+    return j != nullptr && loader_.Flag(*j, At(path_, key));
 }
 SourceString Fields::String(const char* key) {
     const json* j = Get(key);
     if (j == nullptr) return std::nullopt;
-    return loader_.Text(*j, PathOf(key));
+    return loader_.Text(*j, At(path_, key));
 }
 SourceDoubleArray Fields::Doubles(const char* key) {
     const json* j = Get(key);
-    return j == nullptr ? SourceDoubleArray{} : loader_.Doubles(*j, PathOf(key));
+    return j == nullptr ? SourceDoubleArray{} : loader_.Doubles(*j, At(path_, key));
 }
 
 // ---------------------------------------------------------------------------
@@ -903,7 +933,7 @@ RecordedSketch* Loader::ReadSketch(const json& j, const std::string& path,
     }
     if (const json* p = f.Get("placement"))
         sketch->placement = ReadPlacement(*p, f.PathOf("placement"), target);
-    sketch->arcData = f.Doubles("arcData");
+    sketch->arcData = SharedSourceDoubleArray(f.Doubles("arcData"));
     ForEach(f.Get("blockInstances"), f.PathOf("blockInstances"),
             [&](const json& b, const std::string& p) {
                 sketch->blockInstances.push_back(ReadBlockInstance(b, p));
@@ -1526,10 +1556,25 @@ void Loader::CheckCycles() {
 std::string ReadFileText(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw RecordingError(PathToUtf8(path), "", "cannot open the file");
-    std::ostringstream text;
-    text << in.rdbuf();
+    // In one piece: sized from the end position, then read whole; a file
+    // that changes size meanwhile is read to its end all the same.
+    std::string text;
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    in.seekg(0, std::ios::beg);
+    if (size > 0) {
+        text.resize(static_cast<std::size_t>(size));
+        in.read(text.data(), size);
+        text.resize(static_cast<std::size_t>(in.gcount()));
+    }
     if (in.bad()) throw RecordingError(PathToUtf8(path), "", "cannot read the file");
-    return text.str();
+    in.clear();
+    // Whatever follows (a file still growing, or one whose size is not known).
+    std::ostringstream rest;
+    rest << in.rdbuf();
+    text += rest.str();
+    if (in.bad()) throw RecordingError(PathToUtf8(path), "", "cannot read the file");
+    return text;
 }
 
 }  // namespace

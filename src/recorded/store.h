@@ -400,13 +400,13 @@ public:
     Ref<SourcePlacement> Placement() override {
         return GetRef<SourcePlacement>(Op::Sketch_Placement, placement);
     }
-    SourceDoubleArray ArcData() override { return Get(Op::Sketch_ArcData, arcData); }
+    SharedSourceDoubleArray ArcData() override { return Get(Op::Sketch_ArcData, arcData); }
     std::vector<Ref<SourceBlockInstance>> BlockInstances() override;
     std::vector<Ref<SourceSketchHatch>> SketchHatches() override;
 
     std::optional<std::vector<RecordedSegment*>> segments;
     RecordedPlacement* placement = nullptr;
-    SourceDoubleArray arcData;
+    SharedSourceDoubleArray arcData;
     std::vector<RecordedBlockInstance*> blockInstances;
     std::vector<RecordedSketchHatch*> hatches;
 };

@@ -67,6 +67,34 @@ const std::vector<T>& CheckedValues(const SourceArray<T>& array) {
     return array.values;
 }
 
+// An array the provider hands out without copying it: its values are
+// shared and never change. For arrays asked for again and again (the arc
+// data of a sketch, once per arc), where a copy per answer would make the
+// work grow with the square of the array.
+template <class T>
+struct SharedSourceArray {
+    std::shared_ptr<const std::vector<T>> values;  // null: no values
+    std::int32_t lowerBound = 0;
+
+    SharedSourceArray() = default;
+    explicit SharedSourceArray(SourceArray<T> array)
+        : values(std::make_shared<const std::vector<T>>(std::move(array.values))),
+          lowerBound(array.lowerBound) {}
+};
+
+using SharedSourceDoubleArray = SharedSourceArray<double>;
+
+// As above, for a shared array.
+template <class T>
+const std::vector<T>& CheckedValues(const SharedSourceArray<T>& array) {
+    static const std::vector<T> kNone;
+    if (array.lowerBound != 0) {
+        throw ComError(kE_INVALIDARG,
+                       "array lower bound is " + std::to_string(array.lowerBound) + ", not 0");
+    }
+    return array.values ? *array.values : kNone;
+}
+
 // The ProgID under which hosts register the drawing application.
 inline constexpr const wchar_t* kSourceApplicationProgId = L"SldWorks.Application";
 
@@ -477,8 +505,8 @@ public:
     virtual Ref<SourcePlacement> Placement() = 0;
     // 16 values per arc of the sketch: color, line type, line style, width,
     // layer id, layer override, start xyz, end xyz, center xyz, direction
-    // (-1 clockwise).
-    virtual SourceDoubleArray ArcData() = 0;
+    // (-1 clockwise). Shared: extraction asks for it once per arc.
+    virtual SharedSourceDoubleArray ArcData() = 0;
     virtual std::vector<Ref<SourceBlockInstance>> BlockInstances() = 0;
     virtual std::vector<Ref<SourceSketchHatch>> SketchHatches() = 0;
 };

@@ -151,15 +151,16 @@ std::wstring_view ElementNameOf(const KVSWX_SketchSegment& segment) {
     }
 }
 
-// A new handle for a segment element name; null for any other name.
-std::unique_ptr<KVSWX_SketchSegment> NewSegmentNamed(std::wstring_view name) {
-    if (name == L"Line") return std::make_unique<KVSWX_Line>();
-    if (name == L"Circle") return std::make_unique<KVSWX_Circle>();
-    if (name == L"Arc") return std::make_unique<KVSWX_Arc>();
-    if (name == L"Ellipse") return std::make_unique<KVSWX_Ellipse>();
-    if (name == L"EllipticalArc") return std::make_unique<KVSWX_EllipticalArc>();
-    if (name == L"Spline") return std::make_unique<KVSWX_Spline>();
-    if (name == L"Parabola") return std::make_unique<KVSWX_Parabola>();
+// A new handle for a segment element name (UTF-8, as the tree holds it);
+// null for any other name.
+std::unique_ptr<KVSWX_SketchSegment> NewSegmentNamed(std::string_view name) {
+    if (name == "Line") return std::make_unique<KVSWX_Line>();
+    if (name == "Circle") return std::make_unique<KVSWX_Circle>();
+    if (name == "Arc") return std::make_unique<KVSWX_Arc>();
+    if (name == "Ellipse") return std::make_unique<KVSWX_Ellipse>();
+    if (name == "EllipticalArc") return std::make_unique<KVSWX_EllipticalArc>();
+    if (name == "Spline") return std::make_unique<KVSWX_Spline>();
+    if (name == "Parabola") return std::make_unique<KVSWX_Parabola>();
     return nullptr;
 }
 
@@ -187,13 +188,12 @@ public:
     }
 
     void ReadFromNode(XmlDocument& doc, XmlNode list) override {
-        for (const XmlNode& child : list.ChildNodes()) {
+        for (XmlNode child = list.FirstChild(); child; child = child.NextSibling()) {
             if (!child.IsElement()) continue;
-            std::unique_ptr<KVSWX_SketchSegment> segment = NewSegmentNamed(child.Name());
+            std::unique_ptr<KVSWX_SketchSegment> segment = NewSegmentNamed(child.NameUtf8());
             if (!segment) continue;
             segment->GetImpl()->ReadFromNode(doc, child);
-            segment->SetConstructionGeometry(GetAttributeValue(child, L"isConstructionGeometry") ==
-                                             L"true");
+            segment->SetConstructionGeometry(child.AttributeUtf8("isConstructionGeometry") == "true");
             segments.push_back(std::move(segment));
         }
     }

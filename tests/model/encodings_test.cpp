@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -107,12 +108,29 @@ TEST(ParseNumbers, DoublesReadAsTheCConversion) {
         {L"infinityx", HUGE_VAL},
         {L" \n\t\v\f\r-INF", -HUGE_VAL},
         {L"1\u00B72", 1.0},
+        // Plain decimals take a faster conversion: the same bits as strtod,
+        // at rounding boundaries, subnormals and the range's edges too.
+        {L"0.1000000000000000055511151231257827", 0.1},
+        {L"9007199254740993", 9007199254740992.0},
+        {L"2.2250738585072011e-308", 2.2250738585072011e-308},
+        {L"4.9e-324", 4.9406564584124654e-324},
+        {L"1.7976931348623158e308", 1.7976931348623157e308},
+        {L"1.8e308", HUGE_VAL},
+        {L"-0.0000000000000000", -0.0},
+        {L"12.5abc", 12.5},
+        {L"0.5x", 0.5},
+        {L"7e", 7.0},
     };
     for (const auto& c : cases) {
         const std::string narrow(c.text.begin(), c.text.end());
         EXPECT_EQ(ParseDouble(c.text), c.d) << narrow.substr(0, 40);
         if (c.text.find(L'\u00B7') == std::wstring::npos) {
-            EXPECT_EQ(ParseDouble(c.text), std::strtod(narrow.c_str(), nullptr)) << narrow.substr(0, 40);
+            const double expected = std::strtod(narrow.c_str(), nullptr);
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(ParseDouble(c.text)), std::bit_cast<std::uint64_t>(expected))
+                << narrow.substr(0, 40);
+            // The reading of ASCII text straight from the document's bytes.
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(ParseDoubleAscii(narrow)), std::bit_cast<std::uint64_t>(expected))
+                << narrow.substr(0, 40);
         }
     }
     EXPECT_TRUE(std::isnan(ParseDouble(L"nan(123)")));
@@ -129,6 +147,9 @@ TEST(Lists, FormatAndParse) {
     // Fixed-size values fill from the tokens there are.
     EXPECT_EQ(ParseFixed<2>(L"1.5"), (Point2{1.5, 0}));
     EXPECT_EQ(ParseFixed<2>(L"1 2 3"), (Point2{1, 2}));
+    EXPECT_EQ(ParseFixedAscii<3>("  1 2"), (Point3{1, 2, 0}));
+    EXPECT_EQ(ParseDoubleListAscii("1\t2 3\n4 5\r6"), (DoubleList{1, 3, 5}));
+    EXPECT_EQ(ParseIntAscii(" \t-2147483649x"), INT32_MIN);
 }
 
 }  // namespace

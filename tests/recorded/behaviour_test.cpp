@@ -143,6 +143,23 @@ struct FaultCase {
     HRESULT expected;  // 0: the call succeeds
 };
 
+// Extraction asks for a sketch's arc data once per arc: each answer is a
+// call (a fault after one skipped call hits the second), but the values are
+// shared, not copied per answer.
+TEST(RecordingBehaviour, ArcDataIsSharedBetweenAnswersAndEachAnswerIsACall) {
+    const auto recording = Load(R"({"format": "kvswx-recording/1",
+        "faults": [{"op": "Sketch.ArcData", "hresult": "0x80004005", "skip": 2}],
+        "document": {"drawing": {"sheets": [{"name": "Sheet1", "views": [{"name": "Sheet1", "type": 1,
+          "sketch": {"arcData": {"values": [1, 2, 3], "lowerBound": 0}}}]}]}}})");
+    const auto sketch = recording->Document()->QueryDrawing()->FirstView()->Sketch();
+    const SharedSourceDoubleArray first = sketch->ArcData();
+    const SharedSourceDoubleArray second = sketch->ArcData();
+    EXPECT_THROW(sketch->ArcData(), ComError);
+    ASSERT_NE(first.values, nullptr);
+    EXPECT_EQ(first.values, second.values);
+    EXPECT_EQ(CheckedValues(first), (std::vector<double>{1, 2, 3}));
+}
+
 TEST(RecordingBehaviour, InjectedFaultsHitOnlyTheNamedCall) {
     const auto name = [](SourceView& v) { v.Name(); };
     const FaultCase cases[] = {
