@@ -82,23 +82,35 @@ PixelList ParsePixelMap(std::wstring_view text) {
     return out;
 }
 
-// ---- OLE object -------------------------------------------------------------
+// ---- records -----------------------------------------------------------------
 
-class KVSWX_OLEObjectImpl final : public NodeSerializable {
+// A record of scalars only: its fields are the children of the element the
+// sheet passes in.
+template <class Values, const auto& Fields>
+class SheetObjectImplOf : public NodeSerializable {
 public:
-    OLEObjectValues v;
-    void Write(XmlDocument& doc, XmlNode element) override {
-        WriteFields(doc, element, v, kOLEObjectFields);
-    }
-    void ReadFromNode(XmlDocument&, XmlNode node) override {
-        ReadFieldChildren(v, kOLEObjectFields, node);
+    Values v;
+    void Write(XmlDocument& doc, XmlNode element) override { WriteFields(doc, element, v, Fields); }
+    void ReadFromNode(XmlDocument&, XmlNode element) override {
+        ReadFieldChildren(v, Fields, element);
     }
 };
 
-KVSWX_OLEObject::KVSWX_OLEObject() : d_(std::make_unique<KVSWX_OLEObjectImpl>()) {}
-KVSWX_OLEObject::~KVSWX_OLEObject() = default;
-I_Serializable* KVSWX_OLEObject::GetImpl() const { return d_.get(); }
-const OLEObjectValues& KVSWX_OLEObject::Values() const { return d_->v; }
+class KVSWX_OLEObjectImpl final : public SheetObjectImplOf<OLEObjectValues, kOLEObjectFields> {};
+class KVSWX_SketchPictureImpl final
+    : public SheetObjectImplOf<SketchPictureValues, kSketchPictureFields> {};
+
+#define KVSWX_SHEET_OBJECT_HANDLE(Name)                                          \
+    KVSWX_##Name::KVSWX_##Name() : d_(std::make_unique<KVSWX_##Name##Impl>()) {} \
+    KVSWX_##Name::~KVSWX_##Name() = default;                                     \
+    I_Serializable* KVSWX_##Name::GetImpl() const { return d_.get(); }           \
+    const Name##Values& KVSWX_##Name::Values() const { return d_->v; }
+
+KVSWX_SHEET_OBJECT_HANDLE(OLEObject)
+KVSWX_SHEET_OBJECT_HANDLE(SketchPicture)
+
+#undef KVSWX_SHEET_OBJECT_HANDLE
+
 void KVSWX_OLEObject::SetAspect(std::int32_t v) { d_->v.aspect = v; }
 void KVSWX_OLEObject::SetBoundaries(const DoubleList& v) { d_->v.boundaries = v; }
 void KVSWX_OLEObject::SetBuffer(const ByteList& v) { d_->v.buffer = v; }
@@ -108,23 +120,6 @@ void KVSWX_OLEObject::SetIsLinked(bool v) { d_->v.isLinked = v; }
 const std::wstring& KVSWX_OLEObject::GetFileName() const { return d_->v.fileName; }
 bool KVSWX_OLEObject::GetIsLinked() const { return d_->v.isLinked; }
 
-// ---- sketch picture ----------------------------------------------------------
-
-class KVSWX_SketchPictureImpl final : public NodeSerializable {
-public:
-    SketchPictureValues v;
-    void Write(XmlDocument& doc, XmlNode element) override {
-        WriteFields(doc, element, v, kSketchPictureFields);
-    }
-    void ReadFromNode(XmlDocument&, XmlNode node) override {
-        ReadFieldChildren(v, kSketchPictureFields, node);
-    }
-};
-
-KVSWX_SketchPicture::KVSWX_SketchPicture() : d_(std::make_unique<KVSWX_SketchPictureImpl>()) {}
-KVSWX_SketchPicture::~KVSWX_SketchPicture() = default;
-I_Serializable* KVSWX_SketchPicture::GetImpl() const { return d_.get(); }
-const SketchPictureValues& KVSWX_SketchPicture::Values() const { return d_->v; }
 void KVSWX_SketchPicture::SetX(double v) { d_->v.x = v; }
 void KVSWX_SketchPicture::SetY(double v) { d_->v.y = v; }
 void KVSWX_SketchPicture::SetBox(const DoubleList& v) { d_->v.box = v; }
