@@ -9,15 +9,18 @@ namespace kvswx {
 namespace {
 
 struct BodyValues {
+    static constexpr const wchar_t* kElement = L"BodyComponent";
     std::wstring name;
     bool visible = false;
 };
 struct AssemblyValues {
+    static constexpr const wchar_t* kElement = L"AssemblyComponent";
     std::wstring name;
     std::wstring referencedConfiguration;
     bool visible = false;
 };
 struct ExcludedValues {
+    static constexpr const wchar_t* kElement = L"ExcludedComponent";
     std::wstring name;
     std::wstring referencedConfiguration;
 };
@@ -31,58 +34,57 @@ const auto kAssemblyFields = std::make_tuple(
 const auto kExcludedFields = std::make_tuple(
     Field(L"ReferencedConfiguration", &ExcludedValues::referencedConfiguration, kText));
 
-// The record's element with its name as attribute "Name".
-XmlNode CreateNamedElement(XmlDocument& doc, XmlNode list, std::wstring_view element,
-                           const std::wstring& name) {
-    AttributeMap attributes;
-    attributes.emplace(L"Name", name);
-    return CreateChildElement(doc, list, element, {}, attributes);
-}
+// A component record: its element (Values::kElement) with its name as
+// attribute "Name", its fields, then what the record adds (WriteMore).
+template <class Values, const auto& Fields>
+class ComponentImplOf : public NodeSerializable {
+public:
+    Values v;
 
-// An element without children keeps its name empty: a written record always
-// has at least one child.
-template <class Values, class Fields>
-void ReadNamedFields(Values& v, const Fields& fields, XmlNode element) {
-    if (element.HasChildNodes()) v.name = GetAttributeValue(element, L"Name");
-    ReadFieldChildren(v, fields, element);
-}
+    void Write(XmlDocument& doc, XmlNode list) final {
+        AttributeMap attributes;
+        attributes.emplace(L"Name", v.name);
+        XmlNode element = CreateChildElement(doc, list, Values::kElement, {}, attributes);
+        WriteFields(doc, element, v, Fields);
+        WriteMore(doc, element);
+        CloseElement(doc, element);
+    }
+
+    // An element without children keeps its name empty: a written record
+    // always has at least one child.
+    void ReadFromNode(XmlDocument& doc, XmlNode element) final {
+        if (element.HasChildNodes()) v.name = GetAttributeValue(element, L"Name");
+        ReadFieldChildren(v, Fields, element);
+        ReadMore(doc, element);
+    }
+
+protected:
+    virtual void WriteMore(XmlDocument&, XmlNode) {}
+    virtual void ReadMore(XmlDocument&, XmlNode) {}
+};
 
 }  // namespace
 
-class KVSWX_BodyComponentImpl final : public NodeSerializable {
-public:
-    BodyValues v;
-
-    void Write(XmlDocument& doc, XmlNode list) override {
-        XmlNode element = CreateNamedElement(doc, list, L"BodyComponent", v.name);
-        WriteFields(doc, element, v, kBodyFields);
-        CloseElement(doc, element);
-    }
-    void ReadFromNode(XmlDocument&, XmlNode element) override {
-        ReadNamedFields(v, kBodyFields, element);
-    }
+class KVSWX_BodyComponentImpl final : public ComponentImplOf<BodyValues, kBodyFields> {};
+class KVSWX_ExcludedComponentImpl final : public ComponentImplOf<ExcludedValues, kExcludedFields> {
 };
 
-class KVSWX_AssemblyComponentImpl final : public NodeSerializable {
+class KVSWX_AssemblyComponentImpl final : public ComponentImplOf<AssemblyValues, kAssemblyFields> {
 public:
-    AssemblyValues v;
     std::vector<std::unique_ptr<KVSWX_BodyComponent>> bodies;
 
     ~KVSWX_AssemblyComponentImpl() override {
         for (auto& body : bodies) body.reset();  // first to last
     }
 
-    void Write(XmlDocument& doc, XmlNode list) override {
-        XmlNode element = CreateNamedElement(doc, list, L"AssemblyComponent", v.name);
-        WriteFields(doc, element, v, kAssemblyFields);
+private:
+    void WriteMore(XmlDocument& doc, XmlNode element) override {
         WriteCollection(doc, element, L"BodyComponents", bodies);
-        CloseElement(doc, element);
     }
 
     // Every child of "BodyComponents" becomes a body component, whatever its
     // element name; the list is extended, not replaced.
-    void ReadFromNode(XmlDocument& doc, XmlNode element) override {
-        ReadNamedFields(v, kAssemblyFields, element);
+    void ReadMore(XmlDocument& doc, XmlNode element) override {
         for (const XmlNode& child : element.ChildNodes()) {
             if (!child.IsElement() || child.Name() != L"BodyComponents") continue;
             for (const XmlNode& item : child.ChildNodes()) {
@@ -95,38 +97,26 @@ public:
     }
 };
 
-class KVSWX_ExcludedComponentImpl final : public NodeSerializable {
-public:
-    ExcludedValues v;
+#define KVSWX_COMPONENT_HANDLE(Name)                                             \
+    KVSWX_##Name::KVSWX_##Name() : d_(std::make_unique<KVSWX_##Name##Impl>()) {} \
+    KVSWX_##Name::~KVSWX_##Name() = default;                                     \
+    I_Serializable* KVSWX_##Name::GetImpl() const { return d_.get(); }           \
+    const std::wstring& KVSWX_##Name::GetName() const { return d_->v.name; }     \
+    void KVSWX_##Name::SetName(const std::wstring& v) { d_->v.name = v; }
 
-    void Write(XmlDocument& doc, XmlNode list) override {
-        XmlNode element = CreateNamedElement(doc, list, L"ExcludedComponent", v.name);
-        WriteFields(doc, element, v, kExcludedFields);
-        CloseElement(doc, element);
-    }
-    void ReadFromNode(XmlDocument&, XmlNode element) override {
-        ReadNamedFields(v, kExcludedFields, element);
-    }
-};
+KVSWX_COMPONENT_HANDLE(BodyComponent)
+KVSWX_COMPONENT_HANDLE(AssemblyComponent)
+KVSWX_COMPONENT_HANDLE(ExcludedComponent)
 
-KVSWX_BodyComponent::KVSWX_BodyComponent() : d_(std::make_unique<KVSWX_BodyComponentImpl>()) {}
-KVSWX_BodyComponent::~KVSWX_BodyComponent() = default;
-I_Serializable* KVSWX_BodyComponent::GetImpl() const { return d_.get(); }
-const std::wstring& KVSWX_BodyComponent::GetName() const { return d_->v.name; }
+#undef KVSWX_COMPONENT_HANDLE
+
 bool KVSWX_BodyComponent::GetVisible() const { return d_->v.visible; }
-void KVSWX_BodyComponent::SetName(const std::wstring& v) { d_->v.name = v; }
 void KVSWX_BodyComponent::SetVisible(bool v) { d_->v.visible = v; }
 
-KVSWX_AssemblyComponent::KVSWX_AssemblyComponent()
-    : d_(std::make_unique<KVSWX_AssemblyComponentImpl>()) {}
-KVSWX_AssemblyComponent::~KVSWX_AssemblyComponent() = default;
-I_Serializable* KVSWX_AssemblyComponent::GetImpl() const { return d_.get(); }
-const std::wstring& KVSWX_AssemblyComponent::GetName() const { return d_->v.name; }
 const std::wstring& KVSWX_AssemblyComponent::GetReferencedConfiguration() const {
     return d_->v.referencedConfiguration;
 }
 bool KVSWX_AssemblyComponent::GetVisible() const { return d_->v.visible; }
-void KVSWX_AssemblyComponent::SetName(const std::wstring& v) { d_->v.name = v; }
 void KVSWX_AssemblyComponent::SetReferencedConfiguration(const std::wstring& v) {
     d_->v.referencedConfiguration = v;
 }
@@ -139,15 +129,9 @@ KVSWX_AssemblyComponent::GetBodyComponents() const {
     return d_->bodies;
 }
 
-KVSWX_ExcludedComponent::KVSWX_ExcludedComponent()
-    : d_(std::make_unique<KVSWX_ExcludedComponentImpl>()) {}
-KVSWX_ExcludedComponent::~KVSWX_ExcludedComponent() = default;
-I_Serializable* KVSWX_ExcludedComponent::GetImpl() const { return d_.get(); }
-const std::wstring& KVSWX_ExcludedComponent::GetName() const { return d_->v.name; }
 const std::wstring& KVSWX_ExcludedComponent::GetReferencedConfiguration() const {
     return d_->v.referencedConfiguration;
 }
-void KVSWX_ExcludedComponent::SetName(const std::wstring& v) { d_->v.name = v; }
 void KVSWX_ExcludedComponent::SetReferencedConfiguration(const std::wstring& v) {
     d_->v.referencedConfiguration = v;
 }
