@@ -21,16 +21,15 @@ namespace kvswx {
 // The font flavour lets the record close its element and is read from the
 // node the location query finds first; the block flavour is closed by the
 // owner and reads itself from its location.
-template <class Rec, class Handle>
-struct FontChild {
+template <class Rec, class Handle, bool IsFont>
+struct SubRecordChild {
     const wchar_t* name;
     std::unique_ptr<Handle> Rec::*member;
 };
 template <class Rec, class Handle>
-struct BlockChild {
-    const wchar_t* name;
-    std::unique_ptr<Handle> Rec::*member;
-};
+using FontChild = SubRecordChild<Rec, Handle, true>;
+template <class Rec, class Handle>
+using BlockChild = SubRecordChild<Rec, Handle, false>;
 
 template <class Rec, class Handle>
 constexpr FontChild<Rec, Handle> Font(const wchar_t* name, std::unique_ptr<Handle> Rec::*member) {
@@ -55,15 +54,12 @@ template <class Rec, class R, class T, class Kind>
 void WriteOption(XmlDocument& doc, XmlNode parent, const Rec& rec, const FieldDef<R, T, Kind>& f) {
     WriteFields(doc, parent, rec, std::make_tuple(f));
 }
-template <class Rec, class R, class H>
-void WriteOption(XmlDocument& doc, XmlNode parent, const Rec& rec, const FontChild<R, H>& f) {
-    OrDefault(rec.*(f.member)).GetImpl()->Write(doc, CreateChildElement(doc, parent, f.name));
-}
-template <class Rec, class R, class H>
-void WriteOption(XmlDocument& doc, XmlNode parent, const Rec& rec, const BlockChild<R, H>& f) {
+template <class Rec, class R, class H, bool IsFont>
+void WriteOption(XmlDocument& doc, XmlNode parent, const Rec& rec,
+                 const SubRecordChild<R, H, IsFont>& f) {
     XmlNode element = CreateChildElement(doc, parent, f.name);
     OrDefault(rec.*(f.member)).GetImpl()->Write(doc, element);
-    CloseElement(doc, element);
+    if constexpr (!IsFont) CloseElement(doc, element);
 }
 
 // Each reader returns whether `name` is its entry's. `done` marks a
@@ -75,30 +71,35 @@ bool ReadOption(XmlDocument&, const std::wstring&, Rec& rec, const FieldDef<R, T
                 const std::wstring& name, XmlNode node, bool&) {
     return ReadField(rec, std::make_tuple(f), name, GetNodeText(node));
 }
-template <class Rec, class R, class H>
-bool ReadOption(XmlDocument& doc, const std::wstring& location, Rec& rec, const FontChild<R, H>& f,
-                const std::wstring& name, XmlNode, bool& done) {
+template <class Rec, class R, class H, bool IsFont>
+bool ReadOption(XmlDocument& doc, const std::wstring& location, Rec& rec,
+                const SubRecordChild<R, H, IsFont>& f, const std::wstring& name, XmlNode,
+                bool& done) {
     if (name != f.name) return false;
     if (done) return true;
     done = true;
     auto& slot = rec.*(f.member);
     if (!slot) slot = std::make_unique<H>();
-    // The location query finds the first element of that name, whichever
-    // of several same-named elements is being visited.
-    const XmlNode first = doc.SelectSingleNode(AppendPath(AppendPath(location, L"/"), f.name));
-    if (first) slot->GetImpl()->ReadFromNode(doc, first);
+    const std::wstring path = AppendPath(AppendPath(location, L"/"), f.name);
+    if constexpr (IsFont) {
+        // The location query finds the first element of that name, whichever
+        // of several same-named elements is being visited.
+        const XmlNode first = doc.SelectSingleNode(path);
+        if (first) slot->GetImpl()->ReadFromNode(doc, first);
+    } else {
+        slot->GetImpl()->ReadFromDocument(doc, path);
+    }
     return true;
 }
-template <class Rec, class R, class H>
-bool ReadOption(XmlDocument& doc, const std::wstring& location, Rec& rec, const BlockChild<R, H>& f,
-                const std::wstring& name, XmlNode, bool& done) {
-    if (name != f.name) return false;
-    if (done) return true;
-    done = true;
+
+// Replaces a sub-record with a fresh one; scalar fields are left alone.
+template <class Rec, class R, class T, class Kind>
+void ResetOption(Rec&, const FieldDef<R, T, Kind>&) {}
+template <class Rec, class R, class H, bool IsFont>
+void ResetOption(Rec& rec, const SubRecordChild<R, H, IsFont>& f) {
     auto& slot = rec.*(f.member);
-    if (!slot) slot = std::make_unique<H>();
-    slot->GetImpl()->ReadFromDocument(doc, AppendPath(AppendPath(location, L"/"), f.name));
-    return true;
+    slot.reset();
+    slot = std::make_unique<H>();
 }
 
 template <class Rec, class Fields, std::size_t... I>
@@ -115,6 +116,12 @@ template <class Rec, class... F>
 void WriteOptionFields(XmlDocument& doc, XmlNode parent, const Rec& rec,
                        const std::tuple<F...>& fields) {
     std::apply([&](const auto&... f) { (detail::WriteOption(doc, parent, rec, f), ...); }, fields);
+}
+
+// Replaces every sub-record of `fields` with a fresh one, in list order.
+template <class Rec, class... F>
+void ResetSubRecords(Rec& rec, const std::tuple<F...>& fields) {
+    std::apply([&](const auto&... f) { (detail::ResetOption(rec, f), ...); }, fields);
 }
 
 // Visits the element children at location/* in document order and reads
