@@ -190,24 +190,21 @@ TEST(RunDriver, AFailingSourceCallEndsTheRunWithoutXml) {
 }
 
 // The document options come before the sheets: layer "0"'s new name and the
-// options warnings, one line per code, between the two headings.
+// options warnings, one line per code, between the two headings. Which
+// layer name and which codes: connection_test, document_options_extraction_test.
 TEST(RunDriver, DocumentPropertiesCarryTheLayerNameAndTheirWarningsLeadTheLog) {
     struct Case {
         const char* layers;
         const char* integers;
-        const char* lines;
+        std::string warnings;
         const wchar_t* layerName;  // null: no "KVLayer"
     };
-    const std::string detail =
-        "Warning: The value of detail circle thickness will be lost for all detail views due to SolidWorks API "
-        "restrictions\n";
-    const std::string auxiliary =
-        "Warning: The line style and thickness of view plane will be lost for all auxiliary views due to SolidWorks "
-        "API restrictions\n";
     const Case cases[] = {
-        {R"(["0"])", R"({"59,301": 10, "512,0": 1})", "both", L"KV_0"},
-        {R"(["0", "KV_0"])", R"({"512,0": 1})", "auxiliary", L"KV_1"},
-        {"[]", R"({"59,301": 10})", "detail", nullptr},
+        {R"(["0"])", R"({"59,301": 10, "512,0": 1})",
+         "Warning: The value of detail circle thickness will be lost for all detail views due to SolidWorks API "
+         "restrictions\nWarning: The line style and thickness of view plane will be lost for all auxiliary views "
+         "due to SolidWorks API restrictions\n",
+         L"KV_0"},
         {"[]", "{}", "", nullptr},
     };
     for (const Case& c : cases) {
@@ -218,13 +215,8 @@ TEST(RunDriver, DocumentPropertiesCarryTheLayerNameAndTheirWarningsLeadTheLog) {
             "path": "C:\\D\\P.SLDDRW", "layers": )") + c.layers + R"(, "preferences": {"integer": )" +
                                       c.integers + R"(}, "drawing": {"sheets": [{"name": "S"}]}}})");
         ASSERT_EQ(drawing.Run(dir, dir / "run.log").result, 1);
-        const std::string lines = c.lines;
-        const std::string warnings = lines == "both" ? detail + auxiliary
-                                     : lines == "detail" ? detail
-                                     : lines == "auxiliary" ? auxiliary
-                                                            : "";
         EXPECT_EQ(test::ReadFile(dir / "run.log"),
-                  "### Preprocessing C:\\D\\P.SLDDRW\n" + warnings + "### Processing C:\\D\\P.SLDDRW\n");
+                  "### Preprocessing C:\\D\\P.SLDDRW\n" + c.warnings + "### Processing C:\\D\\P.SLDDRW\n");
 
         KVSWX_XMLWrapper saved;
         saved.Load(Wide(dir / "P.xml"));

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -95,21 +94,14 @@ TEST_F(ClassifyViewTest, OutcomeCodesInOrderOfChecks) {
     }
 }
 
-std::string Number(double v) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%.17g", v);
-    return text;
-}
-
 TEST_F(ClassifyViewTest, IsometricBoundIsInclusive) {
     // With the parent's rotation the identity, the corner element is the
     // view's own (3,3) entry.
     const double atBound = kIsometricSectionBound;
     const double above = std::nextafter(atBound, 1.0);
-    EXPECT_EQ(ClassifyV(SectionWithRotation("1,0,0, 0,0,1, 0,-1," + Number(atBound))), 0);
-    EXPECT_EQ(ClassifyV(SectionWithRotation("1,0,0, 0,0,1, 0,-1," + Number(-atBound))), 0);
-    EXPECT_EQ(ClassifyV(SectionWithRotation("1,0,0, 0,0,1, 0,-1," + Number(above))), 6);
-    EXPECT_EQ(ClassifyV(SectionWithRotation("1,0,0, 0,0,1, 0,-1," + Number(-above))), 6);
+    for (const auto& [corner, code] : {std::pair{atBound, 0}, {-atBound, 0}, {above, 6}, {-above, 6}}) {
+        EXPECT_EQ(ClassifyV(SectionWithRotation("1,0,0, 0,0,1, 0,-1," + test::Number(corner))), code) << corner;
+    }
 }
 
 // The corner of adj(P)*V for hand-computed cases that an inverse or a

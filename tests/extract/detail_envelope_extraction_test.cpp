@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <string>
 #include <vector>
@@ -17,17 +16,8 @@
 namespace kvswx {
 namespace {
 
-std::string N(double v) {
-    if (std::isnan(v)) return "\"nan\"";
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.17g", v);
-    return buffer;
-}
-std::string List(const std::vector<double>& values) {
-    std::string out;
-    for (double v : values) out += (out.empty() ? "" : ",") + N(v);
-    return "[" + out + "]";
-}
+using test::List;
+using test::Number;
 
 // One record of detail circle data: its 16 fixed values counting up from
 // `base` (the arrow count at offset 15 replaced), then the arrow groups.

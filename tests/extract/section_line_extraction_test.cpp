@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <string>
 #include <vector>
@@ -18,17 +17,8 @@ namespace {
 
 const double kCos30 = std::cos(3.141592653589793 / 6);
 
-std::string N(double v) {
-    if (std::isnan(v)) return "\"nan\"";
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.17g", v);
-    return buffer;
-}
-std::string List(const std::vector<double>& values) {
-    std::string out;
-    for (double v : values) out += (out.empty() ? "" : ",") + N(v);
-    return "[" + out + "]";
-}
+using test::List;
+using test::Number;
 
 // One record of section line data: n segments (line type, start, end), then
 // 25 arrow values counting up from `arrowBase`, then the value not used.
@@ -52,7 +42,7 @@ std::vector<double> Seg(double x0, double y0, double x1, double y1) {
 
 std::string Transform(const std::vector<double>& rows9, double scale = 1,
                       const std::string& t = "0,0,0") {
-    return List(rows9).substr(0, List(rows9).size() - 1) + "," + t + "," + N(scale) + ",0,0,0]";
+    return List(rows9).substr(0, List(rows9).size() - 1) + "," + t + "," + Number(scale) + ",0,0,0]";
 }
 const std::vector<double> kIdentity{1, 0, 0, 0, 1, 0, 0, 0, 1};
 const std::vector<double> kRotated30{kCos30, 0.5, 0, -0.5, kCos30, 0, 0, 0, 1};

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <utility>
@@ -24,11 +23,7 @@ constexpr double kPi = 3.141592653589793;
 
 // ---- recorded segments as JSON text -------------------------------------------
 
-std::string N(double v) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.17g", v);
-    return buffer;
-}
+std::string N(double v) { return test::Number(v); }
 std::string P(const Point3& p) { return "[" + N(p[0]) + "," + N(p[1]) + "," + N(p[2]) + "]"; }
 std::string Values(const Point3& p) { return N(p[0]) + "," + N(p[1]) + "," + N(p[2]); }
 Point3 OnCircle(const Point3& c, double r, double degrees) {

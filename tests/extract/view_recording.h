@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -47,6 +49,21 @@ inline std::vector<std::string> JournalLines(const recorded::Recording& recordin
         lines.push_back(entry.op + " " + entry.target + " " + entry.args.dump());
     }
     return lines;
+}
+
+// A number as JSON text, all 17 digits; not-a-number as the string "nan".
+inline std::string Number(double v) {
+    if (std::isnan(v)) return "\"nan\"";
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.17g", v);
+    return buffer;
+}
+
+// Numbers as a JSON array.
+inline std::string List(const std::vector<double>& values) {
+    std::string out;
+    for (const double v : values) out += (out.empty() ? "" : ",") + Number(v);
+    return "[" + out + "]";
 }
 
 }  // namespace kvswx::test

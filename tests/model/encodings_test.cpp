@@ -19,17 +19,6 @@ std::wstring PrintfDouble(double v) {
     return buf;
 }
 
-TEST(FormatDouble, Examples) {
-    struct Case { double v; const wchar_t* text; };
-    const Case cases[] = {
-        {-0.25, L"-0.2500000000000000"},
-        {1e-17, L"0.0000000000000000"},
-        {1e20, L"100000000000000000000.0000000000000000"},
-        {-0.0, L"-0.0000000000000000"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(FormatDouble(c.v), c.text) << c.v;
-}
-
 // The fast formatter must give exactly the bytes of wide printf "%.16f".
 TEST(FormatDouble, IdenticalToWidePrintfOverManyValues) {
     std::mt19937_64 rng(12345);
