@@ -1,5 +1,5 @@
-// Sketch blocks: nesting, the parts left out when empty, reading back, and
-// the depth bound. The nested_blocks example pins a block as a run writes it.
+// Sketch blocks: the depth bound. The nested_blocks example pins nesting,
+// a nameless block without segments and reading back.
 #include "docprops/sketch_block.h"
 
 #include <gtest/gtest.h>
@@ -20,41 +20,7 @@ namespace {
 class SketchBlockTest : public ::testing::Test {
 protected:
     void SetUp() override { ResetProcessStateForTests(); }
-
-    static std::string WriteManual(KVSWX_ManualGeometry& manual) {
-        return test::WriteUnder(L"ManualGeometry", [&](XmlDocument& doc, XmlNode parent) {
-            manual.GetImpl()->Write(doc, parent);
-        });
-    }
-
-    static std::string ReadAndWriteAgain(const std::string& xml) {
-        XmlDocument doc;
-        EXPECT_TRUE(doc.LoadString(xml).ok) << xml;
-        KVSWX_ManualGeometry manual;
-        manual.GetImpl()->ReadFromDocument(doc, L"/ManualGeometry");
-        return WriteManual(manual);
-    }
 };
-
-TEST_F(SketchBlockTest, NestedBlockAndWhatEmptyPartsLeaveOut) {
-    KVSWX_ManualGeometry manual;
-    manual.NewSegments();
-    auto outer = std::make_unique<KVSWX_SketchBlock>();
-    outer->SetName(L"Outer");
-    outer->NewSegments()->AddLine()->SetEndPoint({1, 0, 0});
-    KVSWX_SketchBlockImpl& inner = *outer->GetBlockImpl()->AddNestedBlock();
-    inner.NewSegments();  // empty: no "Segments"
-    manual.AddSketchBlock(std::move(outer));
-    const std::string xml = WriteManual(manual);
-
-    EXPECT_EQ(xml.find("<Segments>"), xml.rfind("<Segments>")) << "only the outer block's: " << xml;
-    EXPECT_LT(xml.find("<SketchBlock Name=\"Outer\">"), xml.find("<Segments>")) << xml;
-    // The nameless inner block: no attribute, inside its parent's list.
-    const std::size_t nested = xml.find("<SketchBlocks>", xml.find("<SketchBlock Name"));
-    ASSERT_NE(nested, std::string::npos) << xml;
-    EXPECT_EQ(xml.find("<SketchBlock>", nested), xml.find("<SketchBlock", nested + 1)) << xml;
-    EXPECT_EQ(ReadAndWriteAgain(xml), xml);
-}
 
 // Levels of the first chain of nested blocks.
 std::size_t DepthOf(const KVSWX_ManualGeometry& manual) {

@@ -231,23 +231,18 @@ TEST(RunDriver, DocumentPropertiesCarryTheLayerNameAndTheirWarningsLeadTheLog) {
     }
 }
 
-// Null lists when nothing is referenced; otherwise every pair the process
-// holds, earlier drawings' included.
-TEST(RunDriver, ListsCoverEveryPairOfTheProcess) {
+// Null lists when nothing is referenced. That they cover every pair of the
+// process, earlier drawings' included: cli_test.
+TEST(RunDriver, NullListsWhenNothingIsReferenced) {
     ResetProcessStateForTests();
     const auto dir = test::ScratchDir();
     const RecordedDrawing drawing(R"({"format": "kvswx-recording/1",
         "document": {"path": "C:\\D\\Empty.SLDDRW", "drawing": {"sheets": [{"name": "Sheet1"}]}}})");
-    test::RunOutcome run = drawing.Run(dir, dir / "run.log");
+    const test::RunOutcome run = drawing.Run(dir, dir / "run.log");
     EXPECT_EQ(run.result, 1);
     EXPECT_EQ(run.documents, std::nullopt);
     EXPECT_EQ(run.configurations, std::nullopt);
     EXPECT_TRUE(std::filesystem::exists(dir / "Empty.xml"));
-
-    Process().referencedDocuments = {{L"C:\\OLD\\\u00c4hre.SLDPRT", L"A*B"}, {L"C:\\OLD\\P.SLDPRT", L"x:y"}};
-    run = drawing.Run(dir, dir / "run.log");
-    EXPECT_EQ(run.documents, L"c:\\old\\\u00e4hre.sldprt\nc:\\old\\p.sldprt\n");
-    EXPECT_EQ(run.configurations, L"A_B\nx_y\n");
 }
 
 }  // namespace
