@@ -1,13 +1,25 @@
-// Helpers shared by the tests: paths of the source tree, golden files and
-// scratch folders.
+// Helpers shared by the tests: a fresh process state, paths of the source
+// tree, golden files and scratch folders.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "model/process_state.h"
+
 namespace kvswx::test {
+
+// A test that starts and ends with the process-wide state of a freshly
+// loaded library.
+class FreshProcessTest : public ::testing::Test {
+protected:
+    void SetUp() override { ResetProcessStateForTests(); }
+    void TearDown() override { ResetProcessStateForTests(); }
+};
 
 inline std::filesystem::path SourceDir() { return KVSWX_SOURCE_DIR; }
 

@@ -4,16 +4,14 @@
 
 #include <string>
 
+#include "test_support.h"
 #include "model/process_state.h"
 #include "views/record_xml.h"
 
 namespace kvswx {
 namespace {
 
-class DocumentPropertiesTest : public ::testing::Test {
-protected:
-    void SetUp() override { ResetProcessStateForTests(); }
-};
+using DocumentPropertiesTest = test::FreshProcessTest;
 
 std::string Write(const KVSWX_DocumentProperties& properties) {
     return test::WriteRecord(*properties.GetImpl());

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "test_support.h"
 #include "extract/sketch_block_extraction.h"
 #include "extract/view_recording.h"
 #include "model/process_state.h"
@@ -17,10 +18,7 @@
 namespace kvswx {
 namespace {
 
-class SketchBlockTest : public ::testing::Test {
-protected:
-    void SetUp() override { ResetProcessStateForTests(); }
-};
+using SketchBlockTest = test::FreshProcessTest;
 
 // Levels of the first chain of nested blocks.
 std::size_t DepthOf(const KVSWX_ManualGeometry& manual) {

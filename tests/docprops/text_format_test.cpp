@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "test_support.h"
 #include "model/process_state.h"
 #include "recorded/recording.h"
 #include "views/record_xml.h"
@@ -12,10 +13,7 @@
 namespace kvswx {
 namespace {
 
-class TextFormatTest : public ::testing::Test {
-protected:
-    void SetUp() override { ResetProcessStateForTests(); }
-};
+using TextFormatTest = test::FreshProcessTest;
 
 // The record in the wrapper element its owner creates.
 std::string WriteFont(const KVSWX_TextFormat& format) {

@@ -14,10 +14,7 @@
 namespace kvswx {
 namespace {
 
-class ClassifyViewTest : public ::testing::Test {
-protected:
-    void SetUp() override { ResetProcessStateForTests(); }
-};
+using ClassifyViewTest = test::FreshProcessTest;
 
 // A view of the model "m" with the given extra JSON members.
 std::string View(const std::string& name, const std::string& members) {

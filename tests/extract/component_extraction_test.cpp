@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "test_support.h"
 #include "extract/view_recording.h"
 #include "model/process_state.h"
 #include "views/base_view.h"
@@ -18,10 +19,8 @@
 namespace kvswx {
 namespace {
 
-class ComponentExtractionTest : public ::testing::Test {
+class ComponentExtractionTest : public test::FreshProcessTest {
 protected:
-    void SetUp() override { ResetProcessStateForTests(); }
-
     // The view "V" (of the model "m") with `members`.
     Ref<SourceView> View(const std::string& members) {
         recording_ =

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "test_support.h"
 #include "docprops/text_format.h"
 #include "extract/view_recording.h"
 #include "views/base_view.h"
@@ -37,11 +38,8 @@ std::vector<double> Arrow(double base, double style) {
     return {base, base + 1, base + 2, base + 3, base + 4, base + 5, base + 6, base + 7, style};
 }
 
-class DetailEnvelopeExtractionTest : public ::testing::Test {
+class DetailEnvelopeExtractionTest : public test::FreshProcessTest {
 protected:
-    void SetUp() override { ResetProcessStateForTests(); }
-    void TearDown() override { ResetProcessStateForTests(); }
-
     // Parent "P" lists the circles "A" and "B" with `data`; the detail view
     // "V" shows `circle`, whose further keys are `circleKeys`.
     KVSWX_DetailEnvelope* Extract(const std::string& data, const std::string& circleKeys = "",

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "test_support.h"
 #include "extract/extract_view.h"
 #include "extract/view_properties.h"
 #include "extract/view_recording.h"
@@ -13,10 +14,8 @@
 namespace kvswx {
 namespace {
 
-class ExtractViewTest : public ::testing::Test {
+class ExtractViewTest : public test::FreshProcessTest {
 protected:
-    void SetUp() override { ResetProcessStateForTests(); }
-
     // Extracts the view "V" of `views` into `base` with the layer "1000".
     void Extract(KVSWX_BaseView& base, const std::string& views) {
         const auto recording = test::LoadViews(views);

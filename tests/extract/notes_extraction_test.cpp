@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "test_support.h"
 #include "extract/extract_view.h"
 #include "extract/view_recording.h"
 #include "model/process_state.h"
@@ -16,10 +17,7 @@
 namespace kvswx {
 namespace {
 
-class NotesExtractionTest : public ::testing::Test {
-protected:
-    void SetUp() override { ResetProcessStateForTests(); }
-};
+using NotesExtractionTest = test::FreshProcessTest;
 
 TEST_F(NotesExtractionTest, WhichNotesAreTaken) {
     struct Case {

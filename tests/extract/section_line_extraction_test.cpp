@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "test_support.h"
 #include "docprops/text_format.h"
 #include "extract/view_recording.h"
 #include "views/base_view.h"
@@ -49,11 +50,8 @@ const std::vector<double> kRotated30{kCos30, 0.5, 0, -0.5, kCos30, 0, 0, 0, 1};
 // Looks along the parent's y axis: x stays, z leaves the plane.
 const std::vector<double> kSideways{1, 0, 0, 0, 0, -1, 0, 1, 0};
 
-class SectionLineExtractionTest : public ::testing::Test {
+class SectionLineExtractionTest : public test::FreshProcessTest {
 protected:
-    void SetUp() override { ResetProcessStateForTests(); }
-    void TearDown() override { ResetProcessStateForTests(); }
-
     // Parent "P" (transform `parent`, sketch placement scale 2 moved by
     // (1, 2, 0)) lists the lines "A" and "B" with `data`; the section view
     // "V" (transform `view`) was cut by "B", whose further keys are `lineB`.

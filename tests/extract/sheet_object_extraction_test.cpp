@@ -48,10 +48,7 @@ Ref<SourceOleObject> FirstOleObject(const recorded::Recording& recording) {
     return recording.Document()->Commands()->OleObjects(1).at(0);
 }
 
-class SheetObjectExtraction : public ::testing::Test {
-protected:
-    void SetUp() override { ResetProcessStateForTests(); }
-};
+using SheetObjectExtraction = test::FreshProcessTest;
 
 // The file name is split at its last backslash; the two parts are read
 // together.

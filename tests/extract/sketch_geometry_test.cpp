@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "test_support.h"
 #include "extract/view_recording.h"
 #include "platform/com.h"
 #include "platform/text.h"
@@ -85,11 +86,8 @@ std::vector<std::string> KindsOf(const KVSWX_SketchSegmentsCollection& c) {
     return kinds;
 }
 
-class SketchGeometryTest : public ::testing::Test {
+class SketchGeometryTest : public test::FreshProcessTest {
 protected:
-    void SetUp() override { ResetProcessStateForTests(); }
-    void TearDown() override { ResetProcessStateForTests(); }
-
     // A view "V" whose sketch holds `segments`; `more` adds keys to the sketch.
     void Load(const std::vector<std::string>& segments, const std::string& more = "",
               const std::string& placement = Placement(1), const std::string& viewKeys = "") {

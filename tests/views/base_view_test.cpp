@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "test_support.h"
 #include "model/process_state.h"
 #include "model/xml_helpers.h"
 #include "views/base_view.h"
@@ -29,10 +30,7 @@ void ReadView(KVSWX_BaseView& view, const std::string& xml) {
     view.GetImpl()->ReadFromDocument(doc, L"/view");
 }
 
-class BaseViewTest : public ::testing::Test {
-protected:
-    void SetUp() override { ResetProcessStateForTests(); }
-};
+using BaseViewTest = test::FreshProcessTest;
 
 // The children of each view type are pinned by the golden examples, those
 // of a record never filled by model/two_sheets.xml.

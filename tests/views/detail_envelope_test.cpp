@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "test_support.h"
 #include "model/process_state.h"
 #include "views/record_xml.h"
 #include "views/sketch_segments.h"
@@ -11,10 +12,7 @@
 namespace kvswx {
 namespace {
 
-class DetailEnvelopeTest : public ::testing::Test {
-protected:
-    void SetUp() override { ResetProcessStateForTests(); }
-};
+using DetailEnvelopeTest = test::FreshProcessTest;
 
 void ReadInto(KVSWX_DetailEnvelope& envelope, const std::string& xml) {
     XmlDocument doc;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "test_support.h"
 #include "model/process_state.h"
 #include "views/record_xml.h"
 #include "views/sketch_segments.h"
@@ -13,10 +14,7 @@
 namespace kvswx {
 namespace {
 
-class SegmentedSketchTest : public ::testing::Test {
-protected:
-    void SetUp() override { ResetProcessStateForTests(); }
-};
+using SegmentedSketchTest = test::FreshProcessTest;
 
 // A sketch written into the element its owner creates, as the base view does.
 std::string WriteIn(const KVSWX_SegmentedSketch& sketch, const std::wstring& element) {
