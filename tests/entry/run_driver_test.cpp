@@ -189,60 +189,26 @@ TEST(RunDriver, AFailingSourceCallEndsTheRunWithoutXml) {
     EXPECT_FALSE(drawing.Recording().Finished());
 }
 
-// The document options come before the sheets: layer "0"'s new name and the
-// options warnings, one line per code, between the two headings. Which
-// layer name and which codes: connection_test, document_options_extraction_test.
-TEST(RunDriver, DocumentPropertiesCarryTheLayerNameAndTheirWarningsLeadTheLog) {
-    struct Case {
-        const char* layers;
-        const char* integers;
-        std::string warnings;
-        const wchar_t* layerName;  // null: no "KVLayer"
-    };
-    const Case cases[] = {
-        {R"(["0"])", R"({"59,301": 10, "512,0": 1})",
-         "Warning: The value of detail circle thickness will be lost for all detail views due to SolidWorks API "
-         "restrictions\nWarning: The line style and thickness of view plane will be lost for all auxiliary views "
-         "due to SolidWorks API restrictions\n",
-         L"KV_0"},
-        {"[]", "{}", "", nullptr},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.layers + std::string(" ") + c.integers);
-        ResetProcessStateForTests();
-        const auto dir = test::ScratchDir();
-        const RecordedDrawing drawing(std::string(R"({"format": "kvswx-recording/1", "document": {
-            "path": "C:\\D\\P.SLDDRW", "layers": )") + c.layers + R"(, "preferences": {"integer": )" +
-                                      c.integers + R"(}, "drawing": {"sheets": [{"name": "S"}]}}})");
-        ASSERT_EQ(drawing.Run(dir, dir / "run.log").result, 1);
-        EXPECT_EQ(test::ReadFile(dir / "run.log"),
-                  "### Preprocessing C:\\D\\P.SLDDRW\n" + c.warnings + "### Processing C:\\D\\P.SLDDRW\n");
-
-        KVSWX_XMLWrapper saved;
-        saved.Load(Wide(dir / "P.xml"));
-        const KVSWX_DocumentProperties* properties = saved.GetDrawing()->GetDocumentProperties();
-        ASSERT_NE(properties, nullptr);
-        if (c.layerName == nullptr) {
-            EXPECT_FALSE(properties->GetLayerName().has_value());
-        } else {
-            EXPECT_EQ(properties->GetLayerName(), std::wstring(c.layerName));
-        }
-        EXPECT_EQ(properties->GetDimensionStyles()->GetStyles().size(), 0u);
-    }
-}
-
-// Null lists when nothing is referenced. That they cover every pair of the
-// process, earlier drawings' included: cli_test.
-TEST(RunDriver, NullListsWhenNothingIsReferenced) {
+// A document without layer "0", options warnings or referenced models: no
+// "KVLayer", nothing between the log's two headings, null lists. Filled
+// ones: the golden examples ("drafting_options" for the warnings and the
+// layer's new name) and cli_test (the lists of several drawings).
+TEST(RunDriver, AnEmptyDocument) {
     ResetProcessStateForTests();
     const auto dir = test::ScratchDir();
-    const RecordedDrawing drawing(R"({"format": "kvswx-recording/1",
-        "document": {"path": "C:\\D\\Empty.SLDDRW", "drawing": {"sheets": [{"name": "Sheet1"}]}}})");
+    const RecordedDrawing drawing(R"({"format": "kvswx-recording/1", "document": {
+        "path": "C:\\D\\P.SLDDRW", "layers": [], "drawing": {"sheets": [{"name": "S"}]}}})");
     const test::RunOutcome run = drawing.Run(dir, dir / "run.log");
-    EXPECT_EQ(run.result, 1);
+    ASSERT_EQ(run.result, 1);
     EXPECT_EQ(run.documents, std::nullopt);
     EXPECT_EQ(run.configurations, std::nullopt);
-    EXPECT_TRUE(std::filesystem::exists(dir / "Empty.xml"));
+    EXPECT_EQ(test::ReadFile(dir / "run.log"), "### Preprocessing C:\\D\\P.SLDDRW\n### Processing C:\\D\\P.SLDDRW\n");
+    KVSWX_XMLWrapper saved;
+    saved.Load(Wide(dir / "P.xml"));
+    const KVSWX_DocumentProperties* properties = saved.GetDrawing()->GetDocumentProperties();
+    ASSERT_NE(properties, nullptr);
+    EXPECT_FALSE(properties->GetLayerName().has_value());
+    EXPECT_EQ(properties->GetDimensionStyles()->GetStyles().size(), 0u);
 }
 
 }  // namespace
