@@ -11,7 +11,6 @@
 #include "extract/view_recording.h"
 #include "model/process_state.h"
 #include "views/base_view.h"
-#include "views/record_xml.h"
 #include "views/segmented_sketch.h"
 #include "views/sketch_segments.h"
 

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "test_support.h"
 #include "model/process_state.h"
