@@ -138,36 +138,44 @@ std::pair<std::size_t, std::size_t> LineColumn(std::string_view text, std::size_
     return {line, offset - lineStart + 1};
 }
 
+class Loader;
+
 // Builds the JSON tree from the parser's events, checking as it goes what
 // the JSON library would let pass: duplicate keys (which it would silently
-// collapse) and nesting deeper than kMaxNesting. It keeps the JSON pointer of
-// the value being read, to place errors the library raises without one. (The
-// library's own tree builder with a callback is avoided: it scans the
-// members of an object's parent at every object's end, which takes time
-// growing with the square of a list's length.)
+// collapse) and nesting deeper than kMaxNesting. The place of the value being
+// read is known from the open containers, and spelled out only to place an
+// error the library raises without one. (The library's own tree builder with
+// a callback is avoided: it scans the members of an object's parent at every
+// object's end, which takes time growing with the square of a list's length.)
+//
+// Each view of a sheet (/document/drawing/sheets/N/views/M) is handed to the
+// loader as soon as its object closes, and its JSON is dropped: the bulk of
+// a recording is never held as a whole tree.
 class TreeBuilder {
 public:
-    TreeBuilder(std::string source, std::string_view text, json& root)
-        : source_(std::move(source)), text_(text), root_(root) {}
+    TreeBuilder(std::string source, std::string_view text, json& root, Loader& loader)
+        : source_(std::move(source)), text_(text), root_(root), loader_(loader) {}
 
-    bool null() { return Put(nullptr) != nullptr; }
-    bool boolean(bool v) { return Put(v) != nullptr; }
-    bool number_integer(json::number_integer_t v) { return Put(v) != nullptr; }
-    bool number_unsigned(json::number_unsigned_t v) { return Put(v) != nullptr; }
-    bool number_float(json::number_float_t v, const json::string_t&) { return Put(v) != nullptr; }
-    bool string(json::string_t& v) { return Put(std::move(v)) != nullptr; }
-    bool binary(json::binary_t& v) { return Put(json::binary(std::move(v))) != nullptr; }
-    bool start_object(std::size_t) { return Open(json::object()); }
-    bool start_array(std::size_t) { return Open(json::array()); }
-    bool end_object() { return Close(); }
-    bool end_array() { return Close(); }
+    bool null() { return Put(nullptr); }
+    bool boolean(bool v) { return Put(v); }
+    bool number_integer(json::number_integer_t v) { return Put(v); }
+    bool number_unsigned(json::number_unsigned_t v) { return Put(v); }
+    bool number_float(json::number_float_t v, const json::string_t&) { return Put(v); }
+    bool string(json::string_t& v) { return Put(std::move(v)); }
+    bool binary(json::binary_t& v) { return Put(json::binary(std::move(v))); }
+    bool start_object(std::size_t) { return Open(json::value_t::object); }
+    bool start_array(std::size_t) { return Open(json::value_t::array); }
+    bool end_object();
+    bool end_array() {
+        frames_.pop_back();
+        return true;
+    }
     bool key(json::string_t& key) {
         Frame& top = frames_.back();
-        // A value is stored as soon as it starts, so a key met again is
-        // already a member.
-        if (top.value->contains(key))
-            throw RecordingError(source_, Path(), "duplicate key " + Quote(key));
-        top.key = std::move(key);
+        // One lookup both finds a key met again and makes the member's slot.
+        auto [member, added] = top.value->get_ref<json::object_t&>().try_emplace(std::move(key));
+        if (!added) throw RecordingError(source_, Path(), "duplicate key " + Quote(key));
+        top.member = member;
         return true;
     }
     bool parse_error(std::size_t position, const std::string&, const json::exception& e) {
@@ -190,28 +198,28 @@ public:
 private:
     struct Frame {
         json* value;
-        std::string component;  // this container's place in its parent
-        std::string key;        // of the member being read, in an object
+        json::object_t::iterator member;  // in an object: the member being read
     };
 
-    json* Put(json value) {
-        if (frames_.empty()) {
-            root_ = std::move(value);
-            return &root_;
+    // The slot of the value that starts now.
+    json* Slot() {
+        if (frames_.empty()) return &root_;
+        Frame& top = frames_.back();
+        if (top.value->is_array()) {
+            auto& array = top.value->get_ref<json::array_t&>();
+            array.emplace_back();
+            return &array.back();
         }
-        json& parent = *frames_.back().value;
-        if (parent.is_array()) {
-            parent.push_back(std::move(value));
-            return &parent.back();
-        }
-        json& slot = parent[frames_.back().key];
-        slot = std::move(value);
-        return &slot;
+        return &top.member->second;
     }
-    bool Open(json empty) {
-        std::string component = frames_.empty() ? std::string() : Component(frames_.back());
-        json* value = Put(std::move(empty));
-        frames_.push_back({value, std::move(component), {}});
+    bool Put(json value) {
+        *Slot() = std::move(value);
+        return true;
+    }
+    bool Open(json::value_t type) {
+        json* value = Slot();
+        *value = type;
+        frames_.push_back({value, {}});
         if (frames_.size() > kMaxNesting) {
             throw RecordingError(source_, Path(),
                                  "objects and arrays nest deeper than " +
@@ -219,33 +227,44 @@ private:
         }
         return true;
     }
-    bool Close() {
-        frames_.pop_back();
+    // Whether the innermost open object is a view of a sheet.
+    bool AtView() const {
+        if (frames_.size() != 7) return false;
+        static constexpr const char* kKeys[] = {"document", "drawing", "sheets", nullptr,
+                                                "views",    nullptr};
+        for (std::size_t i = 0; i < 6; ++i) {
+            const bool isObject = frames_[i].value->is_object();
+            if (isObject != (kKeys[i] != nullptr)) return false;
+            if (isObject && frames_[i].member->first != kKeys[i]) return false;
+        }
         return true;
     }
-    // The place of the value being read in `frame`.
-    static std::string Component(const Frame& frame) {
-        return frame.value->is_array() ? std::to_string(frame.value->size())
-                                       : PointerEscape(frame.key);
+    // The place, in `frame`, of the value being read in it.
+    static std::string Component(const Frame& frame, std::size_t index) {
+        return frame.value->is_array() ? std::to_string(index) : PointerEscape(frame.member->first);
     }
+    // The location of the innermost open container.
     std::string Path() const {
         std::string path;
-        for (std::size_t i = 1; i < frames_.size(); ++i) path += "/" + frames_[i].component;
+        for (std::size_t i = 1; i < frames_.size(); ++i)
+            path += "/" + Component(frames_[i - 1], frames_[i - 1].value->size() - 1);
         return path.empty() ? "/" : path;
     }
+    // The location of the value being read (not yet stored).
     std::string ValuePath() const {
         if (frames_.empty()) return "/";
         const std::string path = Path();
-        return (path == "/" ? std::string() : path) + "/" + Component(frames_.back());
+        return (path == "/" ? std::string() : path) + "/" +
+               Component(frames_.back(), frames_.back().value->size());
     }
 
     std::string source_;
     std::string_view text_;
     json& root_;
+    Loader& loader_;
     std::vector<Frame> frames_;
 };
 
-class Loader;
 
 // The members of one JSON object. Each accessor marks its key as known;
 // Done() rejects any key no accessor asked for.
@@ -286,6 +305,14 @@ public:
     [[noreturn]] void Fail(const At& at, const std::string& problem) const { Fail(at.Str(), problem); }
 
     void LoadRoot(const json& root);
+
+    // Reads a view while the file is still being parsed; gives what stands
+    // for it in the tree (a value no JSON text can hold). A problem found in
+    // it is kept and reported when the walk of the tree reaches the view, so
+    // problems are reported in the same order as when the whole tree is read
+    // after parsing: the view's reading does not depend on anything outside
+    // it, and its references are resolved in that order.
+    json StreamView(const json& j, const std::string& path);
 
     // Value readers ------------------------------------------------------
     std::int64_t Integer(const json& j, const At& path, std::int64_t lo,
@@ -493,7 +520,45 @@ private:
     std::vector<std::pair<RecordedFeature*, std::string>> featurePaths_;
     std::vector<std::pair<const json*, std::string>> pendingFaults_;
     std::size_t componentDepth_ = 0;  // nesting of the drawing component being read
+
+    // A view read during parsing: the view, the references it asked to
+    // resolve, or the problem found in it.
+    struct StreamedView {
+        RecordedView* view = nullptr;
+        std::vector<std::function<void()>> fixups;
+        std::optional<RecordingError> error;
+    };
+    std::vector<StreamedView> streamed_;
+    bool streamFailed_ = false;  // a view had a problem: later ones are not read
 };
+
+bool TreeBuilder::end_object() {
+    if (AtView()) {
+        json& view = *frames_.back().value;
+        view = loader_.StreamView(view, Path());
+    }
+    frames_.pop_back();
+    return true;
+}
+
+json Loader::StreamView(const json& j, const std::string& path) {
+    StreamedView part;
+    // Views after one with a problem are never reached by the walk.
+    if (!streamFailed_) {
+        try {
+            part.view = ReadView(j, path, nullptr, 0);
+            part.fixups = std::move(fixups_);
+        } catch (const RecordingError& e) {
+            part.error = e;
+        } catch (const json::exception& e) {
+            part.error = RecordingError(source_, "/", LibraryMessage(e));
+        }
+        fixups_.clear();
+        streamFailed_ = part.error.has_value();
+    }
+    streamed_.push_back(std::move(part));
+    return json::binary({}, streamed_.size() - 1);
+}
 
 Fields::Fields(const Loader& loader, const json& object, std::string path)
     : loader_(loader), object_(object), path_(std::move(path)) {
@@ -785,6 +850,14 @@ RecordedSheet* Loader::ReadSheet(const json& j, const std::string& path) {
 
 RecordedView* Loader::ReadView(const json& j, const std::string& path, RecordedSheet* sheet,
                                std::size_t index) {
+    if (j.is_binary()) {  // read during parsing
+        StreamedView& part = streamed_.at(j.get_binary().subtype());
+        if (part.error) throw *part.error;
+        for (auto& fixup : part.fixups) fixups_.push_back(std::move(fixup));
+        part.view->sheet = sheet;
+        part.view->index = index;
+        return part.view;
+    }
     Fields f(*this, j, path);
     const SourceString name = f.String("name");
     std::string idPath;
@@ -1610,8 +1683,10 @@ namespace {
 // (the recording's folder; the current directory for a recording in memory).
 std::shared_ptr<Recording> LoadFrom(std::string_view text, const std::string& nameForErrors,
                                     const std::filesystem::path& baseDirectory) {
+    auto store = std::make_shared<Store>(nameForErrors);
+    Loader loader(*store, nameForErrors, baseDirectory);
     json root;
-    TreeBuilder builder(nameForErrors, text, root);
+    TreeBuilder builder(nameForErrors, text, root, loader);
     try {
         json::sax_parse(text.begin(), text.end(), &builder);
     } catch (const json::exception& e) {
@@ -1619,8 +1694,6 @@ std::shared_ptr<Recording> LoadFrom(std::string_view text, const std::string& na
         // this is a safety net for any that does not.
         throw RecordingError(nameForErrors, "/", LibraryMessage(e));
     }
-    auto store = std::make_shared<Store>(nameForErrors);
-    Loader loader(*store, nameForErrors, baseDirectory);
     try {
         loader.LoadRoot(root);
     } catch (const json::exception& e) {

@@ -116,6 +116,43 @@ TEST(RecordingLoad, BadRecordingsNameFileLocationAndProblem) {
     }
 }
 
+// Views are read while the file is parsed; what a recording reports stays
+// the first problem in reading order, wherever the views sit in the file.
+TEST(RecordingLoad, ViewsReadDuringParsingReportProblemsInReadingOrder) {
+    const BadRecording cases[] = {
+        {"syntax error after a bad view",
+         R"({"format": "kvswx-recording/1", "document": {"drawing": {"sheets": [{"views": [{"type": "x"}]}]}} x)",
+         {"line 1, column 99: JSON syntax error"}},
+        {"layers are read before the drawing they follow",
+         R"({"format": "kvswx-recording/1", "document": {"drawing": {"sheets": [{"views": [{"type": "x"}]}]}, "layers": [1]}})",
+         {"/document/layers/0: expected an object"}},
+        {"format is checked first", R"({"document": {"drawing": {"sheets": [{"views": [{"type": "x"}]}]}}, "format": 1})",
+         {"test.json: /format: unsupported format"}},
+        {"first bad view of two", WithViews(R"({"name": "V", "type": "x"}, {"name": "V", "scale": 1})"),
+         {"/views/0/type: expected an integer"}},
+        {"references resolve in reading order",
+         WithViews(R"({"name": "A", "parent": "X"}, {"name": "B", "sectionLine": "Y"})"),
+         {"/views/0/parent: no view has the id \"X\""}},
+        {"a problem deep in a view keeps its place",
+         WithViews(R"({"name": "A"}, {"name": "B", "sketch": {"segments": [{}, {"curve": {"lineData": [1, "y"]}}]}})"),
+         {"test.json: /document/drawing/sheets/0/views/1/sketch/segments/1/curve/lineData/1: expected a number"}},
+    };
+    for (const BadRecording& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string message = LoadError(c.text);
+        for (const std::string& part : c.expected)
+            EXPECT_NE(message.find(part), std::string::npos) << message;
+    }
+    // A view refers to views, section lines and detail circles defined after it.
+    const auto recording = Load(WithViews(
+        R"({"name": "A", "parent": "B", "sectionLine": "S"}, {"name": "B", "sectionLines": [{"name": "S"}]})"));
+    const auto first = recording->Document()->QueryDrawing()->FirstView();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->ParentView()->Name(), std::wstring(L"B"));
+    EXPECT_EQ(first->SectionLine()->OwnerView()->Name(), std::wstring(L"A"));
+    EXPECT_EQ(first->NextView()->Name(), std::wstring(L"B"));
+}
+
 TEST(RecordingLoad, MissingFileIsNamed) {
     try {
         LoadRecording("/nonexistent/dir/recording.json");
