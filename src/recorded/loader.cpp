@@ -5,6 +5,7 @@
 // ranges, references by id, and cycles that would make a walk endless.
 // Any problem throws RecordingError; the half-built store is discarded.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -271,11 +272,17 @@ private:
 class Fields {
 public:
     Fields(const Loader& loader, const json& object, std::string path);
+    // At a location that outlives the Fields.
+    Fields(const Loader& loader, const json& object, const At& at);
+    Fields(const Fields&) = delete;
+    Fields& operator=(const Fields&) = delete;
     // The value of `key`, or null when it is absent or JSON null. `key` is
     // kept until Done(): a literal.
     const json* Get(const char* key);
-    std::string PathOf(const char* key) const { return Child(path_, key); }
-    const std::string& Path() const { return path_; }
+    std::string PathOf(const char* key) const { return Child(at_.Str(), key); }
+    // The location of the member `key`, spelled out only if needed.
+    At AtKey(const char* key) const { return At(at_, key); }
+    const At& Location() const { return at_; }
     void Done();
 
     // Typed accessors; absent values give the default.
@@ -287,11 +294,18 @@ public:
     SourceDoubleArray Doubles(const char* key);
 
 private:
+    void Check() const;
+
     const Loader& loader_;
     const json& object_;
-    std::string path_;
-    // The keys asked for: a record has a handful, named by literals.
-    std::vector<const char*> used_;
+    std::string ownedPath_;
+    At ownedAt_{ownedPath_};
+    const At& at_;
+    // The keys asked for, named by literals: a record has at most a few
+    // dozen, held in place; more spill over to `moreUsed_`.
+    std::array<const char*, 48> used_;
+    std::size_t usedCount_ = 0;
+    std::vector<const char*> moreUsed_;
 };
 
 class Loader {
@@ -375,7 +389,7 @@ public:
         SourceArray<T> out;
         const json* values = &j;
         if (j.is_object()) {
-            Fields f(*this, j, path.Str());
+            Fields f(*this, j, path);
             out.lowerBound = f.Int32("lowerBound");
             values = f.Get("values");
             f.Done();
@@ -411,6 +425,13 @@ public:
         });
     }
 
+    // As ForEach, with locations spelled out only for a problem.
+    template <class F>
+    void ForEachAt(const json* j, const At& path, F each) const {
+        if (j == nullptr) return;
+        if (!j->is_array()) Fail(path, std::string("expected an array, found ") + TypeName(*j));
+        for (std::size_t i = 0; i < j->size(); ++i) each((*j)[i], At(path, i));
+    }
     template <class F>
     void ForEach(const json* j, const std::string& path, F each) const {
         if (j == nullptr) return;
@@ -465,13 +486,13 @@ private:
     RecordedView* ReadView(const json& j, const std::string& path, RecordedSheet* sheet,
                            std::size_t index);
     RecordedSketch* ReadSketch(const json& j, const std::string& path, const std::string& target);
-    RecordedSegment* ReadSegment(const json& j, const std::string& path, RecordedSketch* sketch);
-    RecordedCurve* ReadCurve(const json& j, const std::string& path, const std::string& target);
+    RecordedSegment* ReadSegment(const json& j, const At& path, RecordedSketch* sketch);
+    RecordedCurve* ReadCurve(const json& j, const At& path, const std::string& target);
     RecordedTransform* ReadTransform(const json& j, const std::string& path,
                                      const std::string& target);
     RecordedPlacement* ReadPlacement(const json& j, const std::string& path,
                                      const std::string& target);
-    RecordedPoint* ReadPoint(const json& j, const std::string& path, const std::string& target);
+    RecordedPoint* ReadPoint(const json& j, const At& path, const std::string& target);
     RecordedTextFormat* ReadTextFormat(const json& j, const std::string& path,
                                        const std::string& target);
     RecordedSectionLine* ReadSectionLine(const json& j, const std::string& path,
@@ -561,51 +582,70 @@ json Loader::StreamView(const json& j, const std::string& path) {
 }
 
 Fields::Fields(const Loader& loader, const json& object, std::string path)
-    : loader_(loader), object_(object), path_(std::move(path)) {
+    : loader_(loader), object_(object), ownedPath_(std::move(path)), at_(ownedAt_) {
+    Check();
+}
+
+Fields::Fields(const Loader& loader, const json& object, const At& at)
+    : loader_(loader), object_(object), at_(at) {
+    Check();
+}
+
+void Fields::Check() const {
     if (!object_.is_object())
-        loader_.Fail(path_, std::string("expected an object, found ") + TypeName(object_));
+        loader_.Fail(at_, std::string("expected an object, found ") + TypeName(object_));
 }
 
 const json* Fields::Get(const char* key) {
-    if (std::none_of(used_.begin(), used_.end(), [&](const char* k) { return std::strcmp(k, key) == 0; }))
-        used_.push_back(key);
-    const auto it = object_.find(key);
-    if (it == object_.end() || it->is_null()) return nullptr;
-    return &*it;
+    const auto asked = [&](const char* k) { return std::strcmp(k, key) == 0; };
+    if (std::none_of(used_.begin(), used_.begin() + usedCount_, asked) &&
+        std::none_of(moreUsed_.begin(), moreUsed_.end(), asked)) {
+        if (usedCount_ < used_.size()) {
+            used_[usedCount_++] = key;
+        } else {
+            moreUsed_.push_back(key);
+        }
+    }
+    const auto& members = object_.get_ref<const json::object_t&>();
+    const auto it = members.find(key);
+    if (it == members.end() || it->second.is_null()) return nullptr;
+    return &it->second;
 }
 
 void Fields::Done() {
-    for (const auto& item : object_.items()) {
-        if (item.key() == "comment") continue;  // free text for people
-        if (std::none_of(used_.begin(), used_.end(), [&](const char* k) { return item.key() == k; }))
-            loader_.Fail(Child(path_, item.key()), "unknown key " + Quote(item.key()));
+    for (const auto& [key, value] : object_.get_ref<const json::object_t&>()) {
+        if (key == "comment") continue;  // free text for people
+        const auto same = [&](const char* k) { return key == k; };
+        if (std::none_of(used_.begin(), used_.begin() + usedCount_, same) &&
+            std::none_of(moreUsed_.begin(), moreUsed_.end(), same))
+            loader_.Fail(Child(at_.Str(), key), "unknown key " + Quote(key));
     }
 }
 
 std::int32_t Fields::Int32(const char* key, std::int32_t fallback) {
     const json* j = Get(key);
-    return j == nullptr ? fallback : loader_.Int32(*j, At(path_, key));
+    return j == nullptr ? fallback : loader_.Int32(*j, At(at_, key));
 }
 VBool Fields::Bool16(const char* key, VBool fallback) {
     const json* j = Get(key);
-    return j == nullptr ? fallback : loader_.Bool16(*j, At(path_, key));
+    return j == nullptr ? fallback : loader_.Bool16(*j, At(at_, key));
 }
 double Fields::Double(const char* key) {
     const json* j = Get(key);
-    return j == nullptr ? 0.0 : loader_.Double(*j, At(path_, key));
+    return j == nullptr ? 0.0 : loader_.Double(*j, At(at_, key));
 }
 bool Fields::Flag(const char* key) {
     const json* j = Get(key);
-    return j != nullptr && loader_.Flag(*j, At(path_, key));
+    return j != nullptr && loader_.Flag(*j, At(at_, key));
 }
 SourceString Fields::String(const char* key) {
     const json* j = Get(key);
     if (j == nullptr) return std::nullopt;
-    return loader_.Text(*j, At(path_, key));
+    return loader_.Text(*j, At(at_, key));
 }
 SourceDoubleArray Fields::Doubles(const char* key) {
     const json* j = Get(key);
-    return j == nullptr ? SourceDoubleArray{} : loader_.Doubles(*j, At(path_, key));
+    return j == nullptr ? SourceDoubleArray{} : loader_.Doubles(*j, At(at_, key));
 }
 
 // ---------------------------------------------------------------------------
@@ -986,8 +1026,7 @@ RecordedPlacement* Loader::ReadPlacement(const json& j, const std::string& path,
     return store_.Make<RecordedPlacement>(target, ReadTransform(j, path, target));
 }
 
-RecordedPoint* Loader::ReadPoint(const json& j, const std::string& path,
-                                 const std::string& target) {
+RecordedPoint* Loader::ReadPoint(const json& j, const At& path, const std::string& target) {
     auto* point = store_.Make<RecordedPoint>(target);
     point->xyz = Point3(j, path);
     return point;
@@ -1000,7 +1039,8 @@ RecordedSketch* Loader::ReadSketch(const json& j, const std::string& path,
     NoteTarget("Sketch", target);
     if (const json* segments = f.Get("segments")) {
         sketch->segments.emplace();
-        ForEach(segments, f.PathOf("segments"), [&](const json& s, const std::string& p) {
+        const At segmentsAt = f.AtKey("segments");
+        ForEachAt(segments, segmentsAt, [&](const json& s, const At& p) {
             sketch->segments->push_back(ReadSegment(s, p, sketch));
         });
     }
@@ -1018,8 +1058,7 @@ RecordedSketch* Loader::ReadSketch(const json& j, const std::string& path,
     return sketch;
 }
 
-RecordedSegment* Loader::ReadSegment(const json& j, const std::string& path,
-                                     RecordedSketch* sketch) {
+RecordedSegment* Loader::ReadSegment(const json& j, const At& path, RecordedSketch* sketch) {
     Fields f(*this, j, path);
     const SourceString id = f.String("id");
     const std::string target = id ? Utf8(*id) : sketch->Target();
@@ -1029,7 +1068,7 @@ RecordedSegment* Loader::ReadSegment(const json& j, const std::string& path,
     segment->kind = f.Int32("kind");
     segment->construction = f.Bool16("construction");
     segment->length = f.Double("length");
-    if (const json* c = f.Get("curve")) segment->curve = ReadCurve(*c, f.PathOf("curve"), target);
+    if (const json* c = f.Get("curve")) segment->curve = ReadCurve(*c, f.AtKey("curve"), target);
     segment->typedQueryFails = f.Flag("typedQueryFails");
     struct PointKey {
         const char* key;
@@ -1041,7 +1080,7 @@ RecordedSegment* Loader::ReadSegment(const json& j, const std::string& path,
                                {"apex", &segment->apex}};
     for (const PointKey& point : points) {
         if (const json* p = f.Get(point.key))
-            *point.slot = ReadPoint(*p, f.PathOf(point.key), target);
+            *point.slot = ReadPoint(*p, f.AtKey(point.key), target);
     }
     NoteTarget("Point", target);
     segment->direction = f.Int32("direction");
@@ -1050,8 +1089,7 @@ RecordedSegment* Loader::ReadSegment(const json& j, const std::string& path,
     return segment;
 }
 
-RecordedCurve* Loader::ReadCurve(const json& j, const std::string& path,
-                                 const std::string& target) {
+RecordedCurve* Loader::ReadCurve(const json& j, const At& path, const std::string& target) {
     Fields f(*this, j, path);
     auto* curve = store_.Make<RecordedCurve>(target);
     NoteTarget("Curve", target);
@@ -1059,7 +1097,8 @@ RecordedCurve* Loader::ReadCurve(const json& j, const std::string& path,
     curve->circleData = f.Doubles("circleData");
     curve->ellipseData = f.Doubles("ellipseData");
     if (const json* p = f.Get("parameters")) {
-        Fields pf(*this, *p, f.PathOf("parameters"));
+        const At parametersAt = f.AtKey("parameters");
+        Fields pf(*this, *p, parametersAt);
         curve->parameters.start = pf.Double("start");
         curve->parameters.end = pf.Double("end");
         curve->parameters.closed = pf.Bool16("closed");
@@ -1068,7 +1107,8 @@ RecordedCurve* Loader::ReadCurve(const json& j, const std::string& path,
         pf.Done();
     }
     if (const json* b = f.Get("bspline")) {
-        Fields bf(*this, *b, f.PathOf("bspline"));
+        const At bsplineAt = f.AtKey("bspline");
+        Fields bf(*this, *b, bsplineAt);
         auto* data = store_.Make<RecordedBSplineData>(target);
         NoteTarget("BSplineData", target);
         data->order = bf.Int32("order");
