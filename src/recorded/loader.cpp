@@ -14,6 +14,7 @@
 #include <set>
 #include <sstream>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "platform/os.h"
 #include "platform/text.h"
@@ -441,8 +442,15 @@ public:
 
 private:
     // Targets and ids ------------------------------------------------------
+    // `iface` is a literal.
     void NoteTarget(std::string_view iface, const std::string& target) {
-        targets_[std::string(iface)].insert(target);
+        NoteTarget(iface, store_.Intern(target));
+    }
+    void NoteTarget(std::string_view iface, TargetName target) {
+        Noted& noted = targets_[iface];
+        if (noted.last == &target.Str()) return;  // objects of one sketch share their target
+        noted.last = &target.Str();
+        noted.targets.insert(target.Str());
     }
     template <class T>
     void DefineId(std::unordered_map<std::string, T*>& table, const char* kind,
@@ -487,12 +495,12 @@ private:
                            std::size_t index);
     RecordedSketch* ReadSketch(const json& j, const std::string& path, const std::string& target);
     RecordedSegment* ReadSegment(const json& j, const At& path, RecordedSketch* sketch);
-    RecordedCurve* ReadCurve(const json& j, const At& path, const std::string& target);
+    RecordedCurve* ReadCurve(const json& j, const At& path, TargetName target);
     RecordedTransform* ReadTransform(const json& j, const std::string& path,
                                      const std::string& target);
     RecordedPlacement* ReadPlacement(const json& j, const std::string& path,
                                      const std::string& target);
-    RecordedPoint* ReadPoint(const json& j, const At& path, const std::string& target);
+    RecordedPoint* ReadPoint(const json& j, const At& path, TargetName target);
     RecordedTextFormat* ReadTextFormat(const json& j, const std::string& path,
                                        const std::string& target);
     RecordedSectionLine* ReadSectionLine(const json& j, const std::string& path,
@@ -536,7 +544,12 @@ private:
     std::unordered_map<std::string, RecordedModelDocument*> modelDocuments_;
     std::unordered_map<std::string, RecordedFeature*> features_;
     std::unordered_map<std::string, RecordedBlockDefinition*> blockDefinitions_;
-    std::unordered_map<std::string, std::set<std::string>> targets_;
+    // The targets of each interface's objects, as views of the store's names.
+    struct Noted {
+        std::unordered_set<std::string_view> targets;
+        const std::string* last = nullptr;
+    };
+    std::unordered_map<std::string_view, Noted> targets_;
     std::vector<std::pair<RecordedBlockDefinition*, std::string>> definitionPaths_;
     std::vector<std::pair<RecordedFeature*, std::string>> featurePaths_;
     std::vector<std::pair<const json*, std::string>> pendingFaults_;
@@ -1016,17 +1029,19 @@ RecordedView* Loader::ReadView(const json& j, const std::string& path, RecordedS
 
 RecordedTransform* Loader::ReadTransform(const json& j, const std::string& path,
                                          const std::string& target) {
-    NoteTarget("Transform", target);
-    return store_.Make<RecordedTransform>(target, Doubles(j, path));
+    const TargetName name = store_.Intern(target);
+    NoteTarget("Transform", name);
+    return store_.Make<RecordedTransform>(name, Doubles(j, path));
 }
 
 RecordedPlacement* Loader::ReadPlacement(const json& j, const std::string& path,
                                          const std::string& target) {
-    NoteTarget("Placement", target);
-    return store_.Make<RecordedPlacement>(target, ReadTransform(j, path, target));
+    const TargetName name = store_.Intern(target);
+    NoteTarget("Placement", name);
+    return store_.Make<RecordedPlacement>(name, ReadTransform(j, path, target));
 }
 
-RecordedPoint* Loader::ReadPoint(const json& j, const At& path, const std::string& target) {
+RecordedPoint* Loader::ReadPoint(const json& j, const At& path, TargetName target) {
     auto* point = store_.Make<RecordedPoint>(target);
     point->xyz = Point3(j, path);
     return point;
@@ -1036,7 +1051,7 @@ RecordedSketch* Loader::ReadSketch(const json& j, const std::string& path,
                                    const std::string& target) {
     Fields f(*this, j, path);
     auto* sketch = store_.Make<RecordedSketch>(target);
-    NoteTarget("Sketch", target);
+    NoteTarget("Sketch", sketch->SharedTarget());
     if (const json* segments = f.Get("segments")) {
         sketch->segments.emplace();
         const At segmentsAt = f.AtKey("segments");
@@ -1061,7 +1076,7 @@ RecordedSketch* Loader::ReadSketch(const json& j, const std::string& path,
 RecordedSegment* Loader::ReadSegment(const json& j, const At& path, RecordedSketch* sketch) {
     Fields f(*this, j, path);
     const SourceString id = f.String("id");
-    const std::string target = id ? Utf8(*id) : sketch->Target();
+    const TargetName target = id ? store_.Intern(Utf8(*id)) : sketch->SharedTarget();
     auto* segment = store_.Make<RecordedSegment>(target);
     NoteTarget("Segment", target);
     segment->sketch = sketch;
@@ -1089,7 +1104,7 @@ RecordedSegment* Loader::ReadSegment(const json& j, const At& path, RecordedSket
     return segment;
 }
 
-RecordedCurve* Loader::ReadCurve(const json& j, const At& path, const std::string& target) {
+RecordedCurve* Loader::ReadCurve(const json& j, const At& path, TargetName target) {
     Fields f(*this, j, path);
     auto* curve = store_.Make<RecordedCurve>(target);
     NoteTarget("Curve", target);
@@ -1572,8 +1587,8 @@ void Loader::ReadFault(const json& j, const std::string& path) {
             "Application", "Document",  "Commands",  "Drawing",   "LayerManager", "FeatureList"};
         const std::string iface(OpInterface(fault.op));
         if (kMadeDuringRun.count(iface) == 0) {
-            const auto it = targets_.find(iface);
-            if (it == targets_.end() || it->second.count(*fault.target) == 0) {
+            const auto it = targets_.find(std::string_view(iface));
+            if (it == targets_.end() || it->second.targets.count(*fault.target) == 0) {
                 Fail(f.PathOf("target"),
                      "no " + iface + " in the recording has the target " + Quote(*fault.target));
             }

@@ -1,9 +1,11 @@
 // Internals of the recorded provider: the store that owns every recorded
 // object, and the objects themselves.
 //
-// Ownership: the store owns each object loaded from the recording (unique
-// ownership, in `owned_`); objects point at each other and at the store with
-// plain pointers, so there are no reference cycles. An object is handed out
+// Ownership: the store owns each object loaded from the recording: objects
+// are placed in the store's arena, a few to a block, and those with members
+// to destroy are listed for the store's destructor. Objects point at each
+// other and at the store with plain pointers, so there are no reference
+// cycles. The target names of objects are held once by the store. An object is handed out
 // as a Ref that shares ownership of the whole store and points at the object
 // (the aliasing constructor): the same recorded object is always the same
 // pointer, and any Ref keeps the recording alive. Objects made during a run
@@ -11,10 +13,15 @@
 // shared objects that hold the store alive themselves.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <map>
-#include <unordered_map>
 #include <memory>
+#include <new>
+#include <unordered_map>
+#include <unordered_set>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
@@ -30,16 +37,30 @@ namespace kvswx::recorded {
 
 class Store;
 
+// A target name held by the store: every object of that target refers to
+// the one copy.
+class TargetName {
+public:
+    const std::string& Str() const { return *name_; }
+
+private:
+    friend class Store;
+    explicit TargetName(const std::string* name) : name_(name) {}
+    const std::string* name_;
+};
+
 // Shared behaviour of every recorded object: fault checks and journaling
-// under the object's target name.
+// under the object's target name. (Not polymorphic: the store destroys each
+// object as what it was made.)
 class Element {
 public:
-    Element(Store* store, std::string target) : store_(store), target_(std::move(target)) {}
-    virtual ~Element() = default;
+    Element(Store* store, TargetName target) : store_(store), target_(target) {}
+    Element(Store* store, std::string target);
     Element(const Element&) = delete;
     Element& operator=(const Element&) = delete;
 
-    const std::string& Target() const { return target_; }
+    const std::string& Target() const { return target_.Str(); }
+    TargetName SharedTarget() const { return target_; }
 
 protected:
     // Throws the injected fault for (op, target), if any.
@@ -62,7 +83,7 @@ protected:
     Ref<I> Share(T* object) const;
 
     Store* store_;
-    std::string target_;
+    TargetName target_;
 };
 
 struct Fault {
@@ -84,14 +105,30 @@ class RecordedLayer;
 class Store : public std::enable_shared_from_this<Store> {
 public:
     explicit Store(std::string sourceName) : sourceName_(std::move(sourceName)) {}
+    ~Store();
+    Store(const Store&) = delete;
+    Store& operator=(const Store&) = delete;
 
+    // A new object owned by the store. Types whose members need no
+    // destruction say so (kNothingToDestroy) and are not listed.
     template <class T, class... Args>
     T* Make(Args&&... args) {
-        auto object = std::make_unique<T>(this, std::forward<Args>(args)...);
-        T* raw = object.get();
-        owned_.push_back(std::move(object));
-        return raw;
+        void* place = arena_.Allocate(sizeof(T), alignof(T));
+        if constexpr (requires { T::kNothingToDestroy; }) {
+            return new (place) T(this, std::forward<Args>(args)...);
+        } else {
+            owned_.push_back({place, [](void* object) { static_cast<T*>(object)->~T(); }});
+            try {
+                return new (place) T(this, std::forward<Args>(args)...);
+            } catch (...) {
+                owned_.pop_back();
+                throw;
+            }
+        }
     }
+
+    // The store's copy of a target name.
+    TargetName Intern(std::string name) { return TargetName(&*targetNames_.insert(std::move(name)).first); }
 
     template <class I, class T>
     Ref<I> Share(T* object) {
@@ -121,12 +158,41 @@ private:
     // only at its own operation's faults.
     std::unordered_map<Op, std::vector<std::size_t>> faultsByOp_;
     std::size_t faultsIndexed_ = 0;
-    std::vector<std::unique_ptr<Element>> owned_;
+
+    // Blocks of memory handed out in order; freed all at once.
+    class Arena {
+    public:
+        void* Allocate(std::size_t size, std::size_t align) {
+            std::size_t at = (used_ + align - 1) & ~(align - 1);
+            if (blocks_.empty() || at + size > blockSize_) {
+                blockSize_ = std::max(kBlockSize, size);
+                blocks_.push_back(std::make_unique_for_overwrite<std::byte[]>(blockSize_));
+                at = 0;
+            }
+            used_ = at + size;
+            return blocks_.back().get() + at;
+        }
+
+    private:
+        static constexpr std::size_t kBlockSize = 64 * 1024;
+        std::vector<std::unique_ptr<std::byte[]>> blocks_;
+        std::size_t blockSize_ = 0;
+        std::size_t used_ = 0;
+    };
+    struct Owned {
+        void* object;
+        void (*destroy)(void*);
+    };
+    std::unordered_set<std::string> targetNames_;
+    Arena arena_;
+    std::deque<Owned> owned_;
 };
 
-inline void Element::Call(Op op) const { store_->Call(op, target_); }
+inline Element::Element(Store* store, std::string target)
+    : store_(store), target_(store->Intern(std::move(target))) {}
+inline void Element::Call(Op op) const { store_->Call(op, target_.Str()); }
 inline void Element::Record(Op op, nlohmann::ordered_json args) const {
-    store_->Record(op, target_, std::move(args));
+    store_->Record(op, target_.Str(), std::move(args));
 }
 template <class I, class T>
 Ref<I> Element::Share(T* object) const {
@@ -175,6 +241,7 @@ public:
 class RecordedPoint final : public Element, public SourcePoint {
 public:
     using Element::Element;
+    static constexpr bool kNothingToDestroy = true;  // numbers and pointers only
     double X() override {
         Call(Op::Point_X);
         return xyz[0];
@@ -225,9 +292,9 @@ class RecordedTransform final : public Element, public SourceTransform {
 public:
     // keepAlive: the store, for transforms made during a run; null for
     // transforms the store owns.
-    RecordedTransform(Store* store, std::string target, SourceDoubleArray values = {},
+    RecordedTransform(Store* store, TargetName target, SourceDoubleArray values = {},
                       std::shared_ptr<Store> keepAlive = nullptr)
-        : Element(store, std::move(target)),
+        : Element(store, target),
           data(std::move(values)),
           keepAlive_(std::move(keepAlive)) {}
     SourceDoubleArray ArrayData() override;
@@ -243,14 +310,14 @@ private:
 };
 
 // A transform made during the run from an affine mapping.
-Ref<SourceTransform> NewTransform(Store* store, const std::string& target, const Affine& affine);
+Ref<SourceTransform> NewTransform(Store* store, TargetName target, const Affine& affine);
 // The mapping of any transform: ours directly, others through their numbers.
 Affine AffineOf(SourceTransform& transform);
 
 class RecordedMathVector final : public Element, public SourceMathVector {
 public:
-    RecordedMathVector(Store* store, std::string target, Vec3 v, std::shared_ptr<Store> keepAlive)
-        : Element(store, std::move(target)), xyz(v), keepAlive_(std::move(keepAlive)) {}
+    RecordedMathVector(Store* store, TargetName target, Vec3 v, std::shared_ptr<Store> keepAlive)
+        : Element(store, target), xyz(v), keepAlive_(std::move(keepAlive)) {}
     Ref<SourceMathVector> MultiplyTransform(const Ref<SourceTransform>& transform) override;
     Ref<SourceMathVector> Normalise() override;
     SourceDoubleArray ArrayData() override;
@@ -262,8 +329,8 @@ private:
 
 class RecordedMathPoint final : public Element, public SourceMathPoint {
 public:
-    RecordedMathPoint(Store* store, std::string target, Vec3 p, std::shared_ptr<Store> keepAlive)
-        : Element(store, std::move(target)), xyz(p), keepAlive_(std::move(keepAlive)) {}
+    RecordedMathPoint(Store* store, TargetName target, Vec3 p, std::shared_ptr<Store> keepAlive)
+        : Element(store, target), xyz(p), keepAlive_(std::move(keepAlive)) {}
     Ref<SourceMathPoint> MultiplyTransform(const Ref<SourceTransform>& transform) override;
     SourceDoubleArray ArrayData() override;
     Vec3 xyz;
@@ -283,9 +350,9 @@ public:
 class RecordedPlacement final : public Element, public SourcePlacement {
 public:
     // Either `owned` (a recorded placement) or `made` (one made by Combine).
-    RecordedPlacement(Store* store, std::string target, RecordedTransform* owned,
+    RecordedPlacement(Store* store, TargetName target, RecordedTransform* owned,
                       Ref<SourceTransform> made = {}, std::shared_ptr<Store> keepAlive = nullptr)
-        : Element(store, std::move(target)),
+        : Element(store, target),
           owned_(owned),
           made_(std::move(made)),
           keepAlive_(std::move(keepAlive)) {}
@@ -316,6 +383,7 @@ class RecordedSegment final : public Element,
                               public SourceSplineSegment {
 public:
     using Element::Element;
+    static constexpr bool kNothingToDestroy = true;  // numbers and pointers only
     std::int32_t Kind() override { return Get(Op::Segment_Kind, kind); }
     VBool Construction() override { return Get(Op::Segment_Construction, construction); }
     Ref<SourceSketch> Sketch() override;
