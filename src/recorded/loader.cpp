@@ -1108,9 +1108,9 @@ RecordedCurve* Loader::ReadCurve(const json& j, const At& path, TargetName targe
     Fields f(*this, j, path);
     auto* curve = store_.Make<RecordedCurve>(target);
     NoteTarget("Curve", target);
-    curve->lineData = f.Doubles("lineData");
-    curve->circleData = f.Doubles("circleData");
-    curve->ellipseData = f.Doubles("ellipseData");
+    curve->lineData = store_.Keep(f.Doubles("lineData"));
+    curve->circleData = store_.Keep(f.Doubles("circleData"));
+    curve->ellipseData = store_.Keep(f.Doubles("ellipseData"));
     if (const json* p = f.Get("parameters")) {
         const At parametersAt = f.AtKey("parameters");
         Fields pf(*this, *p, parametersAt);
@@ -1128,8 +1128,8 @@ RecordedCurve* Loader::ReadCurve(const json& j, const At& path, TargetName targe
         NoteTarget("BSplineData", target);
         data->order = bf.Int32("order");
         data->dimension = bf.Int32("dimension");
-        data->controlPoints = bf.Doubles("controlPoints");
-        data->knots = bf.Doubles("knots");
+        data->controlPoints = store_.Keep(bf.Doubles("controlPoints"));
+        data->knots = store_.Keep(bf.Doubles("knots"));
         bf.Done();
         curve->bspline = data;
     }

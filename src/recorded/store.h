@@ -17,6 +17,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <limits>
 #include <map>
 #include <memory>
 #include <new>
@@ -24,6 +25,7 @@
 #include <unordered_set>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,6 +38,16 @@
 namespace kvswx::recorded {
 
 class Store;
+
+// An array whose values lie in the store's arena; answered as a copy.
+template <class T>
+struct StoredArray {
+    const T* data = nullptr;
+    std::uint32_t size = 0;
+    std::int32_t lowerBound = 0;
+
+    SourceArray<T> Copy() const { return {std::vector<T>(data, data + size), lowerBound}; }
+};
 
 // A target name held by the store: every object of that target refers to
 // the one copy.
@@ -125,6 +137,22 @@ public:
                 throw;
             }
         }
+    }
+
+    // A copy of `array` in the store's arena.
+    template <class T>
+    StoredArray<T> Keep(const SourceArray<T>& array) {
+        if (array.values.size() > std::numeric_limits<std::uint32_t>::max())
+            throw std::length_error("array too long to keep");
+        StoredArray<T> kept;
+        kept.size = static_cast<std::uint32_t>(array.values.size());
+        kept.lowerBound = array.lowerBound;
+        if (kept.size != 0) {
+            T* data = static_cast<T*>(arena_.Allocate(sizeof(T) * kept.size, alignof(T)));
+            std::copy(array.values.begin(), array.values.end(), data);
+            kept.data = data;
+        }
+        return kept;
     }
 
     // The store's copy of a target name.
@@ -260,27 +288,33 @@ public:
 class RecordedBSplineData final : public Element, public SourceBSplineData {
 public:
     using Element::Element;
+    static constexpr bool kNothingToDestroy = true;  // the arrays lie in the arena
     std::int32_t Order() override { return Get(Op::BSplineData_Order, order); }
     std::int32_t Dimension() override { return Get(Op::BSplineData_Dimension, dimension); }
     SourceDoubleArray ControlPoints() override {
-        return Get(Op::BSplineData_ControlPoints, controlPoints);
+        return Get(Op::BSplineData_ControlPoints, controlPoints).Copy();
     }
-    SourceDoubleArray Knots() override { return Get(Op::BSplineData_Knots, knots); }
+    SourceDoubleArray Knots() override { return Get(Op::BSplineData_Knots, knots).Copy(); }
     std::int32_t order = 0, dimension = 0;
-    SourceDoubleArray controlPoints, knots;
+    StoredArray<double> controlPoints, knots;
 };
 
 class RecordedCurve final : public Element, public SourceCurve {
 public:
     using Element::Element;
-    SourceDoubleArray LineData() override { return Get(Op::Curve_LineData, lineData); }
-    SourceDoubleArray CircleData() override { return Get(Op::Curve_CircleData, circleData); }
-    SourceDoubleArray EllipseData() override { return Get(Op::Curve_EllipseData, ellipseData); }
+    static constexpr bool kNothingToDestroy = true;  // the arrays lie in the arena
+    SourceDoubleArray LineData() override { return Get(Op::Curve_LineData, lineData).Copy(); }
+    SourceDoubleArray CircleData() override {
+        return Get(Op::Curve_CircleData, circleData).Copy();
+    }
+    SourceDoubleArray EllipseData() override {
+        return Get(Op::Curve_EllipseData, ellipseData).Copy();
+    }
     SourceCurveParameters Parameters() override { return Get(Op::Curve_Parameters, parameters); }
     Ref<SourceBSplineData> BSplineData(std::int32_t, std::int32_t, VBool, VBool) override {
         return GetRef<SourceBSplineData>(Op::Curve_BSplineData, bspline);
     }
-    SourceDoubleArray lineData, circleData, ellipseData;
+    StoredArray<double> lineData, circleData, ellipseData;
     SourceCurveParameters parameters;
     RecordedBSplineData* bspline = nullptr;
 };
@@ -424,10 +458,10 @@ public:
 
     std::int32_t kind = 0;
     VBool construction = 0;
+    bool typedQueryFails = false;
     double length = 0.0;
     RecordedSketch* sketch = nullptr;
     RecordedCurve* curve = nullptr;
-    bool typedQueryFails = false;
     RecordedPoint *start = nullptr, *end = nullptr, *center = nullptr, *major = nullptr,
                   *minor = nullptr, *focus = nullptr, *apex = nullptr;
     std::int32_t direction = 0, fullCircle = 0;
