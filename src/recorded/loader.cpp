@@ -12,7 +12,6 @@
 #include <functional>
 #include <limits>
 #include <set>
-#include <sstream>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -126,19 +125,114 @@ std::string LibraryMessage(const json::exception& e) {
     return Shorten(text, 4 * kMaxQuote);
 }
 
-// Line and column (1-based) of a byte offset.
-std::pair<std::size_t, std::size_t> LineColumn(std::string_view text, std::size_t offset) {
-    offset = std::min(offset, text.size());
-    std::size_t line = 1;
-    std::size_t lineStart = 0;
-    for (std::size_t i = 0; i < offset; ++i) {
-        if (text[i] == '\n') {
+// Line and column (1-based) of a byte offset, given the text from byte
+// `first` on and the lines before it: `lines` newlines, the last of which
+// ends before `lineStart`.
+std::pair<std::size_t, std::size_t> LineColumn(std::string_view text, std::size_t first,
+                                               std::size_t lines, std::size_t lineStart,
+                                               std::size_t offset) {
+    offset = std::clamp(offset, first, first + text.size());
+    std::size_t line = lines + 1;
+    for (std::size_t i = first; i < offset; ++i) {
+        if (text[i - first] == '\n') {
             ++line;
             lineStart = i + 1;
         }
     }
     return {line, offset - lineStart + 1};
 }
+
+// A recording's text in memory.
+class MemoryText {
+public:
+    explicit MemoryText(std::string_view text) : text_(text) {}
+    const char* begin() const { return text_.data(); }
+    const char* end() const { return text_.data() + text_.size(); }
+    std::pair<std::size_t, std::size_t> LineColumn(std::size_t offset) const {
+        return recorded::LineColumn(text_, 0, 0, 0, offset);
+    }
+
+private:
+    std::string_view text_;
+};
+
+// A recording's text read from its file a block at a time, as the parser
+// asks for it, so the whole text is never held. It counts the lines of the
+// blocks it drops, and keeps the end of the last one, so the place of a
+// syntax error (at most a character behind the parser) still gives a line
+// and column. A file still growing is read to its end.
+class FileText {
+public:
+    explicit FileText(const std::filesystem::path& path) : path_(path), in_(path, std::ios::binary) {
+        if (!in_) throw RecordingError(PathToUtf8(path_), "", "cannot open the file");
+        buffer_.resize(kKeep + kBlock);
+        cur_ = end_ = buffer_.data();
+    }
+
+    // The characters, for the JSON parser: an input iterator whose end is
+    // the end of the file.
+    class Iterator {
+    public:
+        using iterator_category = std::input_iterator_tag;
+        using value_type = char;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const char*;
+        using reference = const char&;
+
+        explicit Iterator(FileText* text = nullptr) : text_(text) {}
+        reference operator*() const { return *text_->cur_; }
+        Iterator& operator++() {
+            ++text_->cur_;
+            return *this;
+        }
+        // Only comparisons with the end are made.
+        bool operator==(const Iterator& other) const { return AtEnd() == other.AtEnd(); }
+
+    private:
+        bool AtEnd() const {
+            return text_ == nullptr || (text_->cur_ == text_->end_ && !text_->Refill());
+        }
+        FileText* text_;
+    };
+    Iterator begin() { return Iterator(this); }
+    Iterator end() { return Iterator(); }
+
+    std::pair<std::size_t, std::size_t> LineColumn(std::size_t offset) const {
+        return recorded::LineColumn(std::string_view(buffer_.data(), end_ - buffer_.data()), first_,
+                                    lines_, lineStart_, offset);
+    }
+
+private:
+    static constexpr std::size_t kKeep = 64;          // of a block, once the next is read
+    static constexpr std::size_t kBlock = 256 * 1024;
+
+    // Reads the next block; false at the end of the file.
+    bool Refill() {
+        const std::size_t held = static_cast<std::size_t>(end_ - buffer_.data());
+        const std::size_t kept = std::min(held, kKeep);
+        const std::size_t dropped = held - kept;
+        for (std::size_t i = 0; i < dropped; ++i) {
+            if (buffer_[i] == '\n') ++lines_, lineStart_ = first_ + i + 1;
+        }
+        std::memmove(buffer_.data(), buffer_.data() + dropped, kept);
+        first_ += dropped;
+        in_.read(buffer_.data() + kept, static_cast<std::streamsize>(kBlock));
+        const auto got = static_cast<std::size_t>(in_.gcount());
+        if (in_.bad()) throw RecordingError(PathToUtf8(path_), "", "cannot read the file");
+        cur_ = buffer_.data() + kept;
+        end_ = cur_ + got;
+        return got != 0;
+    }
+
+    std::filesystem::path path_;
+    std::ifstream in_;
+    std::vector<char> buffer_;  // the end of the last block, then the current one
+    const char* cur_;
+    const char* end_;
+    std::size_t first_ = 0;      // offset in the file of buffer_[0]
+    std::size_t lines_ = 0;      // newlines before it
+    std::size_t lineStart_ = 0;  // offset just after the last of them
+};
 
 class Loader;
 
@@ -155,8 +249,14 @@ class Loader;
 // a recording is never held as a whole tree.
 class TreeBuilder {
 public:
-    TreeBuilder(std::string source, std::string_view text, json& root, Loader& loader)
-        : source_(std::move(source)), text_(text), root_(root), loader_(loader) {}
+    // `lineColumn` gives the line and column of an offset in the text.
+    TreeBuilder(std::string source,
+                std::function<std::pair<std::size_t, std::size_t>(std::size_t)> lineColumn,
+                json& root, Loader& loader)
+        : source_(std::move(source)),
+          lineColumn_(std::move(lineColumn)),
+          root_(root),
+          loader_(loader) {}
 
     bool null() { return Put(nullptr); }
     bool boolean(bool v) { return Put(v); }
@@ -182,7 +282,7 @@ public:
     }
     bool parse_error(std::size_t position, const std::string&, const json::exception& e) {
         if (e.id >= 101 && e.id <= 199) {  // the library's syntax errors
-            const auto [line, column] = LineColumn(text_, position == 0 ? 0 : position - 1);
+            const auto [line, column] = lineColumn_(position == 0 ? 0 : position - 1);
             std::string detail = LibraryMessage(e);
             const auto columnAt = detail.find("column ");
             const auto colon =
@@ -261,7 +361,7 @@ private:
     }
 
     std::string source_;
-    std::string_view text_;
+    std::function<std::pair<std::size_t, std::size_t>(std::size_t)> lineColumn_;
     json& root_;
     Loader& loader_;
     std::vector<Frame> frames_;
@@ -1681,30 +1781,6 @@ void Loader::CheckCycles() {
     }
 }
 
-std::string ReadFileText(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw RecordingError(PathToUtf8(path), "", "cannot open the file");
-    // In one piece: sized from the end position, then read whole; a file
-    // that changes size meanwhile is read to its end all the same.
-    std::string text;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    in.seekg(0, std::ios::beg);
-    if (size > 0) {
-        text.resize(static_cast<std::size_t>(size));
-        in.read(text.data(), size);
-        text.resize(static_cast<std::size_t>(in.gcount()));
-    }
-    if (in.bad()) throw RecordingError(PathToUtf8(path), "", "cannot read the file");
-    in.clear();
-    // Whatever follows (a file still growing, or one whose size is not known).
-    std::ostringstream rest;
-    rest << in.rdbuf();
-    text += rest.str();
-    if (in.bad()) throw RecordingError(PathToUtf8(path), "", "cannot read the file");
-    return text;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -1736,12 +1812,15 @@ namespace {
 
 // Stand-in files of linked OLE objects are looked for in `baseDirectory`
 // (the recording's folder; the current directory for a recording in memory).
-std::shared_ptr<Recording> LoadFrom(std::string_view text, const std::string& nameForErrors,
+template <class Text>
+std::shared_ptr<Recording> LoadFrom(Text& text, const std::string& nameForErrors,
                                     const std::filesystem::path& baseDirectory) {
     auto store = std::make_shared<Store>(nameForErrors);
     Loader loader(*store, nameForErrors, baseDirectory);
     json root;
-    TreeBuilder builder(nameForErrors, text, root, loader);
+    TreeBuilder builder(
+        nameForErrors, [&text](std::size_t offset) { return text.LineColumn(offset); }, root,
+        loader);
     try {
         json::sax_parse(text.begin(), text.end(), &builder);
     } catch (const json::exception& e) {
@@ -1763,11 +1842,13 @@ std::shared_ptr<Recording> LoadFrom(std::string_view text, const std::string& na
 
 std::shared_ptr<Recording> LoadRecordingFromString(std::string_view text,
                                                    const std::string& nameForErrors) {
-    return LoadFrom(text, nameForErrors, {});
+    MemoryText memory(text);
+    return LoadFrom(memory, nameForErrors, {});
 }
 
 std::shared_ptr<Recording> LoadRecording(const std::filesystem::path& path) {
-    return LoadFrom(ReadFileText(path), PathToUtf8(path), path.parent_path());
+    FileText text(path);
+    return LoadFrom(text, PathToUtf8(path), path.parent_path());
 }
 
 // ---------------------------------------------------------------------------

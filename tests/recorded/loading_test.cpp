@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "recorded/recording.h"
+#include "test_support.h"
 
 namespace kvswx::recorded {
 namespace {
@@ -161,6 +162,31 @@ TEST(RecordingLoad, MissingFileIsNamed) {
         EXPECT_NE(
             std::string(e.what()).find("/nonexistent/dir/recording.json: cannot open the file"),
             std::string::npos);
+    }
+}
+
+// A file is read a block at a time: the line and column of a syntax error
+// count the lines of the blocks already dropped, and the file's own content
+// decides wherever a block ends.
+TEST(RecordingLoad, SyntaxErrorsFarIntoAFileKeepTheirLineAndColumn) {
+    const auto dir = test::ScratchDir();
+    const std::string head = R"({"format": "kvswx-recording/1",)";
+    const struct {
+        std::string text;
+        std::string where;
+    } cases[] = {
+        {head + std::string(300000, '\n') + R"( "document": {"path": tru }})", "line 300001, column 26"},
+        {head + std::string(256 * 1024 - head.size(), ' ') + "x", "line 1, column 262145"},
+        {head + std::string(256 * 1024 - head.size() - 1, ' ') + "\nx", "line 2, column 1"},
+    };
+    for (const auto& c : cases) {
+        test::WriteFile(dir / "r.json", c.text);
+        try {
+            LoadRecording(dir / "r.json");
+            ADD_FAILURE() << "loaded";
+        } catch (const RecordingError& e) {
+            EXPECT_EQ(e.Location(), c.where);
+        }
     }
 }
 
