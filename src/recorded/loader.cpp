@@ -407,6 +407,11 @@ private:
     std::array<const char*, 48> used_;
     std::size_t usedCount_ = 0;
     std::vector<const char*> moreUsed_;
+    // The members found by those keys: when they are all the members, no
+    // key is unknown.
+    std::array<const json*, 48> found_;
+    std::size_t foundCount_ = 0;
+    bool foundAll_ = true;  // false once more were found than fit in `found_`
 };
 
 class Loader {
@@ -485,34 +490,52 @@ public:
     }
 
     // A packed array: [v, ...] or {"values": [v, ...], "lowerBound": n}.
-    template <class T, class Element>
-    SourceArray<T> Packed(const json& j, const At& path, Element element) const {
-        SourceArray<T> out;
-        const json* values = &j;
+    // Its values go where `place(n)` gives room for n of them; gives the
+    // lower bound.
+    template <class T, class Element, class Place>
+    std::int32_t Packed(const json& j, const At& path, Element element, Place place) const {
         if (j.is_object()) {
             Fields f(*this, j, path);
-            out.lowerBound = f.Int32("lowerBound");
-            values = f.Get("values");
+            const std::int32_t lowerBound = f.Int32("lowerBound");
+            const json* values = f.Get("values");
             f.Done();
-            if (values == nullptr) return out;
-            return Elements(out, *values, At(path, "values"), element);
+            if (values != nullptr) Elements<T>(*values, At(path, "values"), element, place);
+            return lowerBound;
         }
-        return Elements(out, *values, path, element);
+        Elements<T>(j, path, element, place);
+        return 0;
     }
     // The array of a packed array at `path`.
-    template <class T, class Element>
-    SourceArray<T> Elements(SourceArray<T>& out, const json& values, const At& path, Element element) const {
+    template <class T, class Element, class Place>
+    void Elements(const json& values, const At& path, Element element, Place place) const {
         if (!values.is_array()) {
             Fail(path, std::string("expected an array (or {\"values\", \"lowerBound\"}), found ") +
                            TypeName(values));
         }
-        out.values.reserve(values.size());
-        for (std::size_t i = 0; i < values.size(); ++i) out.values.push_back(element(values[i], At(path, i)));
-        return std::move(out);
+        T* out = place(values.size());
+        for (std::size_t i = 0; i < values.size(); ++i) out[i] = element(values[i], At(path, i));
+    }
+    template <class T, class Element>
+    SourceArray<T> Packed(const json& j, const At& path, Element element) const {
+        SourceArray<T> out;
+        out.lowerBound = Packed<T>(j, path, element, [&out](std::size_t n) {
+            out.values.resize(n);
+            return out.values.data();
+        });
+        return out;
     }
     SourceDoubleArray Doubles(const json& j, const At& path) const {
         return Packed<double>(j, path,
                               [this](const json& v, const At& p) { return Double(v, p); });
+    }
+    // A packed array of numbers kept in the store's arena; none when absent.
+    StoredArray<double> KeptDoubles(const json* j, const At& path) const {
+        StoredArray<double> kept;
+        if (j == nullptr) return kept;
+        kept.lowerBound = Packed<double>(
+            *j, path, [this](const json& v, const At& p) { return Double(v, p); },
+            [&](std::size_t n) { return store_.Room(kept, n); });
+        return kept;
     }
     SourceShortArray Shorts(const json& j, const At& path) const {
         return Packed<std::int16_t>(j, path, [this](const json& v, const At& p) {
@@ -710,22 +733,27 @@ void Fields::Check() const {
 }
 
 const json* Fields::Get(const char* key) {
-    const auto asked = [&](const char* k) { return std::strcmp(k, key) == 0; };
-    if (std::none_of(used_.begin(), used_.begin() + usedCount_, asked) &&
-        std::none_of(moreUsed_.begin(), moreUsed_.end(), asked)) {
-        if (usedCount_ < used_.size()) {
-            used_[usedCount_++] = key;
-        } else {
-            moreUsed_.push_back(key);
-        }
+    if (usedCount_ < used_.size()) {
+        used_[usedCount_++] = key;
+    } else {
+        moreUsed_.push_back(key);
     }
     const auto& members = object_.get_ref<const json::object_t&>();
-    const auto it = members.find(key);
-    if (it == members.end() || it->second.is_null()) return nullptr;
-    return &it->second;
+    const auto it = members.find(std::string_view(key));
+    if (it == members.end()) return nullptr;
+    const json* member = &it->second;
+    if (std::find(found_.begin(), found_.begin() + foundCount_, member) == found_.begin() + foundCount_) {
+        if (foundCount_ < found_.size()) {
+            found_[foundCount_++] = member;
+        } else {
+            foundAll_ = false;
+        }
+    }
+    return member->is_null() ? nullptr : member;
 }
 
 void Fields::Done() {
+    if (foundAll_ && foundCount_ == object_.size()) return;
     for (const auto& [key, value] : object_.get_ref<const json::object_t&>()) {
         if (key == "comment") continue;  // free text for people
         const auto same = [&](const char* k) { return key == k; };
@@ -1208,9 +1236,9 @@ RecordedCurve* Loader::ReadCurve(const json& j, const At& path, TargetName targe
     Fields f(*this, j, path);
     auto* curve = store_.Make<RecordedCurve>(target);
     NoteTarget("Curve", target);
-    curve->lineData = store_.Keep(f.Doubles("lineData"));
-    curve->circleData = store_.Keep(f.Doubles("circleData"));
-    curve->ellipseData = store_.Keep(f.Doubles("ellipseData"));
+    curve->lineData = KeptDoubles(f.Get("lineData"), f.AtKey("lineData"));
+    curve->circleData = KeptDoubles(f.Get("circleData"), f.AtKey("circleData"));
+    curve->ellipseData = KeptDoubles(f.Get("ellipseData"), f.AtKey("ellipseData"));
     if (const json* p = f.Get("parameters")) {
         const At parametersAt = f.AtKey("parameters");
         Fields pf(*this, *p, parametersAt);
@@ -1228,8 +1256,8 @@ RecordedCurve* Loader::ReadCurve(const json& j, const At& path, TargetName targe
         NoteTarget("BSplineData", target);
         data->order = bf.Int32("order");
         data->dimension = bf.Int32("dimension");
-        data->controlPoints = store_.Keep(bf.Doubles("controlPoints"));
-        data->knots = store_.Keep(bf.Doubles("knots"));
+        data->controlPoints = KeptDoubles(bf.Get("controlPoints"), bf.AtKey("controlPoints"));
+        data->knots = KeptDoubles(bf.Get("knots"), bf.AtKey("knots"));
         bf.Done();
         curve->bspline = data;
     }

@@ -27,6 +27,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -139,20 +140,15 @@ public:
         }
     }
 
-    // A copy of `array` in the store's arena.
+    // Room in the store's arena for the `n` values of `array`, to be filled.
     template <class T>
-    StoredArray<T> Keep(const SourceArray<T>& array) {
-        if (array.values.size() > std::numeric_limits<std::uint32_t>::max())
-            throw std::length_error("array too long to keep");
-        StoredArray<T> kept;
-        kept.size = static_cast<std::uint32_t>(array.values.size());
-        kept.lowerBound = array.lowerBound;
-        if (kept.size != 0) {
-            T* data = static_cast<T*>(arena_.Allocate(sizeof(T) * kept.size, alignof(T)));
-            std::copy(array.values.begin(), array.values.end(), data);
-            kept.data = data;
-        }
-        return kept;
+    T* Room(StoredArray<T>& array, std::size_t n) {
+        static_assert(std::is_trivially_destructible_v<T>);
+        if (n > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("array too long to keep");
+        T* data = n == 0 ? nullptr : static_cast<T*>(arena_.Allocate(sizeof(T) * n, alignof(T)));
+        array.data = data;
+        array.size = static_cast<std::uint32_t>(n);
+        return data;
     }
 
     // The store's copy of a target name.
