@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <limits>
 #include <set>
 #include <unordered_map>
@@ -245,8 +246,9 @@ class Loader;
 // object's end, which takes time growing with the square of a list's length.)
 //
 // Each view of a sheet (/document/drawing/sheets/N/views/M) is handed to the
-// loader as soon as its object closes, and its JSON is dropped: the bulk of
-// a recording is never held as a whole tree.
+// loader as soon as its object closes, and its JSON is dropped; so is each
+// segment of a view's sketch or center line sketch (.../sketch/segments/K):
+// the bulk of a recording is never held as a whole tree, nor a large view.
 class TreeBuilder {
 public:
     // `lineColumn` gives the line and column of an offset in the text.
@@ -329,17 +331,33 @@ private:
         }
         return true;
     }
-    // Whether the innermost open object is a view of a sheet.
-    bool AtView() const {
-        if (frames_.size() != 7) return false;
-        static constexpr const char* kKeys[] = {"document", "drawing", "sheets", nullptr,
-                                                "views",    nullptr};
-        for (std::size_t i = 0; i < 6; ++i) {
-            const bool isObject = frames_[i].value->is_object();
-            if (isObject != (kKeys[i] != nullptr)) return false;
-            if (isObject && frames_[i].member->first != kKeys[i]) return false;
+    // Whether the open containers from the root on are objects reading the
+    // members `keys` names, or arrays where it says null.
+    bool Within(std::initializer_list<const char*> keys) const {
+        if (frames_.size() <= keys.size()) return false;
+        std::size_t i = 0;
+        for (const char* key : keys) {
+            const Frame& frame = frames_[i++];
+            if (frame.value->is_object() != (key != nullptr)) return false;
+            if (key != nullptr && frame.member->first != key) return false;
         }
         return true;
+    }
+    // Whether the innermost open object is a view of a sheet.
+    bool AtView() const {
+        return frames_.size() == 7 &&
+               Within({"document", "drawing", "sheets", nullptr, "views", nullptr});
+    }
+    // Whether it is a segment of a view's sketch or center line sketch.
+    bool AtViewSegment() const {
+        if (frames_.size() != 10 ||
+            !Within({"document", "drawing", "sheets", nullptr, "views", nullptr}))
+            return false;
+        const Frame& view = frames_[6];
+        const Frame& sketch = frames_[7];
+        return (view.member->first == "sketch" || view.member->first == "centerLineSketch") &&
+               sketch.value->is_object() && sketch.member->first == "segments" &&
+               frames_[8].value->is_array();
     }
     // The place, in `frame`, of the value being read in it.
     static std::string Component(const Frame& frame, std::size_t index) {
@@ -433,6 +451,8 @@ public:
     // after parsing: the view's reading does not depend on anything outside
     // it, and its references are resolved in that order.
     json StreamView(const json& j, const std::string& path);
+    // The same for a segment of a view's sketch, read when the view is.
+    json StreamSegment(const json& j, const std::string& path);
 
     // Value readers ------------------------------------------------------
     std::int64_t Integer(const json& j, const At& path, std::int64_t lo,
@@ -618,7 +638,8 @@ private:
                            std::size_t index);
     RecordedSketch* ReadSketch(const json& j, const std::string& path, const std::string& target);
     RecordedSegment* ReadSegment(const json& j, const At& path, RecordedSketch* sketch);
-    RecordedCurve* ReadCurve(const json& j, const At& path, TargetName target);
+    // `note`: whether to note the target now.
+    RecordedCurve* ReadCurve(const json& j, const At& path, TargetName target, bool note);
     RecordedTransform* ReadTransform(const json& j, const std::string& path,
                                      const std::string& target);
     RecordedPlacement* ReadPlacement(const json& j, const std::string& path,
@@ -687,15 +708,69 @@ private:
     };
     std::vector<StreamedView> streamed_;
     bool streamFailed_ = false;  // a view had a problem: later ones are not read
+
+    // A segment read during parsing, for the view being parsed. One without
+    // an "id" takes its sketch's target, known only when the view is read.
+    struct StreamedSegment {
+        RecordedSegment* segment = nullptr;
+        bool ownTarget = false;
+        std::unique_ptr<RecordingError> error;
+    };
+    std::vector<StreamedSegment> streamedSegments_;
+    RecordedSegment* TakeStreamed(const json& marker, RecordedSketch* sketch);
 };
 
 bool TreeBuilder::end_object() {
-    if (AtView()) {
+    if (AtViewSegment()) {
+        json& segment = *frames_.back().value;
+        segment = loader_.StreamSegment(segment, Path());
+    } else if (AtView()) {
         json& view = *frames_.back().value;
         view = loader_.StreamView(view, Path());
     }
     frames_.pop_back();
     return true;
+}
+
+json Loader::StreamSegment(const json& j, const std::string& path) {
+    StreamedSegment part;
+    try {
+        part.segment = ReadSegment(j, path, nullptr);
+        const auto id = j.find("id");
+        part.ownTarget = id != j.end() && !id->is_null();
+    } catch (const RecordingError& e) {
+        part.error = std::make_unique<RecordingError>(e);
+    } catch (const json::exception& e) {
+        part.error = std::make_unique<RecordingError>(source_, "/", LibraryMessage(e));
+    }
+    streamedSegments_.push_back(std::move(part));
+    return json::binary({}, streamedSegments_.size() - 1);
+}
+
+RecordedSegment* Loader::TakeStreamed(const json& marker, RecordedSketch* sketch) {
+    StreamedSegment& part = streamedSegments_.at(marker.get_binary().subtype());
+    if (part.error) throw *part.error;
+    RecordedSegment* segment = part.segment;
+    segment->sketch = sketch;
+    if (!part.ownTarget) {
+        const TargetName target = sketch->SharedTarget();
+        segment->Retarget(target);
+        for (RecordedPoint* point : {segment->start, segment->end, segment->center, segment->major,
+                                     segment->minor, segment->focus, segment->apex}) {
+            if (point != nullptr) point->Retarget(target);
+        }
+        NoteTarget("Segment", target);
+        if (segment->curve != nullptr) {
+            segment->curve->Retarget(target);
+            NoteTarget("Curve", target);
+            if (segment->curve->bspline != nullptr) {
+                segment->curve->bspline->Retarget(target);
+                NoteTarget("BSplineData", target);
+            }
+        }
+        NoteTarget("Point", target);
+    }
+    return segment;
 }
 
 json Loader::StreamView(const json& j, const std::string& path) {
@@ -713,6 +788,7 @@ json Loader::StreamView(const json& j, const std::string& path) {
         fixups_.clear();
         streamFailed_ = part.error.has_value();
     }
+    streamedSegments_.clear();  // the view's segments are taken, or never will be
     streamed_.push_back(std::move(part));
     return json::binary({}, streamed_.size() - 1);
 }
@@ -1201,17 +1277,23 @@ RecordedSketch* Loader::ReadSketch(const json& j, const std::string& path,
     return sketch;
 }
 
+// Without a sketch (a segment read during parsing), a segment with no "id"
+// gets its target and notes it when the sketch takes it.
 RecordedSegment* Loader::ReadSegment(const json& j, const At& path, RecordedSketch* sketch) {
+    if (j.is_binary()) return TakeStreamed(j, sketch);
     Fields f(*this, j, path);
     const SourceString id = f.String("id");
-    const TargetName target = id ? store_.Intern(Utf8(*id)) : sketch->SharedTarget();
+    const bool known = id || sketch != nullptr;
+    const TargetName target = id ? store_.Intern(Utf8(*id))
+                                 : sketch != nullptr ? sketch->SharedTarget() : store_.Intern({});
     auto* segment = store_.Make<RecordedSegment>(target);
-    NoteTarget("Segment", target);
+    if (known) NoteTarget("Segment", target);
     segment->sketch = sketch;
     segment->kind = f.Int32("kind");
     segment->construction = f.Bool16("construction");
     segment->length = f.Double("length");
-    if (const json* c = f.Get("curve")) segment->curve = ReadCurve(*c, f.AtKey("curve"), target);
+    if (const json* c = f.Get("curve"))
+        segment->curve = ReadCurve(*c, f.AtKey("curve"), target, known);
     segment->typedQueryFails = f.Flag("typedQueryFails");
     struct PointKey {
         const char* key;
@@ -1225,17 +1307,17 @@ RecordedSegment* Loader::ReadSegment(const json& j, const At& path, RecordedSket
         if (const json* p = f.Get(point.key))
             *point.slot = ReadPoint(*p, f.AtKey(point.key), target);
     }
-    NoteTarget("Point", target);
+    if (known) NoteTarget("Point", target);
     segment->direction = f.Int32("direction");
     segment->fullCircle = f.Int32("fullCircle");
     f.Done();
     return segment;
 }
 
-RecordedCurve* Loader::ReadCurve(const json& j, const At& path, TargetName target) {
+RecordedCurve* Loader::ReadCurve(const json& j, const At& path, TargetName target, bool note) {
     Fields f(*this, j, path);
     auto* curve = store_.Make<RecordedCurve>(target);
-    NoteTarget("Curve", target);
+    if (note) NoteTarget("Curve", target);
     curve->lineData = KeptDoubles(f.Get("lineData"), f.AtKey("lineData"));
     curve->circleData = KeptDoubles(f.Get("circleData"), f.AtKey("circleData"));
     curve->ellipseData = KeptDoubles(f.Get("ellipseData"), f.AtKey("ellipseData"));
@@ -1253,7 +1335,7 @@ RecordedCurve* Loader::ReadCurve(const json& j, const At& path, TargetName targe
         const At bsplineAt = f.AtKey("bspline");
         Fields bf(*this, *b, bsplineAt);
         auto* data = store_.Make<RecordedBSplineData>(target);
-        NoteTarget("BSplineData", target);
+        if (note) NoteTarget("BSplineData", target);
         data->order = bf.Int32("order");
         data->dimension = bf.Int32("dimension");
         data->controlPoints = KeptDoubles(bf.Get("controlPoints"), bf.AtKey("controlPoints"));

@@ -74,6 +74,8 @@ public:
 
     const std::string& Target() const { return target_.Str(); }
     TargetName SharedTarget() const { return target_; }
+    // For the loader: an object read before its target was known.
+    void Retarget(TargetName target) { target_ = target; }
 
 protected:
     // Throws the injected fault for (op, target), if any.

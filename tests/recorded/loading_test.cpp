@@ -152,6 +152,22 @@ TEST(RecordingLoad, ViewsReadDuringParsingReportProblemsInReadingOrder) {
     EXPECT_EQ(first->ParentView()->Name(), std::wstring(L"B"));
     EXPECT_EQ(first->SectionLine()->OwnerView()->Name(), std::wstring(L"A"));
     EXPECT_EQ(first->NextView()->Name(), std::wstring(L"B"));
+
+    // A segment without an id takes its view's target, also when the view's
+    // name follows its sketch in the file; faults on that target find it.
+    const auto faulty = Load(WithViews(
+        R"({"sketch": {"segments": [{"kind": 0, "start": [0, 0, 0], "curve": {"bspline": {}}},
+                                    {"id": "S", "kind": 1}]}, "name": "V"})",
+        R"("faults": [{"op": "Point.X", "target": "V", "hresult": "0x80004005"},
+                      {"op": "BSplineData.Order", "target": "V", "hresult": "0x80004005"},
+                      {"op": "Segment.Kind", "target": "S", "hresult": "0x80004005"}], )"));
+    const auto segments = faulty->Document()->QueryDrawing()->FirstView()->Sketch()->Segments();
+    ASSERT_TRUE(segments && segments->size() == 2);
+    const auto& plain = (*segments)[0];
+    EXPECT_EQ(plain->Kind(), 0);
+    EXPECT_THROW(plain->QueryLine()->StartPoint()->X(), ComError);
+    EXPECT_THROW(plain->Curve()->BSplineData(0, 0, 0, 0)->Order(), ComError);
+    EXPECT_THROW((*segments)[1]->Kind(), ComError);
 }
 
 TEST(RecordingLoad, MissingFileIsNamed) {
