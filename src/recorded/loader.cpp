@@ -644,7 +644,6 @@ private:
                                      const std::string& target);
     RecordedPlacement* ReadPlacement(const json& j, const std::string& path,
                                      const std::string& target);
-    RecordedPoint* ReadPoint(const json& j, const At& path, TargetName target);
     RecordedTextFormat* ReadTextFormat(const json& j, const std::string& path,
                                        const std::string& target);
     RecordedSectionLine* ReadSectionLine(const json& j, const std::string& path,
@@ -754,11 +753,7 @@ RecordedSegment* Loader::TakeStreamed(const json& marker, RecordedSketch* sketch
     segment->sketch = sketch;
     if (!part.ownTarget) {
         const TargetName target = sketch->SharedTarget();
-        segment->Retarget(target);
-        for (RecordedPoint* point : {segment->start, segment->end, segment->center, segment->major,
-                                     segment->minor, segment->focus, segment->apex}) {
-            if (point != nullptr) point->Retarget(target);
-        }
+        segment->Retarget(target);  // and so its points
         NoteTarget("Segment", target);
         if (segment->curve != nullptr) {
             segment->curve->Retarget(target);
@@ -1245,12 +1240,6 @@ RecordedPlacement* Loader::ReadPlacement(const json& j, const std::string& path,
     return store_.Make<RecordedPlacement>(name, ReadTransform(j, path, target));
 }
 
-RecordedPoint* Loader::ReadPoint(const json& j, const At& path, TargetName target) {
-    auto* point = store_.Make<RecordedPoint>(target);
-    point->xyz = Point3(j, path);
-    return point;
-}
-
 RecordedSketch* Loader::ReadSketch(const json& j, const std::string& path,
                                    const std::string& target) {
     Fields f(*this, j, path);
@@ -1295,18 +1284,21 @@ RecordedSegment* Loader::ReadSegment(const json& j, const At& path, RecordedSket
     if (const json* c = f.Get("curve"))
         segment->curve = ReadCurve(*c, f.AtKey("curve"), target, known);
     segment->typedQueryFails = f.Flag("typedQueryFails");
-    struct PointKey {
-        const char* key;
-        RecordedPoint** slot;
-    };
-    const PointKey points[] = {{"start", &segment->start},   {"end", &segment->end},
-                               {"center", &segment->center}, {"major", &segment->major},
-                               {"minor", &segment->minor},   {"focus", &segment->focus},
-                               {"apex", &segment->apex}};
-    for (const PointKey& point : points) {
-        if (const json* p = f.Get(point.key))
-            *point.slot = ReadPoint(*p, f.AtKey(point.key), target);
+    // In the order of RecordedSegment::PointKind.
+    static constexpr const char* kPointKeys[] = {"start", "end",   "center", "major",
+                                                 "minor", "focus", "apex"};
+    static_assert(std::size(kPointKeys) == RecordedSegment::kPointKinds);
+    Vec3 coordinates[RecordedSegment::kPointKinds];
+    std::size_t count = 0;
+    for (unsigned k = 0; k < RecordedSegment::kPointKinds; ++k) {
+        if (const json* p = f.Get(kPointKeys[k])) {
+            coordinates[count++] = Point3(*p, f.AtKey(kPointKeys[k]));
+            segment->pointMask |= static_cast<std::uint8_t>(1u << k);
+        }
     }
+    segment->points = store_.MakeRun<RecordedPoint>(count, [&](void* place, std::size_t i) {
+        new (place) RecordedPoint(segment, coordinates[i]);
+    });
     if (known) NoteTarget("Point", target);
     segment->direction = f.Int32("direction");
     segment->fullCircle = f.Int32("fullCircle");

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -142,6 +143,17 @@ public:
         }
     }
 
+    // `n` objects with nothing to destroy, one after another in the arena;
+    // `make(place, i)` constructs the i-th at `place`.
+    template <class T, class MakeOne>
+    T* MakeRun(std::size_t n, MakeOne make) {
+        static_assert(requires { T::kNothingToDestroy; });
+        if (n == 0) return nullptr;
+        auto* first = static_cast<T*>(arena_.Allocate(sizeof(T) * n, alignof(T)));
+        for (std::size_t i = 0; i < n; ++i) make(static_cast<void*>(first + i), i);
+        return first;
+    }
+
     // Room in the store's arena for the `n` values of `array`, to be filled.
     template <class T>
     T* Room(StoredArray<T>& array, std::size_t n) {
@@ -264,23 +276,24 @@ public:
     SourceString typeFaceName;
 };
 
-class RecordedPoint final : public Element, public SourcePoint {
+class RecordedSegment;
+
+// A point of a segment. It lies in the store's arena beside the segment's
+// other points and answers under the segment's target (a point always has
+// its segment's target).
+class RecordedPoint final : public SourcePoint {
 public:
-    using Element::Element;
     static constexpr bool kNothingToDestroy = true;  // numbers and pointers only
-    double X() override {
-        Call(Op::Point_X);
-        return xyz[0];
-    }
-    double Y() override {
-        Call(Op::Point_Y);
-        return xyz[1];
-    }
-    double Z() override {
-        Call(Op::Point_Z);
-        return xyz[2];
-    }
+    RecordedPoint(const RecordedSegment* segment, Vec3 p) : xyz(p), segment_(segment) {}
+    RecordedPoint(const RecordedPoint&) = delete;
+    RecordedPoint& operator=(const RecordedPoint&) = delete;
+    double X() override;
+    double Y() override;
+    double Z() override;
     Vec3 xyz{};
+
+private:
+    const RecordedSegment* segment_;
 };
 
 class RecordedBSplineData final : public Element, public SourceBSplineData {
@@ -444,24 +457,36 @@ public:
     Ref<SourceSketchSegment> AsSegment() override {
         return GetRef<SourceSketchSegment>(Op::Segment_AsSegment, this);
     }
-    Ref<SourcePoint> StartPoint() override { return PointOf(Op::Segment_StartPoint, start); }
-    Ref<SourcePoint> EndPoint() override { return PointOf(Op::Segment_EndPoint, end); }
-    Ref<SourcePoint> CenterPoint() override { return PointOf(Op::Segment_CenterPoint, center); }
-    Ref<SourcePoint> MajorPoint() override { return PointOf(Op::Segment_MajorPoint, major); }
-    Ref<SourcePoint> MinorPoint() override { return PointOf(Op::Segment_MinorPoint, minor); }
-    Ref<SourcePoint> FocalPoint() override { return PointOf(Op::Segment_FocalPoint, focus); }
-    Ref<SourcePoint> ApexPoint() override { return PointOf(Op::Segment_ApexPoint, apex); }
+    Ref<SourcePoint> StartPoint() override { return PointOf(Op::Segment_StartPoint, kStart); }
+    Ref<SourcePoint> EndPoint() override { return PointOf(Op::Segment_EndPoint, kEnd); }
+    Ref<SourcePoint> CenterPoint() override { return PointOf(Op::Segment_CenterPoint, kCenter); }
+    Ref<SourcePoint> MajorPoint() override { return PointOf(Op::Segment_MajorPoint, kMajor); }
+    Ref<SourcePoint> MinorPoint() override { return PointOf(Op::Segment_MinorPoint, kMinor); }
+    Ref<SourcePoint> FocalPoint() override { return PointOf(Op::Segment_FocalPoint, kFocus); }
+    Ref<SourcePoint> ApexPoint() override { return PointOf(Op::Segment_ApexPoint, kApex); }
     std::int32_t Direction() override { return Get(Op::Segment_Direction, direction); }
     std::int32_t FullCircle() override { return Get(Op::Segment_FullCircle, fullCircle); }
+
+    // A point's calls are the segment's calls, under its target.
+    void PointCall(Op op) const { Call(op); }
+
+    // The kinds of point, in the order they are recorded and kept.
+    enum PointKind { kStart, kEnd, kCenter, kMajor, kMinor, kFocus, kApex, kPointKinds };
+    // The point of a kind; null when it was not recorded.
+    RecordedPoint* PointAt(PointKind which) const {
+        if ((pointMask >> which & 1u) == 0) return nullptr;
+        const unsigned before = pointMask & ((1u << which) - 1u);
+        return points + std::popcount(before);
+    }
 
     std::int32_t kind = 0;
     VBool construction = 0;
     bool typedQueryFails = false;
+    std::uint8_t pointMask = 0;  // bit k: a point of kind k was recorded
     double length = 0.0;
     RecordedSketch* sketch = nullptr;
     RecordedCurve* curve = nullptr;
-    RecordedPoint *start = nullptr, *end = nullptr, *center = nullptr, *major = nullptr,
-                  *minor = nullptr, *focus = nullptr, *apex = nullptr;
+    RecordedPoint* points = nullptr;  // those recorded, one after another
     std::int32_t direction = 0, fullCircle = 0;
 
 private:
@@ -471,11 +496,24 @@ private:
         if (typedQueryFails || kind != wanted) return {};
         return Share<I>(this);
     }
-    Ref<SourcePoint> PointOf(Op op, RecordedPoint* point) {
+    Ref<SourcePoint> PointOf(Op op, PointKind which) {
         Call(op);
-        return Share<SourcePoint>(point);
+        return Share<SourcePoint>(PointAt(which));
     }
 };
+
+inline double RecordedPoint::X() {
+    segment_->PointCall(Op::Point_X);
+    return xyz[0];
+}
+inline double RecordedPoint::Y() {
+    segment_->PointCall(Op::Point_Y);
+    return xyz[1];
+}
+inline double RecordedPoint::Z() {
+    segment_->PointCall(Op::Point_Z);
+    return xyz[2];
+}
 
 class RecordedSketchHatch final : public Element, public SourceSketchHatch {
 public:
