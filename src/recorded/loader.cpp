@@ -164,7 +164,8 @@ private:
 // and column. A file still growing is read to its end.
 class FileText {
 public:
-    explicit FileText(const std::filesystem::path& path) : path_(path), in_(path, std::ios::binary) {
+    explicit FileText(const std::filesystem::path& path)
+        : path_(path), in_(path, std::ios::binary) {
         if (!in_) throw RecordingError(PathToUtf8(path_), "", "cannot open the file");
         buffer_.resize(kKeep + kBlock);
         cur_ = end_ = buffer_.data();
@@ -204,7 +205,7 @@ public:
     }
 
 private:
-    static constexpr std::size_t kKeep = 64;          // of a block, once the next is read
+    static constexpr std::size_t kKeep = 64;  // of a block, once the next is read
     static constexpr std::size_t kBlock = 256 * 1024;
 
     // Reads the next block; false at the end of the file.
@@ -266,7 +267,11 @@ public:
     bool number_unsigned(json::number_unsigned_t v) { return Put(v); }
     bool number_float(json::number_float_t v, const json::string_t&) { return Put(v); }
     bool string(json::string_t& v) { return Put(std::move(v)); }
-    bool binary(json::binary_t& v) { return Put(json::binary(std::move(v))); }
+    // JSON text holds no binary values; in the tree they stand for what was
+    // read during parsing.
+    bool binary(json::binary_t&) {
+        throw RecordingError(source_, ValuePath(), "binary values are not JSON");
+    }
     bool start_object(std::size_t) { return Open(json::value_t::object); }
     bool start_array(std::size_t) { return Open(json::value_t::array); }
     bool end_object();
@@ -384,7 +389,6 @@ private:
     Loader& loader_;
     std::vector<Frame> frames_;
 };
-
 
 // The members of one JSON object. Each accessor marks its key as known;
 // Done() rejects any key no accessor asked for.
@@ -813,7 +817,8 @@ const json* Fields::Get(const char* key) {
     const auto it = members.find(std::string_view(key));
     if (it == members.end()) return nullptr;
     const json* member = &it->second;
-    if (std::find(found_.begin(), found_.begin() + foundCount_, member) == found_.begin() + foundCount_) {
+    if (std::find(found_.begin(), found_.begin() + foundCount_, member) ==
+        found_.begin() + foundCount_) {
         if (foundCount_ < found_.size()) {
             found_[foundCount_++] = member;
         } else {
@@ -1273,8 +1278,9 @@ RecordedSegment* Loader::ReadSegment(const json& j, const At& path, RecordedSket
     Fields f(*this, j, path);
     const SourceString id = f.String("id");
     const bool known = id || sketch != nullptr;
-    const TargetName target = id ? store_.Intern(Utf8(*id))
-                                 : sketch != nullptr ? sketch->SharedTarget() : store_.Intern({});
+    const TargetName target = id                  ? store_.Intern(Utf8(*id))
+                              : sketch != nullptr ? sketch->SharedTarget()
+                                                  : store_.Intern({});
     auto* segment = store_.Make<RecordedSegment>(target);
     if (known) NoteTarget("Segment", target);
     segment->sketch = sketch;

@@ -2,10 +2,11 @@
 // object, and the objects themselves.
 //
 // Ownership: the store owns each object loaded from the recording: objects
-// are placed in the store's arena, a few to a block, and those with members
+// are placed in the store's arena, many to a block, and those with members
 // to destroy are listed for the store's destructor. Objects point at each
 // other and at the store with plain pointers, so there are no reference
-// cycles. The target names of objects are held once by the store. An object is handed out
+// cycles; the target names of objects are held once by the store, and
+// objects refer to them. An object is handed out
 // as a Ref that shares ownership of the whole store and points at the object
 // (the aliasing constructor): the same recorded object is always the same
 // pointer, and any Ref keeps the recording alive. Objects made during a run
@@ -22,20 +23,20 @@
 #include <map>
 #include <memory>
 #include <new>
-#include <unordered_map>
-#include <unordered_set>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <type_traits>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
-#include "source/source.h"
 #include "recorded/journal.h"
 #include "recorded/ops.h"
 #include "recorded/transform_math.h"
+#include "source/source.h"
 
 namespace kvswx::recorded {
 
@@ -158,7 +159,8 @@ public:
     template <class T>
     T* Room(StoredArray<T>& array, std::size_t n) {
         static_assert(std::is_trivially_destructible_v<T>);
-        if (n > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("array too long to keep");
+        if (n > std::numeric_limits<std::uint32_t>::max())
+            throw std::length_error("array too long to keep");
         T* data = n == 0 ? nullptr : static_cast<T*>(arena_.Allocate(sizeof(T) * n, alignof(T)));
         array.data = data;
         array.size = static_cast<std::uint32_t>(n);
@@ -166,7 +168,9 @@ public:
     }
 
     // The store's copy of a target name.
-    TargetName Intern(std::string name) { return TargetName(&*targetNames_.insert(std::move(name)).first); }
+    TargetName Intern(std::string name) {
+        return TargetName(&*targetNames_.insert(std::move(name)).first);
+    }
 
     template <class I, class T>
     Ref<I> Share(T* object) {
@@ -315,9 +319,7 @@ public:
     using Element::Element;
     static constexpr bool kNothingToDestroy = true;  // the arrays lie in the arena
     SourceDoubleArray LineData() override { return Get(Op::Curve_LineData, lineData).Copy(); }
-    SourceDoubleArray CircleData() override {
-        return Get(Op::Curve_CircleData, circleData).Copy();
-    }
+    SourceDoubleArray CircleData() override { return Get(Op::Curve_CircleData, circleData).Copy(); }
     SourceDoubleArray EllipseData() override {
         return Get(Op::Curve_EllipseData, ellipseData).Copy();
     }
@@ -339,9 +341,7 @@ public:
     // transforms the store owns.
     RecordedTransform(Store* store, TargetName target, SourceDoubleArray values = {},
                       std::shared_ptr<Store> keepAlive = nullptr)
-        : Element(store, target),
-          data(std::move(values)),
-          keepAlive_(std::move(keepAlive)) {}
+        : Element(store, target), data(std::move(values)), keepAlive_(std::move(keepAlive)) {}
     SourceDoubleArray ArrayData() override;
     SourceTransformComponents Components() override;
     Ref<SourceTransform> Inverse() override;

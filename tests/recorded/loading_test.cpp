@@ -127,16 +127,20 @@ TEST(RecordingLoad, ViewsReadDuringParsingReportProblemsInReadingOrder) {
         {"layers are read before the drawing they follow",
          R"({"format": "kvswx-recording/1", "document": {"drawing": {"sheets": [{"views": [{"type": "x"}]}]}, "layers": [1]}})",
          {"/document/layers/0: expected an object"}},
-        {"format is checked first", R"({"document": {"drawing": {"sheets": [{"views": [{"type": "x"}]}]}}, "format": 1})",
+        {"format is checked first",
+         R"({"document": {"drawing": {"sheets": [{"views": [{"type": "x"}]}]}}, "format": 1})",
          {"test.json: /format: unsupported format"}},
-        {"first bad view of two", WithViews(R"({"name": "V", "type": "x"}, {"name": "V", "scale": 1})"),
+        {"first bad view of two",
+         WithViews(R"({"name": "V", "type": "x"}, {"name": "V", "scale": 1})"),
          {"/views/0/type: expected an integer"}},
         {"references resolve in reading order",
          WithViews(R"({"name": "A", "parent": "X"}, {"name": "B", "sectionLine": "Y"})"),
          {"/views/0/parent: no view has the id \"X\""}},
         {"a problem deep in a view keeps its place",
-         WithViews(R"({"name": "A"}, {"name": "B", "sketch": {"segments": [{}, {"curve": {"lineData": [1, "y"]}}]}})"),
-         {"test.json: /document/drawing/sheets/0/views/1/sketch/segments/1/curve/lineData/1: expected a number"}},
+         WithViews(
+             R"({"name": "A"}, {"name": "B", "sketch": {"segments": [{}, {"curve": {"lineData": [1, "y"]}}]}})"),
+         {"test.json: /document/drawing/sheets/0/views/1/sketch/segments/1/curve/lineData/1: "
+          "expected a number"}},
     };
     for (const BadRecording& c : cases) {
         SCOPED_TRACE(c.what);
@@ -191,7 +195,8 @@ TEST(RecordingLoad, SyntaxErrorsFarIntoAFileKeepTheirLineAndColumn) {
         std::string text;
         std::string where;
     } cases[] = {
-        {head + std::string(300000, '\n') + R"( "document": {"path": tru }})", "line 300001, column 26"},
+        {head + std::string(300000, '\n') + R"( "document": {"path": tru }})",
+         "line 300001, column 26"},
         {head + std::string(256 * 1024 - head.size(), ' ') + "x", "line 1, column 262145"},
         {head + std::string(256 * 1024 - head.size() - 1, ' ') + "\nx", "line 2, column 1"},
     };
