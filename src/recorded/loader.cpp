@@ -707,7 +707,7 @@ private:
     struct StreamedView {
         RecordedView* view = nullptr;
         std::vector<std::function<void()>> fixups;
-        std::optional<RecordingError> error;
+        std::unique_ptr<RecordingError> error;
     };
     std::vector<StreamedView> streamed_;
     bool streamFailed_ = false;  // a view had a problem: later ones are not read
@@ -780,12 +780,12 @@ json Loader::StreamView(const json& j, const std::string& path) {
             part.view = ReadView(j, path, nullptr, 0);
             part.fixups = std::move(fixups_);
         } catch (const RecordingError& e) {
-            part.error = e;
+            part.error = std::make_unique<RecordingError>(e);
         } catch (const json::exception& e) {
-            part.error = RecordingError(source_, "/", LibraryMessage(e));
+            part.error = std::make_unique<RecordingError>(source_, "/", LibraryMessage(e));
         }
         fixups_.clear();
-        streamFailed_ = part.error.has_value();
+        streamFailed_ = part.error != nullptr;
     }
     streamedSegments_.clear();  // the view's segments are taken, or never will be
     streamed_.push_back(std::move(part));
