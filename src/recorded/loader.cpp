@@ -328,6 +328,9 @@ private:
     bool Open(json::value_t type) {
         json* value = Slot();
         *value = type;
+        // Most arrays of a recording are short (points, curve data): room
+        // for them at once, instead of growing through 1, 2 and 4.
+        if (type == json::value_t::array) value->get_ref<json::array_t&>().reserve(kShortArray);
         frames_.push_back({value, {}});
         if (frames_.size() > kMaxNesting) {
             throw RecordingError(source_, Path(),
@@ -382,6 +385,8 @@ private:
         return (path == "/" ? std::string() : path) + "/" +
                Component(frames_.back(), frames_.back().value->size());
     }
+
+    static constexpr std::size_t kShortArray = 8;
 
     std::string source_;
     std::function<std::pair<std::size_t, std::size_t>(std::size_t)> lineColumn_;
