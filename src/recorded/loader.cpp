@@ -5,14 +5,16 @@
 // ranges, references by id, and cycles that would make a walk endless.
 // Any problem throws RecordingError; the half-built store is discarded.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <limits>
 #include <set>
-#include <sstream>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "platform/os.h"
 #include "platform/text.h"
@@ -124,13 +126,16 @@ std::string LibraryMessage(const json::exception& e) {
     return Shorten(text, 4 * kMaxQuote);
 }
 
-// Line and column (1-based) of a byte offset.
-std::pair<std::size_t, std::size_t> LineColumn(std::string_view text, std::size_t offset) {
-    offset = std::min(offset, text.size());
-    std::size_t line = 1;
-    std::size_t lineStart = 0;
-    for (std::size_t i = 0; i < offset; ++i) {
-        if (text[i] == '\n') {
+// Line and column (1-based) of a byte offset, given the text from byte
+// `first` on and the lines before it: `lines` newlines, the last of which
+// ends before `lineStart`.
+std::pair<std::size_t, std::size_t> LineColumn(std::string_view text, std::size_t first,
+                                               std::size_t lines, std::size_t lineStart,
+                                               std::size_t offset) {
+    offset = std::clamp(offset, first, first + text.size());
+    std::size_t line = lines + 1;
+    for (std::size_t i = first; i < offset; ++i) {
+        if (text[i - first] == '\n') {
             ++line;
             lineStart = i + 1;
         }
@@ -138,41 +143,153 @@ std::pair<std::size_t, std::size_t> LineColumn(std::string_view text, std::size_
     return {line, offset - lineStart + 1};
 }
 
+// A recording's text in memory.
+class MemoryText {
+public:
+    explicit MemoryText(std::string_view text) : text_(text) {}
+    const char* begin() const { return text_.data(); }
+    const char* end() const { return text_.data() + text_.size(); }
+    std::pair<std::size_t, std::size_t> LineColumn(std::size_t offset) const {
+        return recorded::LineColumn(text_, 0, 0, 0, offset);
+    }
+
+private:
+    std::string_view text_;
+};
+
+// A recording's text read from its file a block at a time, as the parser
+// asks for it, so the whole text is never held. It counts the lines of the
+// blocks it drops, and keeps the end of the last one, so the place of a
+// syntax error (at most a character behind the parser) still gives a line
+// and column. A file still growing is read to its end.
+class FileText {
+public:
+    explicit FileText(const std::filesystem::path& path)
+        : path_(path), in_(path, std::ios::binary) {
+        if (!in_) throw RecordingError(PathToUtf8(path_), "", "cannot open the file");
+        buffer_.resize(kKeep + kBlock);
+        cur_ = end_ = buffer_.data();
+    }
+
+    // The characters, for the JSON parser: an input iterator whose end is
+    // the end of the file.
+    class Iterator {
+    public:
+        using iterator_category = std::input_iterator_tag;
+        using value_type = char;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const char*;
+        using reference = const char&;
+
+        explicit Iterator(FileText* text = nullptr) : text_(text) {}
+        reference operator*() const { return *text_->cur_; }
+        Iterator& operator++() {
+            ++text_->cur_;
+            return *this;
+        }
+        // Only comparisons with the end are made.
+        bool operator==(const Iterator& other) const { return AtEnd() == other.AtEnd(); }
+
+    private:
+        bool AtEnd() const {
+            return text_ == nullptr || (text_->cur_ == text_->end_ && !text_->Refill());
+        }
+        FileText* text_;
+    };
+    Iterator begin() { return Iterator(this); }
+    Iterator end() { return Iterator(); }
+
+    std::pair<std::size_t, std::size_t> LineColumn(std::size_t offset) const {
+        return recorded::LineColumn(std::string_view(buffer_.data(), end_ - buffer_.data()), first_,
+                                    lines_, lineStart_, offset);
+    }
+
+private:
+    static constexpr std::size_t kKeep = 64;  // of a block, once the next is read
+    static constexpr std::size_t kBlock = 256 * 1024;
+
+    // Reads the next block; false at the end of the file.
+    bool Refill() {
+        const std::size_t held = static_cast<std::size_t>(end_ - buffer_.data());
+        const std::size_t kept = std::min(held, kKeep);
+        const std::size_t dropped = held - kept;
+        for (std::size_t i = 0; i < dropped; ++i) {
+            if (buffer_[i] == '\n') ++lines_, lineStart_ = first_ + i + 1;
+        }
+        std::memmove(buffer_.data(), buffer_.data() + dropped, kept);
+        first_ += dropped;
+        in_.read(buffer_.data() + kept, static_cast<std::streamsize>(kBlock));
+        const auto got = static_cast<std::size_t>(in_.gcount());
+        if (in_.bad()) throw RecordingError(PathToUtf8(path_), "", "cannot read the file");
+        cur_ = buffer_.data() + kept;
+        end_ = cur_ + got;
+        return got != 0;
+    }
+
+    std::filesystem::path path_;
+    std::ifstream in_;
+    std::vector<char> buffer_;  // the end of the last block, then the current one
+    const char* cur_;
+    const char* end_;
+    std::size_t first_ = 0;      // offset in the file of buffer_[0]
+    std::size_t lines_ = 0;      // newlines before it
+    std::size_t lineStart_ = 0;  // offset just after the last of them
+};
+
+class Loader;
+
 // Builds the JSON tree from the parser's events, checking as it goes what
 // the JSON library would let pass: duplicate keys (which it would silently
-// collapse) and nesting deeper than kMaxNesting. It keeps the JSON pointer of
-// the value being read, to place errors the library raises without one. (The
-// library's own tree builder with a callback is avoided: it scans the
-// members of an object's parent at every object's end, which takes time
-// growing with the square of a list's length.)
+// collapse) and nesting deeper than kMaxNesting. The place of the value being
+// read is known from the open containers, and spelled out only to place an
+// error the library raises without one. (The library's own tree builder with
+// a callback is avoided: it scans the members of an object's parent at every
+// object's end, which takes time growing with the square of a list's length.)
+//
+// Each view of a sheet (/document/drawing/sheets/N/views/M) is handed to the
+// loader as soon as its object closes, and its JSON is dropped; so is each
+// segment of a view's sketch or center line sketch (.../sketch/segments/K):
+// the bulk of a recording is never held as a whole tree, nor a large view.
 class TreeBuilder {
 public:
-    TreeBuilder(std::string source, std::string_view text, json& root)
-        : source_(std::move(source)), text_(text), root_(root) {}
+    // `lineColumn` gives the line and column of an offset in the text.
+    TreeBuilder(std::string source,
+                std::function<std::pair<std::size_t, std::size_t>(std::size_t)> lineColumn,
+                json& root, Loader& loader)
+        : source_(std::move(source)),
+          lineColumn_(std::move(lineColumn)),
+          root_(root),
+          loader_(loader) {}
 
-    bool null() { return Put(nullptr) != nullptr; }
-    bool boolean(bool v) { return Put(v) != nullptr; }
-    bool number_integer(json::number_integer_t v) { return Put(v) != nullptr; }
-    bool number_unsigned(json::number_unsigned_t v) { return Put(v) != nullptr; }
-    bool number_float(json::number_float_t v, const json::string_t&) { return Put(v) != nullptr; }
-    bool string(json::string_t& v) { return Put(std::move(v)) != nullptr; }
-    bool binary(json::binary_t& v) { return Put(json::binary(std::move(v))) != nullptr; }
-    bool start_object(std::size_t) { return Open(json::object()); }
-    bool start_array(std::size_t) { return Open(json::array()); }
-    bool end_object() { return Close(); }
-    bool end_array() { return Close(); }
+    bool null() { return Put(nullptr); }
+    bool boolean(bool v) { return Put(v); }
+    bool number_integer(json::number_integer_t v) { return Put(v); }
+    bool number_unsigned(json::number_unsigned_t v) { return Put(v); }
+    bool number_float(json::number_float_t v, const json::string_t&) { return Put(v); }
+    bool string(json::string_t& v) { return Put(std::move(v)); }
+    // JSON text holds no binary values; in the tree they stand for what was
+    // read during parsing.
+    bool binary(json::binary_t&) {
+        throw RecordingError(source_, ValuePath(), "binary values are not JSON");
+    }
+    bool start_object(std::size_t) { return Open(json::value_t::object); }
+    bool start_array(std::size_t) { return Open(json::value_t::array); }
+    bool end_object();
+    bool end_array() {
+        frames_.pop_back();
+        return true;
+    }
     bool key(json::string_t& key) {
         Frame& top = frames_.back();
-        // A value is stored as soon as it starts, so a key met again is
-        // already a member.
-        if (top.value->contains(key))
-            throw RecordingError(source_, Path(), "duplicate key " + Quote(key));
-        top.key = std::move(key);
+        // One lookup both finds a key met again and makes the member's slot.
+        auto [member, added] = top.value->get_ref<json::object_t&>().try_emplace(std::move(key));
+        if (!added) throw RecordingError(source_, Path(), "duplicate key " + Quote(key));
+        top.member = member;
         return true;
     }
     bool parse_error(std::size_t position, const std::string&, const json::exception& e) {
         if (e.id >= 101 && e.id <= 199) {  // the library's syntax errors
-            const auto [line, column] = LineColumn(text_, position == 0 ? 0 : position - 1);
+            const auto [line, column] = lineColumn_(position == 0 ? 0 : position - 1);
             std::string detail = LibraryMessage(e);
             const auto columnAt = detail.find("column ");
             const auto colon =
@@ -190,28 +307,31 @@ public:
 private:
     struct Frame {
         json* value;
-        std::string component;  // this container's place in its parent
-        std::string key;        // of the member being read, in an object
+        json::object_t::iterator member;  // in an object: the member being read
     };
 
-    json* Put(json value) {
-        if (frames_.empty()) {
-            root_ = std::move(value);
-            return &root_;
+    // The slot of the value that starts now.
+    json* Slot() {
+        if (frames_.empty()) return &root_;
+        Frame& top = frames_.back();
+        if (top.value->is_array()) {
+            auto& array = top.value->get_ref<json::array_t&>();
+            array.emplace_back();
+            return &array.back();
         }
-        json& parent = *frames_.back().value;
-        if (parent.is_array()) {
-            parent.push_back(std::move(value));
-            return &parent.back();
-        }
-        json& slot = parent[frames_.back().key];
-        slot = std::move(value);
-        return &slot;
+        return &top.member->second;
     }
-    bool Open(json empty) {
-        std::string component = frames_.empty() ? std::string() : Component(frames_.back());
-        json* value = Put(std::move(empty));
-        frames_.push_back({value, std::move(component), {}});
+    bool Put(json value) {
+        *Slot() = std::move(value);
+        return true;
+    }
+    bool Open(json::value_t type) {
+        json* value = Slot();
+        *value = type;
+        // Most arrays of a recording are short (points, curve data): room
+        // for them at once, instead of growing through 1, 2 and 4.
+        if (type == json::value_t::array) value->get_ref<json::array_t&>().reserve(kShortArray);
+        frames_.push_back({value, {}});
         if (frames_.size() > kMaxNesting) {
             throw RecordingError(source_, Path(),
                                  "objects and arrays nest deeper than " +
@@ -219,44 +339,78 @@ private:
         }
         return true;
     }
-    bool Close() {
-        frames_.pop_back();
+    // Whether the open containers from the root on are objects reading the
+    // members `keys` names, or arrays where it says null.
+    bool Within(std::initializer_list<const char*> keys) const {
+        if (frames_.size() <= keys.size()) return false;
+        std::size_t i = 0;
+        for (const char* key : keys) {
+            const Frame& frame = frames_[i++];
+            if (frame.value->is_object() != (key != nullptr)) return false;
+            if (key != nullptr && frame.member->first != key) return false;
+        }
         return true;
     }
-    // The place of the value being read in `frame`.
-    static std::string Component(const Frame& frame) {
-        return frame.value->is_array() ? std::to_string(frame.value->size())
-                                       : PointerEscape(frame.key);
+    // Whether the innermost open object is a view of a sheet.
+    bool AtView() const {
+        return frames_.size() == 7 &&
+               Within({"document", "drawing", "sheets", nullptr, "views", nullptr});
     }
+    // Whether it is a segment of a view's sketch or center line sketch.
+    bool AtViewSegment() const {
+        if (frames_.size() != 10 ||
+            !Within({"document", "drawing", "sheets", nullptr, "views", nullptr}))
+            return false;
+        const Frame& view = frames_[6];
+        const Frame& sketch = frames_[7];
+        return (view.member->first == "sketch" || view.member->first == "centerLineSketch") &&
+               sketch.value->is_object() && sketch.member->first == "segments" &&
+               frames_[8].value->is_array();
+    }
+    // The place, in `frame`, of the value being read in it.
+    static std::string Component(const Frame& frame, std::size_t index) {
+        return frame.value->is_array() ? std::to_string(index) : PointerEscape(frame.member->first);
+    }
+    // The location of the innermost open container.
     std::string Path() const {
         std::string path;
-        for (std::size_t i = 1; i < frames_.size(); ++i) path += "/" + frames_[i].component;
+        for (std::size_t i = 1; i < frames_.size(); ++i)
+            path += "/" + Component(frames_[i - 1], frames_[i - 1].value->size() - 1);
         return path.empty() ? "/" : path;
     }
+    // The location of the value being read (not yet stored).
     std::string ValuePath() const {
         if (frames_.empty()) return "/";
         const std::string path = Path();
-        return (path == "/" ? std::string() : path) + "/" + Component(frames_.back());
+        return (path == "/" ? std::string() : path) + "/" +
+               Component(frames_.back(), frames_.back().value->size());
     }
 
+    static constexpr std::size_t kShortArray = 8;
+
     std::string source_;
-    std::string_view text_;
+    std::function<std::pair<std::size_t, std::size_t>(std::size_t)> lineColumn_;
     json& root_;
+    Loader& loader_;
     std::vector<Frame> frames_;
 };
-
-class Loader;
 
 // The members of one JSON object. Each accessor marks its key as known;
 // Done() rejects any key no accessor asked for.
 class Fields {
 public:
     Fields(const Loader& loader, const json& object, std::string path);
+    // At a location that outlives the Fields.
+    Fields(const Loader& loader, const json& object, const At& at);
+    Fields(const Fields&) = delete;
+    Fields& operator=(const Fields&) = delete;
     // The value of `key`, or null when it is absent or JSON null. `key` is
     // kept until Done(): a literal.
     const json* Get(const char* key);
-    std::string PathOf(const char* key) const { return Child(path_, key); }
-    const std::string& Path() const { return path_; }
+    std::string PathOf(const char* key) const { return Child(at_.Str(), key); }
+    // The location of the member `key`, spelled out only if needed.
+    At AtKey(const char* key) const { return At(at_, key); }
+    const At& Location() const { return at_; }
     void Done();
 
     // Typed accessors; absent values give the default.
@@ -268,11 +422,23 @@ public:
     SourceDoubleArray Doubles(const char* key);
 
 private:
+    void Check() const;
+
     const Loader& loader_;
     const json& object_;
-    std::string path_;
-    // The keys asked for: a record has a handful, named by literals.
-    std::vector<const char*> used_;
+    std::string ownedPath_;
+    At ownedAt_{ownedPath_};
+    const At& at_;
+    // The keys asked for, named by literals: a record has at most a few
+    // dozen, held in place; more spill over to `moreUsed_`.
+    std::array<const char*, 48> used_;
+    std::size_t usedCount_ = 0;
+    std::vector<const char*> moreUsed_;
+    // The members found by those keys: when they are all the members, no
+    // key is unknown.
+    std::array<const json*, 48> found_;
+    std::size_t foundCount_ = 0;
+    bool foundAll_ = true;  // false once more were found than fit in `found_`
 };
 
 class Loader {
@@ -286,6 +452,16 @@ public:
     [[noreturn]] void Fail(const At& at, const std::string& problem) const { Fail(at.Str(), problem); }
 
     void LoadRoot(const json& root);
+
+    // Reads a view while the file is still being parsed; gives what stands
+    // for it in the tree (a value no JSON text can hold). A problem found in
+    // it is kept and reported when the walk of the tree reaches the view, so
+    // problems are reported in the same order as when the whole tree is read
+    // after parsing: the view's reading does not depend on anything outside
+    // it, and its references are resolved in that order.
+    json StreamView(const json& j, const std::string& path);
+    // The same for a segment of a view's sketch, read when the view is.
+    json StreamSegment(const json& j, const std::string& path);
 
     // Value readers ------------------------------------------------------
     std::int64_t Integer(const json& j, const At& path, std::int64_t lo,
@@ -343,34 +519,52 @@ public:
     }
 
     // A packed array: [v, ...] or {"values": [v, ...], "lowerBound": n}.
-    template <class T, class Element>
-    SourceArray<T> Packed(const json& j, const At& path, Element element) const {
-        SourceArray<T> out;
-        const json* values = &j;
+    // Its values go where `place(n)` gives room for n of them; gives the
+    // lower bound.
+    template <class T, class Element, class Place>
+    std::int32_t Packed(const json& j, const At& path, Element element, Place place) const {
         if (j.is_object()) {
-            Fields f(*this, j, path.Str());
-            out.lowerBound = f.Int32("lowerBound");
-            values = f.Get("values");
+            Fields f(*this, j, path);
+            const std::int32_t lowerBound = f.Int32("lowerBound");
+            const json* values = f.Get("values");
             f.Done();
-            if (values == nullptr) return out;
-            return Elements(out, *values, At(path, "values"), element);
+            if (values != nullptr) Elements<T>(*values, At(path, "values"), element, place);
+            return lowerBound;
         }
-        return Elements(out, *values, path, element);
+        Elements<T>(j, path, element, place);
+        return 0;
     }
     // The array of a packed array at `path`.
-    template <class T, class Element>
-    SourceArray<T> Elements(SourceArray<T>& out, const json& values, const At& path, Element element) const {
+    template <class T, class Element, class Place>
+    void Elements(const json& values, const At& path, Element element, Place place) const {
         if (!values.is_array()) {
             Fail(path, std::string("expected an array (or {\"values\", \"lowerBound\"}), found ") +
                            TypeName(values));
         }
-        out.values.reserve(values.size());
-        for (std::size_t i = 0; i < values.size(); ++i) out.values.push_back(element(values[i], At(path, i)));
-        return std::move(out);
+        T* out = place(values.size());
+        for (std::size_t i = 0; i < values.size(); ++i) out[i] = element(values[i], At(path, i));
+    }
+    template <class T, class Element>
+    SourceArray<T> Packed(const json& j, const At& path, Element element) const {
+        SourceArray<T> out;
+        out.lowerBound = Packed<T>(j, path, element, [&out](std::size_t n) {
+            out.values.resize(n);
+            return out.values.data();
+        });
+        return out;
     }
     SourceDoubleArray Doubles(const json& j, const At& path) const {
         return Packed<double>(j, path,
                               [this](const json& v, const At& p) { return Double(v, p); });
+    }
+    // A packed array of numbers kept in the store's arena; none when absent.
+    StoredArray<double> KeptDoubles(const json* j, const At& path) const {
+        StoredArray<double> kept;
+        if (j == nullptr) return kept;
+        kept.lowerBound = Packed<double>(
+            *j, path, [this](const json& v, const At& p) { return Double(v, p); },
+            [&](std::size_t n) { return store_.Room(kept, n); });
+        return kept;
     }
     SourceShortArray Shorts(const json& j, const At& path) const {
         return Packed<std::int16_t>(j, path, [this](const json& v, const At& p) {
@@ -384,6 +578,13 @@ public:
         });
     }
 
+    // As ForEach, with locations spelled out only for a problem.
+    template <class F>
+    void ForEachAt(const json* j, const At& path, F each) const {
+        if (j == nullptr) return;
+        if (!j->is_array()) Fail(path, std::string("expected an array, found ") + TypeName(*j));
+        for (std::size_t i = 0; i < j->size(); ++i) each((*j)[i], At(path, i));
+    }
     template <class F>
     void ForEach(const json* j, const std::string& path, F each) const {
         if (j == nullptr) return;
@@ -393,8 +594,15 @@ public:
 
 private:
     // Targets and ids ------------------------------------------------------
+    // `iface` is a literal.
     void NoteTarget(std::string_view iface, const std::string& target) {
-        targets_[std::string(iface)].insert(target);
+        NoteTarget(iface, store_.Intern(target));
+    }
+    void NoteTarget(std::string_view iface, TargetName target) {
+        Noted& noted = targets_[iface];
+        if (noted.last == &target.Str()) return;  // objects of one sketch share their target
+        noted.last = &target.Str();
+        noted.targets.insert(target.Str());
     }
     template <class T>
     void DefineId(std::unordered_map<std::string, T*>& table, const char* kind,
@@ -438,13 +646,13 @@ private:
     RecordedView* ReadView(const json& j, const std::string& path, RecordedSheet* sheet,
                            std::size_t index);
     RecordedSketch* ReadSketch(const json& j, const std::string& path, const std::string& target);
-    RecordedSegment* ReadSegment(const json& j, const std::string& path, RecordedSketch* sketch);
-    RecordedCurve* ReadCurve(const json& j, const std::string& path, const std::string& target);
+    RecordedSegment* ReadSegment(const json& j, const At& path, RecordedSketch* sketch);
+    // `note`: whether to note the target now.
+    RecordedCurve* ReadCurve(const json& j, const At& path, TargetName target, bool note);
     RecordedTransform* ReadTransform(const json& j, const std::string& path,
                                      const std::string& target);
     RecordedPlacement* ReadPlacement(const json& j, const std::string& path,
                                      const std::string& target);
-    RecordedPoint* ReadPoint(const json& j, const std::string& path, const std::string& target);
     RecordedTextFormat* ReadTextFormat(const json& j, const std::string& path,
                                        const std::string& target);
     RecordedSectionLine* ReadSectionLine(const json& j, const std::string& path,
@@ -488,59 +696,178 @@ private:
     std::unordered_map<std::string, RecordedModelDocument*> modelDocuments_;
     std::unordered_map<std::string, RecordedFeature*> features_;
     std::unordered_map<std::string, RecordedBlockDefinition*> blockDefinitions_;
-    std::unordered_map<std::string, std::set<std::string>> targets_;
+    // The targets of each interface's objects, as views of the store's names.
+    struct Noted {
+        std::unordered_set<std::string_view> targets;
+        const std::string* last = nullptr;
+    };
+    std::unordered_map<std::string_view, Noted> targets_;
     std::vector<std::pair<RecordedBlockDefinition*, std::string>> definitionPaths_;
     std::vector<std::pair<RecordedFeature*, std::string>> featurePaths_;
     std::vector<std::pair<const json*, std::string>> pendingFaults_;
     std::size_t componentDepth_ = 0;  // nesting of the drawing component being read
+
+    // A view read during parsing: the view, the references it asked to
+    // resolve, or the problem found in it.
+    struct StreamedView {
+        RecordedView* view = nullptr;
+        std::vector<std::function<void()>> fixups;
+        std::unique_ptr<RecordingError> error;
+    };
+    std::vector<StreamedView> streamed_;
+    bool streamFailed_ = false;  // a view had a problem: later ones are not read
+
+    // A segment read during parsing, for the view being parsed. One without
+    // an "id" takes its sketch's target, known only when the view is read.
+    struct StreamedSegment {
+        RecordedSegment* segment = nullptr;
+        bool ownTarget = false;
+        std::unique_ptr<RecordingError> error;
+    };
+    std::vector<StreamedSegment> streamedSegments_;
+    RecordedSegment* TakeStreamed(const json& marker, RecordedSketch* sketch);
 };
 
+bool TreeBuilder::end_object() {
+    if (AtViewSegment()) {
+        json& segment = *frames_.back().value;
+        segment = loader_.StreamSegment(segment, Path());
+    } else if (AtView()) {
+        json& view = *frames_.back().value;
+        view = loader_.StreamView(view, Path());
+    }
+    frames_.pop_back();
+    return true;
+}
+
+json Loader::StreamSegment(const json& j, const std::string& path) {
+    StreamedSegment part;
+    try {
+        part.segment = ReadSegment(j, path, nullptr);
+        const auto id = j.find("id");
+        part.ownTarget = id != j.end() && !id->is_null();
+    } catch (const RecordingError& e) {
+        part.error = std::make_unique<RecordingError>(e);
+    } catch (const json::exception& e) {
+        part.error = std::make_unique<RecordingError>(source_, "/", LibraryMessage(e));
+    }
+    streamedSegments_.push_back(std::move(part));
+    return json::binary({}, streamedSegments_.size() - 1);
+}
+
+RecordedSegment* Loader::TakeStreamed(const json& marker, RecordedSketch* sketch) {
+    StreamedSegment& part = streamedSegments_.at(marker.get_binary().subtype());
+    if (part.error) throw *part.error;
+    RecordedSegment* segment = part.segment;
+    segment->sketch = sketch;
+    if (!part.ownTarget) {
+        const TargetName target = sketch->SharedTarget();
+        segment->Retarget(target);  // and so its points
+        NoteTarget("Segment", target);
+        if (segment->curve != nullptr) {
+            segment->curve->Retarget(target);
+            NoteTarget("Curve", target);
+            if (segment->curve->bspline != nullptr) {
+                segment->curve->bspline->Retarget(target);
+                NoteTarget("BSplineData", target);
+            }
+        }
+        NoteTarget("Point", target);
+    }
+    return segment;
+}
+
+json Loader::StreamView(const json& j, const std::string& path) {
+    StreamedView part;
+    // Views after one with a problem are never reached by the walk.
+    if (!streamFailed_) {
+        try {
+            part.view = ReadView(j, path, nullptr, 0);
+            part.fixups = std::move(fixups_);
+        } catch (const RecordingError& e) {
+            part.error = std::make_unique<RecordingError>(e);
+        } catch (const json::exception& e) {
+            part.error = std::make_unique<RecordingError>(source_, "/", LibraryMessage(e));
+        }
+        fixups_.clear();
+        streamFailed_ = part.error != nullptr;
+    }
+    streamedSegments_.clear();  // the view's segments are taken, or never will be
+    streamed_.push_back(std::move(part));
+    return json::binary({}, streamed_.size() - 1);
+}
+
 Fields::Fields(const Loader& loader, const json& object, std::string path)
-    : loader_(loader), object_(object), path_(std::move(path)) {
+    : loader_(loader), object_(object), ownedPath_(std::move(path)), at_(ownedAt_) {
+    Check();
+}
+
+Fields::Fields(const Loader& loader, const json& object, const At& at)
+    : loader_(loader), object_(object), at_(at) {
+    Check();
+}
+
+void Fields::Check() const {
     if (!object_.is_object())
-        loader_.Fail(path_, std::string("expected an object, found ") + TypeName(object_));
+        loader_.Fail(at_, std::string("expected an object, found ") + TypeName(object_));
 }
 
 const json* Fields::Get(const char* key) {
-    if (std::none_of(used_.begin(), used_.end(), [&](const char* k) { return std::strcmp(k, key) == 0; }))
-        used_.push_back(key);
-    const auto it = object_.find(key);
-    if (it == object_.end() || it->is_null()) return nullptr;
-    return &*it;
+    if (usedCount_ < used_.size()) {
+        used_[usedCount_++] = key;
+    } else {
+        moreUsed_.push_back(key);
+    }
+    const auto& members = object_.get_ref<const json::object_t&>();
+    const auto it = members.find(std::string_view(key));
+    if (it == members.end()) return nullptr;
+    const json* member = &it->second;
+    if (std::find(found_.begin(), found_.begin() + foundCount_, member) ==
+        found_.begin() + foundCount_) {
+        if (foundCount_ < found_.size()) {
+            found_[foundCount_++] = member;
+        } else {
+            foundAll_ = false;
+        }
+    }
+    return member->is_null() ? nullptr : member;
 }
 
 void Fields::Done() {
-    for (const auto& item : object_.items()) {
-        if (item.key() == "comment") continue;  // free text for people
-        if (std::none_of(used_.begin(), used_.end(), [&](const char* k) { return item.key() == k; }))
-            loader_.Fail(Child(path_, item.key()), "unknown key " + Quote(item.key()));
+    if (foundAll_ && foundCount_ == object_.size()) return;
+    for (const auto& [key, value] : object_.get_ref<const json::object_t&>()) {
+        if (key == "comment") continue;  // free text for people
+        const auto same = [&](const char* k) { return key == k; };
+        if (std::none_of(used_.begin(), used_.begin() + usedCount_, same) &&
+            std::none_of(moreUsed_.begin(), moreUsed_.end(), same))
+            loader_.Fail(Child(at_.Str(), key), "unknown key " + Quote(key));
     }
 }
 
 std::int32_t Fields::Int32(const char* key, std::int32_t fallback) {
     const json* j = Get(key);
-    return j == nullptr ? fallback : loader_.Int32(*j, At(path_, key));
+    return j == nullptr ? fallback : loader_.Int32(*j, At(at_, key));
 }
 VBool Fields::Bool16(const char* key, VBool fallback) {
     const json* j = Get(key);
-    return j == nullptr ? fallback : loader_.Bool16(*j, At(path_, key));
+    return j == nullptr ? fallback : loader_.Bool16(*j, At(at_, key));
 }
 double Fields::Double(const char* key) {
     const json* j = Get(key);
-    return j == nullptr ? 0.0 : loader_.Double(*j, At(path_, key));
+    return j == nullptr ? 0.0 : loader_.Double(*j, At(at_, key));
 }
 bool Fields::Flag(const char* key) {
     const json* j = Get(key);
-    return j != nullptr && loader_.Flag(*j, At(path_, key));
+    return j != nullptr && loader_.Flag(*j, At(at_, key));
 }
 SourceString Fields::String(const char* key) {
     const json* j = Get(key);
     if (j == nullptr) return std::nullopt;
-    return loader_.Text(*j, At(path_, key));
+    return loader_.Text(*j, At(at_, key));
 }
 SourceDoubleArray Fields::Doubles(const char* key) {
     const json* j = Get(key);
-    return j == nullptr ? SourceDoubleArray{} : loader_.Doubles(*j, At(path_, key));
+    return j == nullptr ? SourceDoubleArray{} : loader_.Doubles(*j, At(at_, key));
 }
 
 // ---------------------------------------------------------------------------
@@ -785,6 +1112,14 @@ RecordedSheet* Loader::ReadSheet(const json& j, const std::string& path) {
 
 RecordedView* Loader::ReadView(const json& j, const std::string& path, RecordedSheet* sheet,
                                std::size_t index) {
+    if (j.is_binary()) {  // read during parsing
+        StreamedView& part = streamed_.at(j.get_binary().subtype());
+        if (part.error) throw *part.error;
+        for (auto& fixup : part.fixups) fixups_.push_back(std::move(fixup));
+        part.view->sheet = sheet;
+        part.view->index = index;
+        return part.view;
+    }
     Fields f(*this, j, path);
     const SourceString name = f.String("name");
     std::string idPath;
@@ -903,31 +1238,27 @@ RecordedView* Loader::ReadView(const json& j, const std::string& path, RecordedS
 
 RecordedTransform* Loader::ReadTransform(const json& j, const std::string& path,
                                          const std::string& target) {
-    NoteTarget("Transform", target);
-    return store_.Make<RecordedTransform>(target, Doubles(j, path));
+    const TargetName name = store_.Intern(target);
+    NoteTarget("Transform", name);
+    return store_.Make<RecordedTransform>(name, Doubles(j, path));
 }
 
 RecordedPlacement* Loader::ReadPlacement(const json& j, const std::string& path,
                                          const std::string& target) {
-    NoteTarget("Placement", target);
-    return store_.Make<RecordedPlacement>(target, ReadTransform(j, path, target));
-}
-
-RecordedPoint* Loader::ReadPoint(const json& j, const std::string& path,
-                                 const std::string& target) {
-    auto* point = store_.Make<RecordedPoint>(target);
-    point->xyz = Point3(j, path);
-    return point;
+    const TargetName name = store_.Intern(target);
+    NoteTarget("Placement", name);
+    return store_.Make<RecordedPlacement>(name, ReadTransform(j, path, target));
 }
 
 RecordedSketch* Loader::ReadSketch(const json& j, const std::string& path,
                                    const std::string& target) {
     Fields f(*this, j, path);
     auto* sketch = store_.Make<RecordedSketch>(target);
-    NoteTarget("Sketch", target);
+    NoteTarget("Sketch", sketch->SharedTarget());
     if (const json* segments = f.Get("segments")) {
         sketch->segments.emplace();
-        ForEach(segments, f.PathOf("segments"), [&](const json& s, const std::string& p) {
+        const At segmentsAt = f.AtKey("segments");
+        ForEachAt(segments, segmentsAt, [&](const json& s, const At& p) {
             sketch->segments->push_back(ReadSegment(s, p, sketch));
         });
     }
@@ -945,48 +1276,57 @@ RecordedSketch* Loader::ReadSketch(const json& j, const std::string& path,
     return sketch;
 }
 
-RecordedSegment* Loader::ReadSegment(const json& j, const std::string& path,
-                                     RecordedSketch* sketch) {
+// Without a sketch (a segment read during parsing), a segment with no "id"
+// gets its target and notes it when the sketch takes it.
+RecordedSegment* Loader::ReadSegment(const json& j, const At& path, RecordedSketch* sketch) {
+    if (j.is_binary()) return TakeStreamed(j, sketch);
     Fields f(*this, j, path);
     const SourceString id = f.String("id");
-    const std::string target = id ? Utf8(*id) : sketch->Target();
+    const bool known = id || sketch != nullptr;
+    const TargetName target = id                  ? store_.Intern(Utf8(*id))
+                              : sketch != nullptr ? sketch->SharedTarget()
+                                                  : store_.Intern({});
     auto* segment = store_.Make<RecordedSegment>(target);
-    NoteTarget("Segment", target);
+    if (known) NoteTarget("Segment", target);
     segment->sketch = sketch;
     segment->kind = f.Int32("kind");
     segment->construction = f.Bool16("construction");
     segment->length = f.Double("length");
-    if (const json* c = f.Get("curve")) segment->curve = ReadCurve(*c, f.PathOf("curve"), target);
+    if (const json* c = f.Get("curve"))
+        segment->curve = ReadCurve(*c, f.AtKey("curve"), target, known);
     segment->typedQueryFails = f.Flag("typedQueryFails");
-    struct PointKey {
-        const char* key;
-        RecordedPoint** slot;
-    };
-    const PointKey points[] = {{"start", &segment->start},   {"end", &segment->end},
-                               {"center", &segment->center}, {"major", &segment->major},
-                               {"minor", &segment->minor},   {"focus", &segment->focus},
-                               {"apex", &segment->apex}};
-    for (const PointKey& point : points) {
-        if (const json* p = f.Get(point.key))
-            *point.slot = ReadPoint(*p, f.PathOf(point.key), target);
+    // In the order of RecordedSegment::PointKind.
+    static constexpr const char* kPointKeys[] = {"start", "end",   "center", "major",
+                                                 "minor", "focus", "apex"};
+    static_assert(std::size(kPointKeys) == RecordedSegment::kPointKinds);
+    Vec3 coordinates[RecordedSegment::kPointKinds];
+    std::size_t count = 0;
+    for (unsigned k = 0; k < RecordedSegment::kPointKinds; ++k) {
+        if (const json* p = f.Get(kPointKeys[k])) {
+            coordinates[count++] = Point3(*p, f.AtKey(kPointKeys[k]));
+            segment->pointMask |= static_cast<std::uint8_t>(1u << k);
+        }
     }
-    NoteTarget("Point", target);
+    segment->points = store_.MakeRun<RecordedPoint>(count, [&](void* place, std::size_t i) {
+        new (place) RecordedPoint(segment, coordinates[i]);
+    });
+    if (known) NoteTarget("Point", target);
     segment->direction = f.Int32("direction");
     segment->fullCircle = f.Int32("fullCircle");
     f.Done();
     return segment;
 }
 
-RecordedCurve* Loader::ReadCurve(const json& j, const std::string& path,
-                                 const std::string& target) {
+RecordedCurve* Loader::ReadCurve(const json& j, const At& path, TargetName target, bool note) {
     Fields f(*this, j, path);
     auto* curve = store_.Make<RecordedCurve>(target);
-    NoteTarget("Curve", target);
-    curve->lineData = f.Doubles("lineData");
-    curve->circleData = f.Doubles("circleData");
-    curve->ellipseData = f.Doubles("ellipseData");
+    if (note) NoteTarget("Curve", target);
+    curve->lineData = KeptDoubles(f.Get("lineData"), f.AtKey("lineData"));
+    curve->circleData = KeptDoubles(f.Get("circleData"), f.AtKey("circleData"));
+    curve->ellipseData = KeptDoubles(f.Get("ellipseData"), f.AtKey("ellipseData"));
     if (const json* p = f.Get("parameters")) {
-        Fields pf(*this, *p, f.PathOf("parameters"));
+        const At parametersAt = f.AtKey("parameters");
+        Fields pf(*this, *p, parametersAt);
         curve->parameters.start = pf.Double("start");
         curve->parameters.end = pf.Double("end");
         curve->parameters.closed = pf.Bool16("closed");
@@ -995,13 +1335,14 @@ RecordedCurve* Loader::ReadCurve(const json& j, const std::string& path,
         pf.Done();
     }
     if (const json* b = f.Get("bspline")) {
-        Fields bf(*this, *b, f.PathOf("bspline"));
+        const At bsplineAt = f.AtKey("bspline");
+        Fields bf(*this, *b, bsplineAt);
         auto* data = store_.Make<RecordedBSplineData>(target);
-        NoteTarget("BSplineData", target);
+        if (note) NoteTarget("BSplineData", target);
         data->order = bf.Int32("order");
         data->dimension = bf.Int32("dimension");
-        data->controlPoints = bf.Doubles("controlPoints");
-        data->knots = bf.Doubles("knots");
+        data->controlPoints = KeptDoubles(bf.Get("controlPoints"), bf.AtKey("controlPoints"));
+        data->knots = KeptDoubles(bf.Get("knots"), bf.AtKey("knots"));
         bf.Done();
         curve->bspline = data;
     }
@@ -1459,8 +1800,8 @@ void Loader::ReadFault(const json& j, const std::string& path) {
             "Application", "Document",  "Commands",  "Drawing",   "LayerManager", "FeatureList"};
         const std::string iface(OpInterface(fault.op));
         if (kMadeDuringRun.count(iface) == 0) {
-            const auto it = targets_.find(iface);
-            if (it == targets_.end() || it->second.count(*fault.target) == 0) {
+            const auto it = targets_.find(std::string_view(iface));
+            if (it == targets_.end() || it->second.targets.count(*fault.target) == 0) {
                 Fail(f.PathOf("target"),
                      "no " + iface + " in the recording has the target " + Quote(*fault.target));
             }
@@ -1553,30 +1894,6 @@ void Loader::CheckCycles() {
     }
 }
 
-std::string ReadFileText(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw RecordingError(PathToUtf8(path), "", "cannot open the file");
-    // In one piece: sized from the end position, then read whole; a file
-    // that changes size meanwhile is read to its end all the same.
-    std::string text;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    in.seekg(0, std::ios::beg);
-    if (size > 0) {
-        text.resize(static_cast<std::size_t>(size));
-        in.read(text.data(), size);
-        text.resize(static_cast<std::size_t>(in.gcount()));
-    }
-    if (in.bad()) throw RecordingError(PathToUtf8(path), "", "cannot read the file");
-    in.clear();
-    // Whatever follows (a file still growing, or one whose size is not known).
-    std::ostringstream rest;
-    rest << in.rdbuf();
-    text += rest.str();
-    if (in.bad()) throw RecordingError(PathToUtf8(path), "", "cannot read the file");
-    return text;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -1608,10 +1925,15 @@ namespace {
 
 // Stand-in files of linked OLE objects are looked for in `baseDirectory`
 // (the recording's folder; the current directory for a recording in memory).
-std::shared_ptr<Recording> LoadFrom(std::string_view text, const std::string& nameForErrors,
+template <class Text>
+std::shared_ptr<Recording> LoadFrom(Text& text, const std::string& nameForErrors,
                                     const std::filesystem::path& baseDirectory) {
+    auto store = std::make_shared<Store>(nameForErrors);
+    Loader loader(*store, nameForErrors, baseDirectory);
     json root;
-    TreeBuilder builder(nameForErrors, text, root);
+    TreeBuilder builder(
+        nameForErrors, [&text](std::size_t offset) { return text.LineColumn(offset); }, root,
+        loader);
     try {
         json::sax_parse(text.begin(), text.end(), &builder);
     } catch (const json::exception& e) {
@@ -1619,8 +1941,6 @@ std::shared_ptr<Recording> LoadFrom(std::string_view text, const std::string& na
         // this is a safety net for any that does not.
         throw RecordingError(nameForErrors, "/", LibraryMessage(e));
     }
-    auto store = std::make_shared<Store>(nameForErrors);
-    Loader loader(*store, nameForErrors, baseDirectory);
     try {
         loader.LoadRoot(root);
     } catch (const json::exception& e) {
@@ -1635,11 +1955,13 @@ std::shared_ptr<Recording> LoadFrom(std::string_view text, const std::string& na
 
 std::shared_ptr<Recording> LoadRecordingFromString(std::string_view text,
                                                    const std::string& nameForErrors) {
-    return LoadFrom(text, nameForErrors, {});
+    MemoryText memory(text);
+    return LoadFrom(memory, nameForErrors, {});
 }
 
 std::shared_ptr<Recording> LoadRecording(const std::filesystem::path& path) {
-    return LoadFrom(ReadFileText(path), PathToUtf8(path), path.parent_path());
+    FileText text(path);
+    return LoadFrom(text, PathToUtf8(path), path.parent_path());
 }
 
 // ---------------------------------------------------------------------------

@@ -46,6 +46,10 @@ std::optional<Op> OpFromName(std::string_view name) {
 // ---------------------------------------------------------------------------
 // Store
 
+Store::~Store() {
+    for (auto it = owned_.rbegin(); it != owned_.rend(); ++it) it->destroy(it->object);
+}
+
 void Store::Call(Op op, const std::string& target) {
     if (faults_.empty()) return;
     for (; faultsIndexed_ < faults_.size(); ++faultsIndexed_)
@@ -99,7 +103,7 @@ SourceTransformComponents RecordedTransform::Components() {
     return c;
 }
 
-Ref<SourceTransform> NewTransform(Store* store, const std::string& target, const Affine& affine) {
+Ref<SourceTransform> NewTransform(Store* store, TargetName target, const Affine& affine) {
     return std::make_shared<RecordedTransform>(
         store, target, SourceDoubleArray{affine.ToValues(), 0}, store->shared_from_this());
 }

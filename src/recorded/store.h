@@ -1,9 +1,12 @@
 // Internals of the recorded provider: the store that owns every recorded
 // object, and the objects themselves.
 //
-// Ownership: the store owns each object loaded from the recording (unique
-// ownership, in `owned_`); objects point at each other and at the store with
-// plain pointers, so there are no reference cycles. An object is handed out
+// Ownership: the store owns each object loaded from the recording: objects
+// are placed in the store's arena, many to a block, and those with members
+// to destroy are listed for the store's destructor. Objects point at each
+// other and at the store with plain pointers, so there are no reference
+// cycles; the target names of objects are held once by the store, and
+// objects refer to them. An object is handed out
 // as a Ref that shares ownership of the whole store and points at the object
 // (the aliasing constructor): the same recorded object is always the same
 // pointer, and any Ref keeps the recording alive. Objects made during a run
@@ -11,35 +14,70 @@
 // shared objects that hold the store alive themselves.
 #pragma once
 
+#include <algorithm>
+#include <bit>
+#include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <limits>
 #include <map>
-#include <unordered_map>
 #include <memory>
+#include <new>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <stdexcept>
 #include <string>
+#include <type_traits>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
-#include "source/source.h"
 #include "recorded/journal.h"
 #include "recorded/ops.h"
 #include "recorded/transform_math.h"
+#include "source/source.h"
 
 namespace kvswx::recorded {
 
 class Store;
 
+// An array whose values lie in the store's arena; answered as a copy.
+template <class T>
+struct StoredArray {
+    const T* data = nullptr;
+    std::uint32_t size = 0;
+    std::int32_t lowerBound = 0;
+
+    SourceArray<T> Copy() const { return {std::vector<T>(data, data + size), lowerBound}; }
+};
+
+// A target name held by the store: every object of that target refers to
+// the one copy.
+class TargetName {
+public:
+    const std::string& Str() const { return *name_; }
+
+private:
+    friend class Store;
+    explicit TargetName(const std::string* name) : name_(name) {}
+    const std::string* name_;
+};
+
 // Shared behaviour of every recorded object: fault checks and journaling
-// under the object's target name.
+// under the object's target name. (Not polymorphic: the store destroys each
+// object as what it was made.)
 class Element {
 public:
-    Element(Store* store, std::string target) : store_(store), target_(std::move(target)) {}
-    virtual ~Element() = default;
+    Element(Store* store, TargetName target) : store_(store), target_(target) {}
+    Element(Store* store, std::string target);
     Element(const Element&) = delete;
     Element& operator=(const Element&) = delete;
 
-    const std::string& Target() const { return target_; }
+    const std::string& Target() const { return target_.Str(); }
+    TargetName SharedTarget() const { return target_; }
+    // For the loader: an object read before its target was known.
+    void Retarget(TargetName target) { target_ = target; }
 
 protected:
     // Throws the injected fault for (op, target), if any.
@@ -62,7 +100,7 @@ protected:
     Ref<I> Share(T* object) const;
 
     Store* store_;
-    std::string target_;
+    TargetName target_;
 };
 
 struct Fault {
@@ -84,13 +122,54 @@ class RecordedLayer;
 class Store : public std::enable_shared_from_this<Store> {
 public:
     explicit Store(std::string sourceName) : sourceName_(std::move(sourceName)) {}
+    ~Store();
+    Store(const Store&) = delete;
+    Store& operator=(const Store&) = delete;
 
+    // A new object owned by the store. Types whose members need no
+    // destruction say so (kNothingToDestroy) and are not listed.
     template <class T, class... Args>
     T* Make(Args&&... args) {
-        auto object = std::make_unique<T>(this, std::forward<Args>(args)...);
-        T* raw = object.get();
-        owned_.push_back(std::move(object));
-        return raw;
+        void* place = arena_.Allocate(sizeof(T), alignof(T));
+        if constexpr (requires { T::kNothingToDestroy; }) {
+            return new (place) T(this, std::forward<Args>(args)...);
+        } else {
+            owned_.push_back({place, [](void* object) { static_cast<T*>(object)->~T(); }});
+            try {
+                return new (place) T(this, std::forward<Args>(args)...);
+            } catch (...) {
+                owned_.pop_back();
+                throw;
+            }
+        }
+    }
+
+    // `n` objects with nothing to destroy, one after another in the arena;
+    // `make(place, i)` constructs the i-th at `place`.
+    template <class T, class MakeOne>
+    T* MakeRun(std::size_t n, MakeOne make) {
+        static_assert(requires { T::kNothingToDestroy; });
+        if (n == 0) return nullptr;
+        auto* first = static_cast<T*>(arena_.Allocate(sizeof(T) * n, alignof(T)));
+        for (std::size_t i = 0; i < n; ++i) make(static_cast<void*>(first + i), i);
+        return first;
+    }
+
+    // Room in the store's arena for the `n` values of `array`, to be filled.
+    template <class T>
+    T* Room(StoredArray<T>& array, std::size_t n) {
+        static_assert(std::is_trivially_destructible_v<T>);
+        if (n > std::numeric_limits<std::uint32_t>::max())
+            throw std::length_error("array too long to keep");
+        T* data = n == 0 ? nullptr : static_cast<T*>(arena_.Allocate(sizeof(T) * n, alignof(T)));
+        array.data = data;
+        array.size = static_cast<std::uint32_t>(n);
+        return data;
+    }
+
+    // The store's copy of a target name.
+    TargetName Intern(std::string name) {
+        return TargetName(&*targetNames_.insert(std::move(name)).first);
     }
 
     template <class I, class T>
@@ -121,12 +200,41 @@ private:
     // only at its own operation's faults.
     std::unordered_map<Op, std::vector<std::size_t>> faultsByOp_;
     std::size_t faultsIndexed_ = 0;
-    std::vector<std::unique_ptr<Element>> owned_;
+
+    // Blocks of memory handed out in order; freed all at once.
+    class Arena {
+    public:
+        void* Allocate(std::size_t size, std::size_t align) {
+            std::size_t at = (used_ + align - 1) & ~(align - 1);
+            if (blocks_.empty() || at + size > blockSize_) {
+                blockSize_ = std::max(kBlockSize, size);
+                blocks_.push_back(std::make_unique_for_overwrite<std::byte[]>(blockSize_));
+                at = 0;
+            }
+            used_ = at + size;
+            return blocks_.back().get() + at;
+        }
+
+    private:
+        static constexpr std::size_t kBlockSize = 64 * 1024;
+        std::vector<std::unique_ptr<std::byte[]>> blocks_;
+        std::size_t blockSize_ = 0;
+        std::size_t used_ = 0;
+    };
+    struct Owned {
+        void* object;
+        void (*destroy)(void*);
+    };
+    std::unordered_set<std::string> targetNames_;
+    Arena arena_;
+    std::deque<Owned> owned_;
 };
 
-inline void Element::Call(Op op) const { store_->Call(op, target_); }
+inline Element::Element(Store* store, std::string target)
+    : store_(store), target_(store->Intern(std::move(target))) {}
+inline void Element::Call(Op op) const { store_->Call(op, target_.Str()); }
 inline void Element::Record(Op op, nlohmann::ordered_json args) const {
-    store_->Record(op, target_, std::move(args));
+    store_->Record(op, target_.Str(), std::move(args));
 }
 template <class I, class T>
 Ref<I> Element::Share(T* object) const {
@@ -172,48 +280,54 @@ public:
     SourceString typeFaceName;
 };
 
-class RecordedPoint final : public Element, public SourcePoint {
+class RecordedSegment;
+
+// A point of a segment. It lies in the store's arena beside the segment's
+// other points and answers under the segment's target (a point always has
+// its segment's target).
+class RecordedPoint final : public SourcePoint {
 public:
-    using Element::Element;
-    double X() override {
-        Call(Op::Point_X);
-        return xyz[0];
-    }
-    double Y() override {
-        Call(Op::Point_Y);
-        return xyz[1];
-    }
-    double Z() override {
-        Call(Op::Point_Z);
-        return xyz[2];
-    }
+    static constexpr bool kNothingToDestroy = true;  // numbers and pointers only
+    RecordedPoint(const RecordedSegment* segment, Vec3 p) : xyz(p), segment_(segment) {}
+    RecordedPoint(const RecordedPoint&) = delete;
+    RecordedPoint& operator=(const RecordedPoint&) = delete;
+    double X() override;
+    double Y() override;
+    double Z() override;
     Vec3 xyz{};
+
+private:
+    const RecordedSegment* segment_;
 };
 
 class RecordedBSplineData final : public Element, public SourceBSplineData {
 public:
     using Element::Element;
+    static constexpr bool kNothingToDestroy = true;  // the arrays lie in the arena
     std::int32_t Order() override { return Get(Op::BSplineData_Order, order); }
     std::int32_t Dimension() override { return Get(Op::BSplineData_Dimension, dimension); }
     SourceDoubleArray ControlPoints() override {
-        return Get(Op::BSplineData_ControlPoints, controlPoints);
+        return Get(Op::BSplineData_ControlPoints, controlPoints).Copy();
     }
-    SourceDoubleArray Knots() override { return Get(Op::BSplineData_Knots, knots); }
+    SourceDoubleArray Knots() override { return Get(Op::BSplineData_Knots, knots).Copy(); }
     std::int32_t order = 0, dimension = 0;
-    SourceDoubleArray controlPoints, knots;
+    StoredArray<double> controlPoints, knots;
 };
 
 class RecordedCurve final : public Element, public SourceCurve {
 public:
     using Element::Element;
-    SourceDoubleArray LineData() override { return Get(Op::Curve_LineData, lineData); }
-    SourceDoubleArray CircleData() override { return Get(Op::Curve_CircleData, circleData); }
-    SourceDoubleArray EllipseData() override { return Get(Op::Curve_EllipseData, ellipseData); }
+    static constexpr bool kNothingToDestroy = true;  // the arrays lie in the arena
+    SourceDoubleArray LineData() override { return Get(Op::Curve_LineData, lineData).Copy(); }
+    SourceDoubleArray CircleData() override { return Get(Op::Curve_CircleData, circleData).Copy(); }
+    SourceDoubleArray EllipseData() override {
+        return Get(Op::Curve_EllipseData, ellipseData).Copy();
+    }
     SourceCurveParameters Parameters() override { return Get(Op::Curve_Parameters, parameters); }
     Ref<SourceBSplineData> BSplineData(std::int32_t, std::int32_t, VBool, VBool) override {
         return GetRef<SourceBSplineData>(Op::Curve_BSplineData, bspline);
     }
-    SourceDoubleArray lineData, circleData, ellipseData;
+    StoredArray<double> lineData, circleData, ellipseData;
     SourceCurveParameters parameters;
     RecordedBSplineData* bspline = nullptr;
 };
@@ -225,11 +339,9 @@ class RecordedTransform final : public Element, public SourceTransform {
 public:
     // keepAlive: the store, for transforms made during a run; null for
     // transforms the store owns.
-    RecordedTransform(Store* store, std::string target, SourceDoubleArray values = {},
+    RecordedTransform(Store* store, TargetName target, SourceDoubleArray values = {},
                       std::shared_ptr<Store> keepAlive = nullptr)
-        : Element(store, std::move(target)),
-          data(std::move(values)),
-          keepAlive_(std::move(keepAlive)) {}
+        : Element(store, target), data(std::move(values)), keepAlive_(std::move(keepAlive)) {}
     SourceDoubleArray ArrayData() override;
     SourceTransformComponents Components() override;
     Ref<SourceTransform> Inverse() override;
@@ -243,14 +355,14 @@ private:
 };
 
 // A transform made during the run from an affine mapping.
-Ref<SourceTransform> NewTransform(Store* store, const std::string& target, const Affine& affine);
+Ref<SourceTransform> NewTransform(Store* store, TargetName target, const Affine& affine);
 // The mapping of any transform: ours directly, others through their numbers.
 Affine AffineOf(SourceTransform& transform);
 
 class RecordedMathVector final : public Element, public SourceMathVector {
 public:
-    RecordedMathVector(Store* store, std::string target, Vec3 v, std::shared_ptr<Store> keepAlive)
-        : Element(store, std::move(target)), xyz(v), keepAlive_(std::move(keepAlive)) {}
+    RecordedMathVector(Store* store, TargetName target, Vec3 v, std::shared_ptr<Store> keepAlive)
+        : Element(store, target), xyz(v), keepAlive_(std::move(keepAlive)) {}
     Ref<SourceMathVector> MultiplyTransform(const Ref<SourceTransform>& transform) override;
     Ref<SourceMathVector> Normalise() override;
     SourceDoubleArray ArrayData() override;
@@ -262,8 +374,8 @@ private:
 
 class RecordedMathPoint final : public Element, public SourceMathPoint {
 public:
-    RecordedMathPoint(Store* store, std::string target, Vec3 p, std::shared_ptr<Store> keepAlive)
-        : Element(store, std::move(target)), xyz(p), keepAlive_(std::move(keepAlive)) {}
+    RecordedMathPoint(Store* store, TargetName target, Vec3 p, std::shared_ptr<Store> keepAlive)
+        : Element(store, target), xyz(p), keepAlive_(std::move(keepAlive)) {}
     Ref<SourceMathPoint> MultiplyTransform(const Ref<SourceTransform>& transform) override;
     SourceDoubleArray ArrayData() override;
     Vec3 xyz;
@@ -283,9 +395,9 @@ public:
 class RecordedPlacement final : public Element, public SourcePlacement {
 public:
     // Either `owned` (a recorded placement) or `made` (one made by Combine).
-    RecordedPlacement(Store* store, std::string target, RecordedTransform* owned,
+    RecordedPlacement(Store* store, TargetName target, RecordedTransform* owned,
                       Ref<SourceTransform> made = {}, std::shared_ptr<Store> keepAlive = nullptr)
-        : Element(store, std::move(target)),
+        : Element(store, target),
           owned_(owned),
           made_(std::move(made)),
           keepAlive_(std::move(keepAlive)) {}
@@ -316,6 +428,7 @@ class RecordedSegment final : public Element,
                               public SourceSplineSegment {
 public:
     using Element::Element;
+    static constexpr bool kNothingToDestroy = true;  // numbers and pointers only
     std::int32_t Kind() override { return Get(Op::Segment_Kind, kind); }
     VBool Construction() override { return Get(Op::Segment_Construction, construction); }
     Ref<SourceSketch> Sketch() override;
@@ -344,24 +457,36 @@ public:
     Ref<SourceSketchSegment> AsSegment() override {
         return GetRef<SourceSketchSegment>(Op::Segment_AsSegment, this);
     }
-    Ref<SourcePoint> StartPoint() override { return PointOf(Op::Segment_StartPoint, start); }
-    Ref<SourcePoint> EndPoint() override { return PointOf(Op::Segment_EndPoint, end); }
-    Ref<SourcePoint> CenterPoint() override { return PointOf(Op::Segment_CenterPoint, center); }
-    Ref<SourcePoint> MajorPoint() override { return PointOf(Op::Segment_MajorPoint, major); }
-    Ref<SourcePoint> MinorPoint() override { return PointOf(Op::Segment_MinorPoint, minor); }
-    Ref<SourcePoint> FocalPoint() override { return PointOf(Op::Segment_FocalPoint, focus); }
-    Ref<SourcePoint> ApexPoint() override { return PointOf(Op::Segment_ApexPoint, apex); }
+    Ref<SourcePoint> StartPoint() override { return PointOf(Op::Segment_StartPoint, kStart); }
+    Ref<SourcePoint> EndPoint() override { return PointOf(Op::Segment_EndPoint, kEnd); }
+    Ref<SourcePoint> CenterPoint() override { return PointOf(Op::Segment_CenterPoint, kCenter); }
+    Ref<SourcePoint> MajorPoint() override { return PointOf(Op::Segment_MajorPoint, kMajor); }
+    Ref<SourcePoint> MinorPoint() override { return PointOf(Op::Segment_MinorPoint, kMinor); }
+    Ref<SourcePoint> FocalPoint() override { return PointOf(Op::Segment_FocalPoint, kFocus); }
+    Ref<SourcePoint> ApexPoint() override { return PointOf(Op::Segment_ApexPoint, kApex); }
     std::int32_t Direction() override { return Get(Op::Segment_Direction, direction); }
     std::int32_t FullCircle() override { return Get(Op::Segment_FullCircle, fullCircle); }
 
+    // A point's calls are the segment's calls, under its target.
+    void PointCall(Op op) const { Call(op); }
+
+    // The kinds of point, in the order they are recorded and kept.
+    enum PointKind { kStart, kEnd, kCenter, kMajor, kMinor, kFocus, kApex, kPointKinds };
+    // The point of a kind; null when it was not recorded.
+    RecordedPoint* PointAt(PointKind which) const {
+        if ((pointMask >> which & 1u) == 0) return nullptr;
+        const unsigned before = pointMask & ((1u << which) - 1u);
+        return points + std::popcount(before);
+    }
+
     std::int32_t kind = 0;
     VBool construction = 0;
+    bool typedQueryFails = false;
+    std::uint8_t pointMask = 0;  // bit k: a point of kind k was recorded
     double length = 0.0;
     RecordedSketch* sketch = nullptr;
     RecordedCurve* curve = nullptr;
-    bool typedQueryFails = false;
-    RecordedPoint *start = nullptr, *end = nullptr, *center = nullptr, *major = nullptr,
-                  *minor = nullptr, *focus = nullptr, *apex = nullptr;
+    RecordedPoint* points = nullptr;  // those recorded, one after another
     std::int32_t direction = 0, fullCircle = 0;
 
 private:
@@ -371,11 +496,24 @@ private:
         if (typedQueryFails || kind != wanted) return {};
         return Share<I>(this);
     }
-    Ref<SourcePoint> PointOf(Op op, RecordedPoint* point) {
+    Ref<SourcePoint> PointOf(Op op, PointKind which) {
         Call(op);
-        return Share<SourcePoint>(point);
+        return Share<SourcePoint>(PointAt(which));
     }
 };
+
+inline double RecordedPoint::X() {
+    segment_->PointCall(Op::Point_X);
+    return xyz[0];
+}
+inline double RecordedPoint::Y() {
+    segment_->PointCall(Op::Point_Y);
+    return xyz[1];
+}
+inline double RecordedPoint::Z() {
+    segment_->PointCall(Op::Point_Z);
+    return xyz[2];
+}
 
 class RecordedSketchHatch final : public Element, public SourceSketchHatch {
 public:

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "recorded/recording.h"
+#include "test_support.h"
 
 namespace kvswx::recorded {
 namespace {
@@ -116,6 +117,63 @@ TEST(RecordingLoad, BadRecordingsNameFileLocationAndProblem) {
     }
 }
 
+// Views are read while the file is parsed; what a recording reports stays
+// the first problem in reading order, wherever the views sit in the file.
+TEST(RecordingLoad, ViewsReadDuringParsingReportProblemsInReadingOrder) {
+    const BadRecording cases[] = {
+        {"syntax error after a bad view",
+         R"({"format": "kvswx-recording/1", "document": {"drawing": {"sheets": [{"views": [{"type": "x"}]}]}} x)",
+         {"line 1, column 99: JSON syntax error"}},
+        {"layers are read before the drawing they follow",
+         R"({"format": "kvswx-recording/1", "document": {"drawing": {"sheets": [{"views": [{"type": "x"}]}]}, "layers": [1]}})",
+         {"/document/layers/0: expected an object"}},
+        {"format is checked first",
+         R"({"document": {"drawing": {"sheets": [{"views": [{"type": "x"}]}]}}, "format": 1})",
+         {"test.json: /format: unsupported format"}},
+        {"first bad view of two",
+         WithViews(R"({"name": "V", "type": "x"}, {"name": "V", "scale": 1})"),
+         {"/views/0/type: expected an integer"}},
+        {"references resolve in reading order",
+         WithViews(R"({"name": "A", "parent": "X"}, {"name": "B", "sectionLine": "Y"})"),
+         {"/views/0/parent: no view has the id \"X\""}},
+        {"a problem deep in a view keeps its place",
+         WithViews(
+             R"({"name": "A"}, {"name": "B", "sketch": {"segments": [{}, {"curve": {"lineData": [1, "y"]}}]}})"),
+         {"test.json: /document/drawing/sheets/0/views/1/sketch/segments/1/curve/lineData/1: "
+          "expected a number"}},
+    };
+    for (const BadRecording& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string message = LoadError(c.text);
+        for (const std::string& part : c.expected)
+            EXPECT_NE(message.find(part), std::string::npos) << message;
+    }
+    // A view refers to views, section lines and detail circles defined after it.
+    const auto recording = Load(WithViews(
+        R"({"name": "A", "parent": "B", "sectionLine": "S"}, {"name": "B", "sectionLines": [{"name": "S"}]})"));
+    const auto first = recording->Document()->QueryDrawing()->FirstView();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->ParentView()->Name(), std::wstring(L"B"));
+    EXPECT_EQ(first->SectionLine()->OwnerView()->Name(), std::wstring(L"A"));
+    EXPECT_EQ(first->NextView()->Name(), std::wstring(L"B"));
+
+    // A segment without an id takes its view's target, also when the view's
+    // name follows its sketch in the file; faults on that target find it.
+    const auto faulty = Load(WithViews(
+        R"({"sketch": {"segments": [{"kind": 0, "start": [0, 0, 0], "curve": {"bspline": {}}},
+                                    {"id": "S", "kind": 1}]}, "name": "V"})",
+        R"("faults": [{"op": "Point.X", "target": "V", "hresult": "0x80004005"},
+                      {"op": "BSplineData.Order", "target": "V", "hresult": "0x80004005"},
+                      {"op": "Segment.Kind", "target": "S", "hresult": "0x80004005"}], )"));
+    const auto segments = faulty->Document()->QueryDrawing()->FirstView()->Sketch()->Segments();
+    ASSERT_TRUE(segments && segments->size() == 2);
+    const auto& plain = (*segments)[0];
+    EXPECT_EQ(plain->Kind(), 0);
+    EXPECT_THROW(plain->QueryLine()->StartPoint()->X(), ComError);
+    EXPECT_THROW(plain->Curve()->BSplineData(0, 0, 0, 0)->Order(), ComError);
+    EXPECT_THROW((*segments)[1]->Kind(), ComError);
+}
+
 TEST(RecordingLoad, MissingFileIsNamed) {
     try {
         LoadRecording("/nonexistent/dir/recording.json");
@@ -124,6 +182,32 @@ TEST(RecordingLoad, MissingFileIsNamed) {
         EXPECT_NE(
             std::string(e.what()).find("/nonexistent/dir/recording.json: cannot open the file"),
             std::string::npos);
+    }
+}
+
+// A file is read a block at a time: the line and column of a syntax error
+// count the lines of the blocks already dropped, and the file's own content
+// decides wherever a block ends.
+TEST(RecordingLoad, SyntaxErrorsFarIntoAFileKeepTheirLineAndColumn) {
+    const auto dir = test::ScratchDir();
+    const std::string head = R"({"format": "kvswx-recording/1",)";
+    const struct {
+        std::string text;
+        std::string where;
+    } cases[] = {
+        {head + std::string(300000, '\n') + R"( "document": {"path": tru }})",
+         "line 300001, column 26"},
+        {head + std::string(256 * 1024 - head.size(), ' ') + "x", "line 1, column 262145"},
+        {head + std::string(256 * 1024 - head.size() - 1, ' ') + "\nx", "line 2, column 1"},
+    };
+    for (const auto& c : cases) {
+        test::WriteFile(dir / "r.json", c.text);
+        try {
+            LoadRecording(dir / "r.json");
+            ADD_FAILURE() << "loaded";
+        } catch (const RecordingError& e) {
+            EXPECT_EQ(e.Location(), c.where);
+        }
     }
 }
 
