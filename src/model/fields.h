@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -185,9 +186,16 @@ bool ReadField(Rec& rec, const std::tuple<F...>& fields, std::wstring_view name,
 }
 
 namespace detail {
+// Eight bytes at a time: the text of a coordinate list is long.
 inline bool IsAscii(std::string_view text) {
-    for (const char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, sizeof word);
+        if ((word & 0x8080808080808080ULL) != 0) return false;
+    }
+    for (; i < text.size(); ++i) {
+        if (static_cast<unsigned char>(text[i]) >= 0x80) return false;
     }
     return true;
 }
@@ -206,11 +214,12 @@ inline bool SameName(std::string_view utf8, const wchar_t* name) {
 
 // Decodes the text of `child` into the field its name names; false when no
 // field has that name. Field names are ASCII, so the name is compared as
-// it is held; numbers and flags are read from ASCII text without a wide copy.
+// it is held (a name with other characters names no field: its UTF-8
+// bytes never decode to ASCII); numbers and flags are read from ASCII text
+// without a wide copy.
 template <class Rec, class... F>
 bool ReadFieldNode(Rec& rec, const std::tuple<F...>& fields, XmlNode child) {
     const std::string_view name = child.NameUtf8();
-    if (!detail::IsAscii(name)) return ReadField(rec, fields, child.Name(), GetNodeText(child));
     return std::apply(
         [&](const auto&... f) {
             auto one = [&](const auto& field) {
