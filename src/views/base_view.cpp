@@ -167,8 +167,9 @@ public:
                 }
             }
         };
+        FieldCursor fields(v, kBaseViewFields);
         ForEachChildElement(at, [&](XmlNode node) {
-            if (ReadFieldNode(v, kBaseViewFields, node)) return;
+            if (fields.Read(node)) return;
             const std::string_view name = node.NameUtf8();
             if (name == "SectionLine") {
                 single(sectionLine, name, L"SectionLine");
