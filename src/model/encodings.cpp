@@ -92,6 +92,40 @@ bool IsDigit(Ch c) {
     return c >= Ch('0') && c <= Ch('9');
 }
 
+// The rest of ReadPlainDecimal, for the digits [first, last) that do not
+// make an exact integer below 2^53 with the point at most 22 digits from
+// the end as they stand: trailing zeros dropped, or std::from_chars.
+template <class Ch>
+Plain FinishPlainDecimal(const Ch* first, const Ch* last, bool negative, std::uint64_t mantissa,
+                         std::size_t digits, std::size_t scale, double& out) {
+    constexpr std::uint64_t kExactLimit = std::uint64_t{1} << 53;
+    if (digits <= 19) {
+        // Trailing zeros ("1.0000000000000000"), eight at a time first.
+        while (scale >= 8 && mantissa % 100000000ULL == 0) {
+            mantissa /= 100000000ULL;
+            scale -= 8;
+        }
+        while (scale > 0 && mantissa % 10 == 0) {
+            mantissa /= 10;
+            --scale;
+        }
+        if (mantissa <= kExactLimit && scale <= 22) {
+            const double v = static_cast<double>(mantissa) / kExactPowersOfTen[scale];
+            out = negative ? -v : v;
+            return Plain::kYes;
+        }
+    }
+    if constexpr (sizeof(Ch) == 1) {
+        double v = 0;
+        const auto r = std::from_chars(first, last, v);
+        if (r.ec == std::errc{} && r.ptr == last) {
+            out = v;
+            return Plain::kYes;
+        }
+    }
+    return Plain::kNo;
+}
+
 // A plain decimal "[-]digits[.digits]" (at least one digit) at the start of
 // `t`, read without the C conversion: what every number of ours looks like.
 // `end` receives where the digits stop. kNo when the text starts otherwise,
@@ -104,7 +138,7 @@ bool IsDigit(Ch c) {
 // std::from_chars, which rounds correctly too, over exactly those
 // characters.
 template <class Ch>
-Plain ReadPlainDecimal(std::basic_string_view<Ch> t, double& out, std::size_t& end) {
+inline Plain ReadPlainDecimal(std::basic_string_view<Ch> t, double& out, std::size_t& end) {
     constexpr std::uint64_t kExactLimit = std::uint64_t{1} << 53;
     const Ch* const first = t.data();
     const Ch* const last = first + t.size();
@@ -137,28 +171,12 @@ Plain ReadPlainDecimal(std::basic_string_view<Ch> t, double& out, std::size_t& e
     if (digits == 0) return Plain::kNo;
     if (p != last && (*p == Ch('e') || *p == Ch('E') || *p == Ch('x') || *p == Ch('X'))) return Plain::kNo;
     end = static_cast<std::size_t>(p - first);
-    if (digits <= 19) {
-        if (mantissa > kExactLimit || scale > 22) {
-            while (scale > 0 && mantissa % 10 == 0) {
-                mantissa /= 10;
-                --scale;
-            }
-        }
-        if (mantissa <= kExactLimit && scale <= 22) {
-            const double v = static_cast<double>(mantissa) / kExactPowersOfTen[scale];
-            out = negative ? -v : v;
-            return Plain::kYes;
-        }
+    if (digits <= 19 && mantissa <= kExactLimit && scale <= 22) {
+        const double v = static_cast<double>(mantissa) / kExactPowersOfTen[scale];
+        out = negative ? -v : v;
+        return Plain::kYes;
     }
-    if constexpr (sizeof(Ch) == 1) {
-        double v = 0;
-        const auto r = std::from_chars(first, p, v);
-        if (r.ec == std::errc{} && r.ptr == p) {
-            out = v;
-            return Plain::kYes;
-        }
-    }
-    return Plain::kNo;
+    return FinishPlainDecimal(first, p, negative, mantissa, digits, scale, out);
 }
 
 template <class Ch>

@@ -206,6 +206,9 @@ public:
     }
 
     void ReadFromNode(XmlDocument& doc, XmlNode list) override {
+        std::size_t children = 0;
+        for (XmlNode child = list.FirstChild(); child; child = child.NextSibling()) ++children;
+        segments.reserve(segments.size() + children);
         for (XmlNode child = list.FirstChild(); child; child = child.NextSibling()) {
             if (!child.IsElement()) continue;
             std::unique_ptr<KVSWX_SketchSegment> segment = NewSegmentNamed(child.Raw().name());
