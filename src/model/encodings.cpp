@@ -145,6 +145,29 @@ inline Plain ReadPlainDecimal(std::basic_string_view<Ch> t, double& out, std::si
     const Ch* p = first;
     const bool negative = p != last && *p == Ch('-');
     if (negative) ++p;
+    if constexpr (sizeof(Ch) == 1 && std::endian::native == std::endian::little) {
+        // "d.dddddddddddddddd", how we write a value below ten, read at once
+        // when its integer is exact; what the general reading below gives.
+        if (last - p >= 18 && IsDigit(p[0]) && p[1] == '.' && (last - p == 18 || !IsDigit(p[18]))) {
+            std::uint64_t high;
+            std::uint64_t low;
+            std::memcpy(&high, p + 2, sizeof high);
+            std::memcpy(&low, p + 10, sizeof low);
+            const Ch next = last - p == 18 ? Ch(' ') : p[18];
+            const bool longer = next == 'e' || next == 'E' || next == 'x' || next == 'X';
+            if (AreEightDigits(high) && AreEightDigits(low) && !longer) {
+                const std::uint64_t mantissa =
+                    static_cast<std::uint64_t>(p[0] - '0') * 10000000000000000ULL +
+                    EightDigitsValue(high) * 100000000ULL + EightDigitsValue(low);
+                if (mantissa <= kExactLimit) {
+                    const double v = static_cast<double>(mantissa) / 1e16;
+                    out = negative ? -v : v;
+                    end = static_cast<std::size_t>(p + 18 - first);
+                    return Plain::kYes;
+                }
+            }
+        }
+    }
     // Beyond nineteen digits the integer wraps; `digits` tells.
     std::uint64_t mantissa = 0;
     const Ch* const integerStart = p;

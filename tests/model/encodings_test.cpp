@@ -137,6 +137,13 @@ TEST(ParseNumbers, DoublesReadAsTheCConversion) {
         {L"-0.1234a678", -0.1234},
         {L"0.12345678.5", 0.12345678},
         {L"123.", 123.0},
+        // The form we write below ten, and its near misses.
+        {L"0.9007199254740992", 0.9007199254740992},
+        {L"9.0071992547409921", 9.0071992547409921},
+        {L"1.00000000000000001", 1.0},
+        {L"1.0000000000000000e5", 100000.0},
+        {L"-5.5000000000000000x", -5.5},
+        {L"5.50000000a0000000", 5.5},
     };
     for (const auto& c : cases) {
         const std::string narrow(c.text.begin(), c.text.end());
