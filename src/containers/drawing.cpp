@@ -6,6 +6,7 @@
 #include "containers/sheet_objects.h"
 #include "docprops/document_properties.h"
 #include "model/encodings.h"
+#include "model/located.h"
 #include "model/xml_helpers.h"
 #include "views/base_view.h"
 
@@ -13,7 +14,7 @@ namespace kvswx {
 
 // ---- view ------------------------------------------------------------------
 
-class KVSWX_DrawingViewImpl : public LocatedSerializable {
+class KVSWX_DrawingViewImpl : public LocatedSerializable, public ElementsReader {
 public:
     std::unique_ptr<KVSWX_BaseView> baseView = std::make_unique<KVSWX_BaseView>();
 
@@ -27,10 +28,14 @@ public:
     }
 
     void ReadFromDocument(XmlDocument& doc, const std::wstring& location) override {
-        const XmlNode element = doc.SelectSingleNode(location);
+        ReadElements(doc, Located(doc, location));
+    }
+
+    void ReadElements(XmlDocument& doc, const Located& at) override {
+        const XmlNode element = at.First();
         if (!element) return;
         baseView->SetName(GetAttributeValue(element, L"Name"));
-        baseView->GetImpl()->ReadFromDocument(doc, location);
+        ReadLocated(*baseView->GetImpl(), doc, at);
     }
 };
 
@@ -91,19 +96,21 @@ void WriteWrapped(XmlDocument& doc, XmlNode parent, std::wstring_view wrapperNam
     CloseElement(doc, wrapper);
 }
 
-// One item per element the location selects, whatever the element's name.
+// One item per element under the wrapper elements, whatever the element's
+// name: the elements of location + "/" + wrapper + "/*".
 template <class Item>
-void ReadWrapped(XmlDocument& doc, const std::wstring& location, std::vector<std::unique_ptr<Item>>& items) {
-    for (const XmlNode& node : doc.SelectNodes(location)) {
+void ReadWrapped(XmlDocument& doc, const Located& at, std::string_view wrapper,
+                 std::vector<std::unique_ptr<Item>>& items) {
+    ForEachWrappedElement(at, wrapper, [&](XmlNode node) {
         auto item = std::make_unique<Item>();
         item->GetImpl()->ReadFromNode(doc, node);
         items.push_back(std::move(item));
-    }
+    });
 }
 
 }  // namespace
 
-class KVSWX_DrawingSheetImpl : public LocatedSerializable {
+class KVSWX_DrawingSheetImpl : public LocatedSerializable, public ElementsReader {
 public:
     std::vector<std::unique_ptr<KVSWX_DrawingView>> views;
     FirstOfKey byName;       // views by name
@@ -139,21 +146,25 @@ public:
     }
 
     void ReadFromDocument(XmlDocument& doc, const std::wstring& location) override {
-        const XmlNode element = doc.SelectSingleNode(location);
+        ReadElements(doc, Located(doc, location));
+    }
+
+    // Each view is read at location + "/view[@Name='" + its name + "']",
+    // handed over as the elements that selects.
+    void ReadElements(XmlDocument& doc, const Located& at) override {
+        const XmlNode element = at.First();
         if (!element) return;
         name = GetAttributeValue(element, L"Name");
         dxfName = GetAttributeValue(element, L"DxfName");
         sheetHeight = ParseDouble(GetAttributeValue(element, L"SheetHeight"));
         sheetWidth = ParseDouble(GetAttributeValue(element, L"SheetWidth"));
-        ReadWrapped(doc, AppendPath(location, L"/SketchPictures/*"), sketchPictures);
-        ReadWrapped(doc, AppendPath(location, L"/OLEObjects/*"), oleObjects);
-        for (const XmlNode& node : doc.SelectNodes(AppendPath(location, L"/view"))) {
-            const std::wstring at = NamedPath(location, L"view", GetAttributeValue(node, L"Name"));
-            if (!doc.SelectSingleNode(at)) continue;  // a name that cannot be found again
+        ReadWrapped(doc, at, "SketchPictures", sketchPictures);
+        ReadWrapped(doc, at, "OLEObjects", oleObjects);
+        ForEachNamedChild(at, "view", L"view", [&](const Located& viewAt) {
             auto view = std::make_unique<KVSWX_DrawingView>();
-            view->GetImpl()->ReadFromDocument(doc, at);
+            static_cast<KVSWX_DrawingViewImpl*>(view->GetImpl())->ReadElements(doc, viewAt);
             views.push_back(std::move(view));
-        }
+        });
     }
 };
 
@@ -224,7 +235,7 @@ KVSWX_DrawingView* KVSWX_DrawingSheet::GetOrAddView(const std::wstring& name,
 
 // ---- drawing ---------------------------------------------------------------
 
-class KVSWX_DrawingImpl : public LocatedSerializable {
+class KVSWX_DrawingImpl : public LocatedSerializable, public ElementsReader {
 public:
     std::vector<std::unique_ptr<KVSWX_DrawingSheet>> sheets;
     FirstOfKey byName;  // sheets by name
@@ -251,19 +262,24 @@ public:
     }
 
     void ReadFromDocument(XmlDocument& doc, const std::wstring& location) override {
-        const XmlNode element = doc.SelectSingleNode(location);
+        ReadElements(doc, Located(doc, location));
+    }
+
+    // Each sheet is read at location + "/sheet[@Name='" + its name + "']",
+    // handed over as the elements that selects.
+    void ReadElements(XmlDocument& doc, const Located& at) override {
+        const XmlNode element = at.First();
         if (!element) return;
         documentProperties.reset();
         documentProperties = std::make_unique<KVSWX_DocumentProperties>();
-        documentProperties->GetImpl()->ReadFromDocument(doc, AppendPath(location, L"/DocumentProperties"));
+        documentProperties->GetImpl()->ReadFromDocument(
+            doc, AppendPath(at.Path(), L"/DocumentProperties"));
         name = GetAttributeValue(element, L"Name");
-        for (const XmlNode& node : doc.SelectNodes(AppendPath(location, L"/sheet"))) {
-            const std::wstring at = NamedPath(location, L"sheet", GetAttributeValue(node, L"Name"));
-            if (!doc.SelectSingleNode(at)) continue;  // a name that cannot be found again
+        ForEachNamedChild(at, "sheet", L"sheet", [&](const Located& sheetAt) {
             auto sheet = std::make_unique<KVSWX_DrawingSheet>();
-            sheet->GetImpl()->ReadFromDocument(doc, at);
+            static_cast<KVSWX_DrawingSheetImpl*>(sheet->GetImpl())->ReadElements(doc, sheetAt);
             sheets.push_back(std::move(sheet));
-        }
+        });
     }
 };
 

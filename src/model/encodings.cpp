@@ -1,10 +1,12 @@
 #include "model/encodings.h"
 
+#include <bit>
 #include <cctype>
 #include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <cwctype>
 #include <string>
 #include <system_error>
@@ -63,8 +65,148 @@ double StrtodRun(const char* run) {
     return StrtodC(run);
 }
 
+// Powers of ten that a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+enum class Plain { kNo, kYes };
+
+// Whether the eight bytes of `word` (in memory order) are all ASCII digits.
+bool AreEightDigits(std::uint64_t word) {
+    return (((word + 0x4646464646464646ULL) | (word - 0x3030303030303030ULL)) & 0x8080808080808080ULL) == 0;
+}
+
+// The number eight ASCII digits spell, the first in memory the most
+// significant (a little-endian word).
+std::uint64_t EightDigitsValue(std::uint64_t word) {
+    constexpr std::uint64_t kMask = 0x000000FF000000FFULL;
+    constexpr std::uint64_t kMul1 = 100 + (1000000ULL << 32);
+    constexpr std::uint64_t kMul2 = 1 + (10000ULL << 32);
+    word -= 0x3030303030303030ULL;
+    word = word * 10 + (word >> 8);
+    return (((word & kMask) * kMul1) + (((word >> 16) & kMask) * kMul2)) >> 32;
+}
+
+template <class Ch>
+bool IsDigit(Ch c) {
+    return c >= Ch('0') && c <= Ch('9');
+}
+
+// The rest of ReadPlainDecimal, for the digits [first, last) that do not
+// make an exact integer below 2^53 with the point at most 22 digits from
+// the end as they stand: trailing zeros dropped, or std::from_chars.
+template <class Ch>
+Plain FinishPlainDecimal(const Ch* first, const Ch* last, bool negative, std::uint64_t mantissa,
+                         std::size_t digits, std::size_t scale, double& out) {
+    constexpr std::uint64_t kExactLimit = std::uint64_t{1} << 53;
+    if (digits <= 19) {
+        // Trailing zeros ("1.0000000000000000"), eight at a time first.
+        while (scale >= 8 && mantissa % 100000000ULL == 0) {
+            mantissa /= 100000000ULL;
+            scale -= 8;
+        }
+        while (scale > 0 && mantissa % 10 == 0) {
+            mantissa /= 10;
+            --scale;
+        }
+        if (mantissa <= kExactLimit && scale <= 22) {
+            const double v = static_cast<double>(mantissa) / kExactPowersOfTen[scale];
+            out = negative ? -v : v;
+            return Plain::kYes;
+        }
+    }
+    if constexpr (sizeof(Ch) == 1) {
+        double v = 0;
+        const auto r = std::from_chars(first, last, v);
+        if (r.ec == std::errc{} && r.ptr == last) {
+            out = v;
+            return Plain::kYes;
+        }
+    }
+    return Plain::kNo;
+}
+
+// A plain decimal "[-]digits[.digits]" (at least one digit) at the start of
+// `t`, read without the C conversion: what every number of ours looks like.
+// `end` receives where the digits stop. kNo when the text starts otherwise,
+// when what follows could make the number longer (an exponent, a
+// hexadecimal prefix), or when the value is not exact this way; the caller
+// then asks strtod. Up to nineteen digits make an exact integer; when it is
+// at most 2^53 and the point stands at most 22 digits from the end, the
+// value is that integer divided by an exact power of ten, and the division
+// rounds correctly, as strtod does. Other narrow decimals go to
+// std::from_chars, which rounds correctly too, over exactly those
+// characters.
+template <class Ch>
+inline Plain ReadPlainDecimal(std::basic_string_view<Ch> t, double& out, std::size_t& end) {
+    constexpr std::uint64_t kExactLimit = std::uint64_t{1} << 53;
+    const Ch* const first = t.data();
+    const Ch* const last = first + t.size();
+    const Ch* p = first;
+    const bool negative = p != last && *p == Ch('-');
+    if (negative) ++p;
+    if constexpr (sizeof(Ch) == 1 && std::endian::native == std::endian::little) {
+        // "d.dddddddddddddddd", how we write a value below ten, read at once
+        // when its integer is exact; what the general reading below gives.
+        if (last - p >= 18 && IsDigit(p[0]) && p[1] == '.' && (last - p == 18 || !IsDigit(p[18]))) {
+            std::uint64_t high;
+            std::uint64_t low;
+            std::memcpy(&high, p + 2, sizeof high);
+            std::memcpy(&low, p + 10, sizeof low);
+            const Ch next = last - p == 18 ? Ch(' ') : p[18];
+            const bool longer = next == 'e' || next == 'E' || next == 'x' || next == 'X';
+            if (AreEightDigits(high) && AreEightDigits(low) && !longer) {
+                const std::uint64_t mantissa =
+                    static_cast<std::uint64_t>(p[0] - '0') * 10000000000000000ULL +
+                    EightDigitsValue(high) * 100000000ULL + EightDigitsValue(low);
+                if (mantissa <= kExactLimit) {
+                    const double v = static_cast<double>(mantissa) / 1e16;
+                    out = negative ? -v : v;
+                    end = static_cast<std::size_t>(p + 18 - first);
+                    return Plain::kYes;
+                }
+            }
+        }
+    }
+    // Beyond nineteen digits the integer wraps; `digits` tells.
+    std::uint64_t mantissa = 0;
+    const Ch* const integerStart = p;
+    for (; p != last && IsDigit(*p); ++p) mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - Ch('0'));
+    std::size_t digits = static_cast<std::size_t>(p - integerStart);
+    std::size_t scale = 0;  // digits after the point
+    if (p != last && *p == Ch('.')) {
+        ++p;
+        const Ch* const fractionStart = p;
+        if constexpr (sizeof(Ch) == 1 && std::endian::native == std::endian::little) {
+            // Eight digits at a time: the sixteen decimals we write.
+            while (last - p >= 8) {
+                std::uint64_t word;
+                std::memcpy(&word, p, sizeof word);
+                if (!AreEightDigits(word)) break;
+                mantissa = mantissa * 100000000ULL + EightDigitsValue(word);
+                p += 8;
+            }
+        }
+        for (; p != last && IsDigit(*p); ++p) mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - Ch('0'));
+        scale = static_cast<std::size_t>(p - fractionStart);
+        digits += scale;
+    }
+    if (digits == 0) return Plain::kNo;
+    if (p != last && (*p == Ch('e') || *p == Ch('E') || *p == Ch('x') || *p == Ch('X'))) return Plain::kNo;
+    end = static_cast<std::size_t>(p - first);
+    if (digits <= 19 && mantissa <= kExactLimit && scale <= 22) {
+        const double v = static_cast<double>(mantissa) / kExactPowersOfTen[scale];
+        out = negative ? -v : v;
+        return Plain::kYes;
+    }
+    return FinishPlainDecimal(first, p, negative, mantissa, digits, scale, out);
+}
+
 template <class Ch>
 double ParseDoubleOf(std::basic_string_view<Ch> text) {
+    double v = 0;
+    std::size_t end = 0;
+    if (ReadPlainDecimal(text, v, end) == Plain::kYes) return v;
     char buf[64];
     std::string big;
     return StrtodRun(NarrowPrefix(text, buf, big));
@@ -107,6 +249,15 @@ void ForEachDouble(std::basic_string_view<Ch> text, F&& f) {
     while (i < text.size()) {
         while (i < text.size() && text[i] == Ch(' ')) ++i;
         if (i == text.size()) break;
+        // A plain decimal that fills the token is read in the same pass.
+        const std::basic_string_view<Ch> rest = text.substr(i);
+        double v = 0;
+        std::size_t end = 0;
+        if (ReadPlainDecimal(rest, v, end) == Plain::kYes && (end == rest.size() || rest[end] == Ch(' '))) {
+            i += end;
+            if (!f(v)) return;
+            continue;
+        }
         std::size_t j = i;
         while (j < text.size() && text[j] != Ch(' ')) ++j;
         if (!f(ParseDoubleOf(text.substr(i, j - i)))) return;
@@ -116,11 +267,17 @@ void ForEachDouble(std::basic_string_view<Ch> text, F&& f) {
 
 template <class Ch>
 DoubleList ParseDoubleListOf(std::basic_string_view<Ch> text) {
-    DoubleList out;
+    // Gathered in a buffer kept from call to call, then copied once: the
+    // list gets one allocation of its exact size. A buffer grown by an
+    // unusually long list is not kept.
+    thread_local DoubleList scratch;
+    scratch.clear();
     ForEachDouble(text, [&](double v) {
-        out.push_back(v);
+        scratch.push_back(v);
         return true;
     });
+    DoubleList out(scratch.begin(), scratch.end());
+    if (scratch.capacity() > 4096) DoubleList().swap(scratch);
     return out;
 }
 

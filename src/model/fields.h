@@ -8,9 +8,12 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <type_traits>
+#include <utility>
 
 #include "model/encodings.h"
 #include "model/enum_names.h"
@@ -185,59 +188,109 @@ bool ReadField(Rec& rec, const std::tuple<F...>& fields, std::wstring_view name,
 }
 
 namespace detail {
+// Eight bytes at a time: the text of a coordinate list is long.
 inline bool IsAscii(std::string_view text) {
-    for (const char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, sizeof word);
+        if ((word & 0x8080808080808080ULL) != 0) return false;
+    }
+    for (; i < text.size(); ++i) {
+        if (static_cast<unsigned char>(text[i]) >= 0x80) return false;
     }
     return true;
 }
 
-// Whether the UTF-8 element name `utf8` is `name` (an ASCII field name).
-inline bool SameName(std::string_view utf8, const wchar_t* name) {
-    std::size_t i = 0;
-    for (; i < utf8.size(); ++i) {
-        if (name[i] == L'\0' || static_cast<unsigned char>(utf8[i]) >= 0x80 ||
-            static_cast<wchar_t>(utf8[i]) != name[i])
-            return false;
+// Whether the UTF-8 element name `utf8` (zero-terminated, as the tree
+// holds it) is `name` (an ASCII field name).
+inline bool SameName(const char* utf8, const wchar_t* name) {
+    for (;; ++utf8, ++name) {
+        const auto c = static_cast<unsigned char>(*utf8);
+        if (c >= 0x80 || static_cast<wchar_t>(c) != *name) return false;
+        if (c == 0) return true;
     }
-    return name[i] == L'\0';
+}
+
+// When `child` is named as `field` is: its text decoded into the field,
+// and true.
+template <class Rec, class Field>
+bool DecodeNamed(Rec& rec, const Field& field, XmlNode child, const char* name) {
+    if (!SameName(name, field.name)) return false;
+    auto& member = rec.*(field.member);
+    using Kind = std::decay_t<decltype(field.kind)>;
+    using Value = std::decay_t<decltype(member)>;
+    if constexpr (HasAsciiParse<Kind, Value>) {
+        const std::string_view text = child.TextUtf8();
+        if (IsAscii(text)) {
+            field.kind.ParseAscii(member, text);
+            return true;
+        }
+    }
+    field.kind.Parse(member, GetNodeText(child));
+    return true;
+}
+
+// Decodes `child` into the field its name names, trying field `hint`
+// first; returns the field's index, or the number of fields when none has
+// that name. Names are distinct within a list, so the order of trying
+// never changes which field is found.
+template <class Rec, class Tuple, std::size_t... I>
+std::size_t DecodeField(Rec& rec, const Tuple& fields, XmlNode child, std::size_t hint,
+                        std::index_sequence<I...>) {
+    const char* name = child.Raw().name();
+    std::size_t found = sizeof...(I);
+    const auto at = [&](auto index) {
+        constexpr std::size_t kIndex = decltype(index)::value;
+        if (!DecodeNamed(rec, std::get<kIndex>(fields), child, name)) return false;
+        found = kIndex;
+        return true;
+    };
+    if (((I == hint && at(std::integral_constant<std::size_t, I>{})) || ...)) return found;
+    ((I != hint && at(std::integral_constant<std::size_t, I>{})) || ...);
+    return found;
 }
 }  // namespace detail
 
 // Decodes the text of `child` into the field its name names; false when no
 // field has that name. Field names are ASCII, so the name is compared as
-// it is held; numbers and flags are read from ASCII text without a wide copy.
+// it is held (a name with other characters names no field: its UTF-8
+// bytes never decode to ASCII); numbers and flags are read from ASCII text
+// without a wide copy.
 template <class Rec, class... F>
 bool ReadFieldNode(Rec& rec, const std::tuple<F...>& fields, XmlNode child) {
-    const std::string_view name = child.NameUtf8();
-    if (!detail::IsAscii(name)) return ReadField(rec, fields, child.Name(), GetNodeText(child));
-    return std::apply(
-        [&](const auto&... f) {
-            auto one = [&](const auto& field) {
-                if (!detail::SameName(name, field.name)) return false;
-                auto& member = rec.*(field.member);
-                using Kind = std::decay_t<decltype(field.kind)>;
-                using Value = std::decay_t<decltype(member)>;
-                const std::string_view text = child.TextUtf8();
-                if constexpr (detail::HasAsciiParse<Kind, Value>) {
-                    if (detail::IsAscii(text)) {
-                        field.kind.ParseAscii(member, text);
-                        return true;
-                    }
-                }
-                field.kind.Parse(member, GetNodeText(child));
-                return true;
-            };
-            return (one(f) || ...);
-        },
-        fields);
+    return detail::DecodeField(rec, fields, child, sizeof...(F), std::index_sequence_for<F...>{}) !=
+           sizeof...(F);
 }
+
+// Reads children one after another as ReadFieldNode does, trying first the
+// field after the one the previous child named: children written from the
+// list come in its order, so each name is compared about once.
+template <class Rec, class... F>
+class FieldCursor {
+public:
+    FieldCursor(Rec& rec, const std::tuple<F...>& fields) : rec_(rec), fields_(fields) {}
+
+    bool Read(XmlNode child) {
+        const std::size_t found =
+            detail::DecodeField(rec_, fields_, child, next_, std::index_sequence_for<F...>{});
+        if (found == sizeof...(F)) return false;
+        next_ = found + 1;
+        return true;
+    }
+
+private:
+    Rec& rec_;
+    const std::tuple<F...>& fields_;
+    std::size_t next_ = 0;
+};
 
 // Walks the element children of `node` and decodes those that name a field.
 template <class Rec, class... F>
 void ReadFieldChildren(Rec& rec, const std::tuple<F...>& fields, XmlNode node) {
+    FieldCursor cursor(rec, fields);
     for (XmlNode child = node.FirstChild(); child; child = child.NextSibling()) {
-        if (child.IsElement()) ReadFieldNode(rec, fields, child);
+        if (child.IsElement()) cursor.Read(child);
     }
 }
 

@@ -1,8 +1,12 @@
 #include "views/base_view.h"
 
+#include <span>
+#include <string_view>
 #include <tuple>
+#include <utility>
 
 #include "model/fields.h"
+#include "model/located.h"
 #include "model/xml_helpers.h"
 #include "views/detail_envelope.h"
 #include "views/section_line.h"
@@ -56,7 +60,7 @@ const auto kBaseViewFields = std::make_tuple(
 
 }  // namespace
 
-class KVSWX_BaseViewImpl : public LocatedSerializable {
+class KVSWX_BaseViewImpl : public LocatedSerializable, public ElementsReader {
 public:
     BaseViewValues v;
     std::unique_ptr<KVSWX_SectionLine> sectionLine;
@@ -131,43 +135,74 @@ public:
     }
 
     void ReadFromDocument(XmlDocument& doc, const std::wstring& location) override {
-        for (const XmlNode& node : doc.SelectNodes(AppendPath(location, L"/*"))) {
-            const std::wstring name = node.Name();
-            if (ReadField(v, kBaseViewFields, name, GetNodeText(node))) continue;
-            const std::wstring at = AppendPath(AppendPath(location, L"/"), name);
-            // Single sub-records are replaced; lists are extended.
-            if (name == L"SectionLine") {
-                NewOwned(sectionLine)->GetImpl()->ReadFromDocument(doc, at);
-            } else if (name == L"DetailEnvelope") {
-                NewOwned(detailEnvelope)->GetImpl()->ReadFromDocument(doc, at);
-            } else if (name == L"ManualGeometry") {
-                NewOwned(manualGeometry)->GetImpl()->ReadFromDocument(doc, at);
-            } else if (name == L"CenterLines") {
-                NewOwned(centerLines)->GetImpl()->ReadFromDocument(doc, at);
-            } else if (name == L"CropProfile") {
-                NewOwned(cropProfile)->GetImpl()->ReadFromDocument(doc, at);
-            } else if (name == L"ProjectionArrow") {
-                NewOwned(projectionArrow)->GetImpl()->ReadFromDocument(doc, at);
-            } else if (name == L"BreakLines") {
-                NewOwned(breakLines)->GetImpl()->ReadFromDocument(doc, at);
-            } else if (name == L"Notes") {
-                ReadCollection(doc, location, name, notes);
-            } else if (name == L"BrokenOutSections") {
-                ReadCollection(doc, location, name, brokenOutSections);
-            } else if (name == L"AssemblyComponents") {
-                ReadCollection(doc, location, name, assemblyComponents);
-            } else if (name == L"BodyComponents") {
-                ReadCollection(doc, location, name, bodyComponents);
-            } else if (name == L"ExcludedComponents") {
-                ReadCollection(doc, location, name, excludedComponents);
-            } else if (name == L"CenterMarks") {
-                ReadCollection(doc, location, name, centerMarks);
-            } else if (name == L"FaceHatches") {
-                ReadCollection(doc, location, name, faceHatches);
-            } else if (name == L"SketchHatches") {
-                ReadCollection(doc, location, name, sketchHatches);
+        ReadElements(doc, Located(doc, location));
+    }
+
+    // The children of the view's elements in document order: fields, single
+    // sub-records (each replaced and read at location + "/" + its element
+    // name) and lists (extended by every element under every wrapper of
+    // that name, location + "/" + name + "/*").
+    void ReadElements(XmlDocument& doc, const Located& at) override {
+        // The elements location + "/" + name selects, per name, gathered
+        // on first use.
+        std::vector<std::pair<std::string_view, std::vector<XmlNode>>> gathered;
+        const auto named = [&](std::string_view name) -> std::span<const XmlNode> {
+            for (const auto& [key, nodes] : gathered) {
+                if (key == name) return nodes;
             }
-        }
+            return gathered.emplace_back(name, ChildrenNamed(at, name)).second;
+        };
+        const auto single = [&](auto& slot, std::string_view name, std::wstring_view wide) {
+            const Located sub(at, wide, named(name));
+            ReadLocated(*NewOwned(slot)->GetImpl(), doc, sub);
+        };
+        const auto list = [&](auto& items, std::string_view name) {
+            using Item = typename std::decay_t<decltype(items)>::value_type::element_type;
+            for (const XmlNode& wrapper : named(name)) {
+                for (XmlNode node = wrapper.FirstChild(); node; node = node.NextSibling()) {
+                    if (!node.IsElement()) continue;
+                    auto item = std::make_unique<Item>();
+                    item->GetImpl()->ReadFromNode(doc, node);
+                    items.push_back(std::move(item));
+                }
+            }
+        };
+        FieldCursor fields(v, kBaseViewFields);
+        ForEachChildElement(at, [&](XmlNode node) {
+            if (fields.Read(node)) return;
+            const std::string_view name = node.NameUtf8();
+            if (name == "SectionLine") {
+                single(sectionLine, name, L"SectionLine");
+            } else if (name == "DetailEnvelope") {
+                single(detailEnvelope, name, L"DetailEnvelope");
+            } else if (name == "ManualGeometry") {
+                single(manualGeometry, name, L"ManualGeometry");
+            } else if (name == "CenterLines") {
+                single(centerLines, name, L"CenterLines");
+            } else if (name == "CropProfile") {
+                single(cropProfile, name, L"CropProfile");
+            } else if (name == "ProjectionArrow") {
+                single(projectionArrow, name, L"ProjectionArrow");
+            } else if (name == "BreakLines") {
+                single(breakLines, name, L"BreakLines");
+            } else if (name == "Notes") {
+                list(notes, name);
+            } else if (name == "BrokenOutSections") {
+                list(brokenOutSections, name);
+            } else if (name == "AssemblyComponents") {
+                list(assemblyComponents, name);
+            } else if (name == "BodyComponents") {
+                list(bodyComponents, name);
+            } else if (name == "ExcludedComponents") {
+                list(excludedComponents, name);
+            } else if (name == "CenterMarks") {
+                list(centerMarks, name);
+            } else if (name == "FaceHatches") {
+                list(faceHatches, name);
+            } else if (name == "SketchHatches") {
+                list(sketchHatches, name);
+            }
+        });
     }
 
     template <class T>

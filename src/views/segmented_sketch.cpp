@@ -4,6 +4,7 @@
 
 #include "docprops/sketch_block.h"
 #include "model/encodings.h"
+#include "model/located.h"
 #include "model/xml_helpers.h"
 #include "views/sketch_segments.h"
 
@@ -47,14 +48,33 @@ KVSWX_SketchSegmentsCollection* KVSWX_SegmentedSketch::GetSegments() const {
 
 // ---- center lines ----------------------------------------------------------
 
+namespace {
+
+// The first "Segments" child of the elements, in document order: what
+// location + "/Segments" selects first.
+XmlNode FirstSegments(const Located& at) {
+    for (const XmlNode& element : at.Elements()) {
+        for (XmlNode child = element.FirstChild(); child; child = child.NextSibling()) {
+            if (child.IsElement() && child.NameUtf8() == "Segments") return child;
+        }
+    }
+    return XmlNode();
+}
+
+}  // namespace
+
 // Read by location; after reading there is always a collection.
-class KVSWX_CenterLineImpl final : public KVSWX_SegmentedSketchImpl {
+class KVSWX_CenterLineImpl final : public KVSWX_SegmentedSketchImpl, public ElementsReader {
 public:
     void ReadFromNode(XmlDocument&, XmlNode) override {}
 
     void ReadFromDocument(XmlDocument& doc, const std::wstring& location) override {
+        ReadElements(doc, Located(doc, location));
+    }
+
+    void ReadElements(XmlDocument& doc, const Located& at) override {
         KVSWX_SketchSegmentsCollection* segments = NewSegments();
-        const XmlNode list = doc.SelectSingleNode(AppendPath(location, L"/Segments"));
+        const XmlNode list = FirstSegments(at);
         if (list) segments->GetImpl()->ReadFromNode(doc, list);
     }
 };
@@ -67,12 +87,16 @@ KVSWX_SegmentedSketchImpl* KVSWX_CenterLine::GetSketchImpl() const { return d_.g
 // ---- crop profile ----------------------------------------------------------
 
 // Read by location; without a "Segments" child there is no collection.
-class KVSWX_CropProfileImpl final : public KVSWX_SegmentedSketchImpl {
+class KVSWX_CropProfileImpl final : public KVSWX_SegmentedSketchImpl, public ElementsReader {
 public:
     void ReadFromNode(XmlDocument&, XmlNode) override {}
 
     void ReadFromDocument(XmlDocument& doc, const std::wstring& location) override {
-        const XmlNode element = doc.SelectSingleNode(location);
+        ReadElements(doc, Located(doc, location));
+    }
+
+    void ReadElements(XmlDocument& doc, const Located& at) override {
+        const XmlNode element = at.First();
         if (element) KVSWX_SegmentedSketchImpl::ReadFromNode(doc, element);
     }
 };
@@ -84,7 +108,7 @@ KVSWX_SegmentedSketchImpl* KVSWX_CropProfile::GetSketchImpl() const { return d_.
 
 // ---- manual geometry -------------------------------------------------------
 
-class KVSWX_ManualGeometryImpl final : public KVSWX_SegmentedSketchImpl {
+class KVSWX_ManualGeometryImpl final : public KVSWX_SegmentedSketchImpl, public ElementsReader {
 public:
     KVSWX_ManualGeometry::SketchBlockList sketchBlocks;
 
@@ -103,16 +127,20 @@ public:
 
     void ReadFromNode(XmlDocument&, XmlNode) override {}
 
-    // The segments, then one sketch block per element under "SketchBlocks".
     void ReadFromDocument(XmlDocument& doc, const std::wstring& location) override {
+        ReadElements(doc, Located(doc, location));
+    }
+
+    // The segments, then one sketch block per element under "SketchBlocks".
+    void ReadElements(XmlDocument& doc, const Located& at) override {
         KVSWX_SketchSegmentsCollection* segments = NewSegments();
-        const XmlNode list = doc.SelectSingleNode(AppendPath(location, L"/Segments"));
+        const XmlNode list = FirstSegments(at);
         if (list) segments->GetImpl()->ReadFromNode(doc, list);
-        for (const XmlNode& node : doc.SelectNodes(AppendPath(location, L"/SketchBlocks/*"))) {
+        ForEachWrappedElement(at, "SketchBlocks", [&](XmlNode node) {
             auto block = std::make_unique<KVSWX_SketchBlock>();
             block->GetImpl()->ReadFromNode(doc, node);
             sketchBlocks.push_back(std::move(block));
-        }
+        });
     }
 };
 

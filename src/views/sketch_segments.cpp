@@ -1,5 +1,6 @@
 #include "views/sketch_segments.h"
 
+#include <cstring>
 #include <string_view>
 #include <tuple>
 #include <utility>
@@ -151,16 +152,33 @@ std::wstring_view ElementNameOf(const KVSWX_SketchSegment& segment) {
     }
 }
 
-// A new handle for a segment element name (UTF-8, as the tree holds it);
-// null for any other name.
-std::unique_ptr<KVSWX_SketchSegment> NewSegmentNamed(std::string_view name) {
-    if (name == "Line") return std::make_unique<KVSWX_Line>();
-    if (name == "Circle") return std::make_unique<KVSWX_Circle>();
-    if (name == "Arc") return std::make_unique<KVSWX_Arc>();
-    if (name == "Ellipse") return std::make_unique<KVSWX_Ellipse>();
-    if (name == "EllipticalArc") return std::make_unique<KVSWX_EllipticalArc>();
-    if (name == "Spline") return std::make_unique<KVSWX_Spline>();
-    if (name == "Parabola") return std::make_unique<KVSWX_Parabola>();
+// A new handle for a segment element name (UTF-8 and zero-terminated, as
+// the tree holds it); null for any other name.
+std::unique_ptr<KVSWX_SketchSegment> NewSegmentNamed(const char* name) {
+    const auto is = [name](const char* kind) { return std::strcmp(name, kind) == 0; };
+    switch (name[0]) {
+        case 'L':
+            if (is("Line")) return std::make_unique<KVSWX_Line>();
+            break;
+        case 'C':
+            if (is("Circle")) return std::make_unique<KVSWX_Circle>();
+            break;
+        case 'A':
+            if (is("Arc")) return std::make_unique<KVSWX_Arc>();
+            break;
+        case 'E':
+            if (is("Ellipse")) return std::make_unique<KVSWX_Ellipse>();
+            if (is("EllipticalArc")) return std::make_unique<KVSWX_EllipticalArc>();
+            break;
+        case 'S':
+            if (is("Spline")) return std::make_unique<KVSWX_Spline>();
+            break;
+        case 'P':
+            if (is("Parabola")) return std::make_unique<KVSWX_Parabola>();
+            break;
+        default:
+            break;
+    }
     return nullptr;
 }
 
@@ -188,9 +206,12 @@ public:
     }
 
     void ReadFromNode(XmlDocument& doc, XmlNode list) override {
+        std::size_t children = 0;
+        for (XmlNode child = list.FirstChild(); child; child = child.NextSibling()) ++children;
+        segments.reserve(segments.size() + children);
         for (XmlNode child = list.FirstChild(); child; child = child.NextSibling()) {
             if (!child.IsElement()) continue;
-            std::unique_ptr<KVSWX_SketchSegment> segment = NewSegmentNamed(child.NameUtf8());
+            std::unique_ptr<KVSWX_SketchSegment> segment = NewSegmentNamed(child.Raw().name());
             if (!segment) continue;
             segment->GetImpl()->ReadFromNode(doc, child);
             segment->SetConstructionGeometry(child.AttributeUtf8("isConstructionGeometry") == "true");

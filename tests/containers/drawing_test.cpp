@@ -5,8 +5,11 @@
 #include "model/process_state.h"
 #include "model/xml_helpers.h"
 #include "containers/xml_wrapper.h"
+#include "platform/text.h"
 #include "test_support.h"
 #include "views/base_view.h"
+#include "views/segmented_sketch.h"
+#include "views/sketch_segments.h"
 
 namespace kvswx {
 namespace {
@@ -113,6 +116,66 @@ TEST(DrawingXml, NamesWithQuotesReadBackFromTheirOwnElements) {
         ASSERT_EQ(sheet.GetViewCount(), 1u);
         EXPECT_EQ(sheet.GetView(0)->GetName(), names[i] + L" view");
         EXPECT_EQ(sheet.GetView(0)->GetBaseView()->Values().type, static_cast<std::int32_t>(i));
+    }
+}
+
+// Each sheet, view and sketch reads exactly the elements its location path
+// selects, whether the reader walks the elements in hand or evaluates the
+// path: a name two siblings share selects both (each reads them all), a
+// view without a name selects the views named "" (none: it is passed
+// over), a name that is not valid UTF-8 selects the sibling it turns into,
+// children come in any order, and of several "ManualGeometry" elements the
+// first "Segments" among them counts.
+TEST(DrawingXml, RecordsReadTheElementsTheirLocationsSelect) {
+    // Per sheet: name[view name:angle:segments, ...] (- for no manual geometry).
+    const auto summary = [](const KVSWX_Drawing& d) {
+        std::string out;
+        for (std::size_t s = 0; s < d.GetSheetCount(); ++s) {
+            out += ToUtf8(d.GetSheet(s)->GetName()) + "[";
+            for (std::size_t v = 0; v < d.GetSheet(s)->GetViewCount(); ++v) {
+                const KVSWX_BaseView& view = *d.GetSheet(s)->GetView(v)->GetBaseView();
+                const KVSWX_ManualGeometry* geometry = view.GetManualGeometry();
+                out += (v != 0 ? "," : "") + ToUtf8(view.GetName()) + ":";
+                out += std::to_string(static_cast<int>(view.Values().angle)) + ":";
+                out += geometry != nullptr ? std::to_string(geometry->GetSegments()->GetCount())
+                                           : "-";
+            }
+            out += "]";
+        }
+        return out;
+    };
+    const std::string one = "<ManualGeometry><Segments><Line/></Segments></ManualGeometry>";
+    const std::string two = "<ManualGeometry><Segments><Arc/><Arc/></Segments></ManualGeometry>";
+    const std::string bad = "\xff";              // not UTF-8: read as U+FFFD
+    const std::string fffd = "\xef\xbf\xbd";  // U+FFFD
+    const struct {
+        std::string sheets;
+        std::string expected;
+    } cases[] = {
+        {"<sheet Name='S'><view Name='A'>" + one + "<Angle>2</Angle><Type>1</Type></view></sheet>",
+         "S[A:2:1]"},
+        {"<sheet Name='S'><view Name='A'><Angle>1</Angle>" + one + "</view>"
+         "<view Name='A'><Angle>2</Angle>" + two + "</view></sheet>",
+         "S[A:2:1,A:2:1]"},
+        {"<sheet Name='S'><view><Angle>1</Angle></view></sheet>", "S[]"},
+        {"<sheet Name='S'><view><Angle>1</Angle></view>"
+         "<view Name=''><Angle>2</Angle></view></sheet>",
+         "S[:2:-,:2:-]"},
+        {"<sheet Name='S'><view Name='" + bad + "'><Angle>1</Angle></view></sheet>", "S[]"},
+        {"<sheet Name='S'><view Name='" + bad + "'><Angle>1</Angle></view>"
+         "<view Name='" + fffd + "'><Angle>2</Angle></view></sheet>",
+         "S[" + fffd + ":2:-," + fffd + ":2:-]"},
+        {"<sheet Name='S'><view Name='A'><ManualGeometry/>" + two + one + "</view></sheet>",
+         "S[A:0:2]"},
+        {"<sheet Name='S'><view Name='A'><Angle>1</Angle></view></sheet>"
+         "<sheet Name='S'><view Name='B'><Angle>2</Angle></view></sheet>",
+         "S[A:1:-,B:2:-]S[A:1:-,B:2:-]"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sheets);
+        KVSWX_XMLWrapper w;
+        w.LoadFromString("<swdrawing>" + c.sheets + "</swdrawing>");
+        EXPECT_EQ(summary(*w.GetDrawing()), c.expected);
     }
 }
 

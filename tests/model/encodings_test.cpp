@@ -7,6 +7,8 @@
 #include <cwchar>
 #include <limits>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "model/encodings.h"
 
@@ -109,6 +111,28 @@ TEST(ParseNumbers, DoublesReadAsTheCConversion) {
         {L"12.5abc", 12.5},
         {L"0.5x", 0.5},
         {L"7e", 7.0},
+        // Around the exact reading: 2^53 and one past it, nineteen and
+        // twenty digits, the point 22 and 23 digits from the end, eight
+        // digits read at once with a stray character among them.
+        {L"0.9007199254740992", 0.9007199254740992},
+        {L"0.9007199254740993", 0.9007199254740993},
+        {L"9007199254740993.0000", 9007199254740992.0},
+        {L"1234567890.123456789", 1234567890.123456789},
+        {L"1234.5678901234567891", 1234.5678901234567891},
+        {L"0.0000000000000000000001", 1e-22},
+        {L"0.00000000000000000000001", 1e-23},
+        {L"1.0000000000000000000000000", 1.0},
+        {L"0.12345678", 0.12345678},
+        {L"-0.1234a678", -0.1234},
+        {L"0.12345678.5", 0.12345678},
+        {L"123.", 123.0},
+        // The form we write below ten, and its near misses.
+        {L"0.9007199254740992", 0.9007199254740992},
+        {L"9.0071992547409921", 9.0071992547409921},
+        {L"1.00000000000000001", 1.0},
+        {L"1.0000000000000000e5", 100000.0},
+        {L"-5.5000000000000000x", -5.5},
+        {L"5.50000000a0000000", 5.5},
     };
     for (const auto& c : cases) {
         const std::string narrow(c.text.begin(), c.text.end());
@@ -123,6 +147,38 @@ TEST(ParseNumbers, DoublesReadAsTheCConversion) {
         }
     }
     EXPECT_TRUE(std::isnan(ParseDouble(L"nan(123)")));
+}
+
+// The numbers we write, and digit strings of every length, read to the
+// same bits as strtod, singly and in lists.
+TEST(ParseNumbers, WrittenNumbersReadAsTheCConversion) {
+    std::mt19937_64 random(15);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    std::string list;
+    std::vector<double> expected;
+    for (int i = 0; i < 20000; ++i) {
+        char text[64];
+        const double scale = std::pow(10.0, static_cast<int>(random() % 8) - 3);
+        const double v = (random() % 2 == 0 ? -1 : 1) * unit(random) * scale;
+        std::snprintf(text, sizeof text, "%.16f", v);
+        if (i % 2 == 1) {
+            // Random digits around a point, up to 24 of them.
+            std::string digits;
+            const int n = 1 + static_cast<int>(random() % 24);
+            for (int k = 0; k < n; ++k) digits += static_cast<char>('0' + random() % 10);
+            digits.insert(random() % (digits.size() + 1), ".");
+            std::snprintf(text, sizeof text, "%s", digits.c_str());
+        }
+        const double want = std::strtod(text, nullptr);
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(ParseDoubleAscii(text)), std::bit_cast<std::uint64_t>(want)) << text;
+        list += text;
+        list += ' ';
+        expected.push_back(want);
+    }
+    const DoubleList read = ParseDoubleListAscii(list);
+    ASSERT_EQ(read.size(), expected.size());
+    for (std::size_t i = 0; i < read.size(); ++i)
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(read[i]), std::bit_cast<std::uint64_t>(expected[i])) << i;
 }
 
 TEST(Lists, FormatAndParse) {

@@ -53,5 +53,42 @@ TEST_F(SketchSegmentsTest, ReadingGoesByElementNameAndReadsEveryFieldWhateverThe
     }
 }
 
+// Fields are found by name whatever the order of the children: in list
+// order, reversed, with some missing, repeated (the last counts) or with
+// other elements and names that merely start like a field's between them.
+TEST_F(SketchSegmentsTest, FieldsReadInAnyOrder) {
+    const struct {
+        const char* children;
+        EllipticalArcValues expected;
+    } cases[] = {
+        {"<CenterPoint>1 2 3</CenterPoint><MajorPoint>4 5 6</MajorPoint><Ratio>7</Ratio>"
+         "<IsClockwise>true</IsClockwise><StartAngle>8</StartAngle><EndAngle>9</EndAngle>",
+         {{1, 2, 3}, {4, 5, 6}, 7, true, 8, 9}},
+        {"<EndAngle>9</EndAngle><StartAngle>8</StartAngle><IsClockwise>true</IsClockwise>"
+         "<Ratio>7</Ratio><MajorPoint>4 5 6</MajorPoint><CenterPoint>1 2 3</CenterPoint>",
+         {{1, 2, 3}, {4, 5, 6}, 7, true, 8, 9}},
+        {"<Ratio>7</Ratio><EndAngle>9</EndAngle>", {{}, {}, 7, false, 0, 9}},
+        {"<Ratio>7</Ratio><Ratio>3</Ratio><StartAngle>8</StartAngle><Ratio>5</Ratio>",
+         {{}, {}, 5, false, 8, 0}},
+        {"<CenterPoint>1</CenterPoint><Centre>2</Centre><MajorPointX>3</MajorPointX>"
+         "<Rati>4</Rati><StartAngle>8</StartAngle>",
+         {{1, 0, 0}, {}, 0, false, 8, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.children);
+        KVSWX_SketchSegmentsCollection read;
+        Read(read, std::string("<EllipticalArc>") + c.children + "</EllipticalArc>");
+        ASSERT_EQ(read.GetCount(), 1u);
+        const EllipticalArcValues& v =
+            dynamic_cast<const KVSWX_EllipticalArc&>(*read.GetSegments()[0]).Values();
+        EXPECT_EQ(v.centerPoint, c.expected.centerPoint);
+        EXPECT_EQ(v.majorPoint, c.expected.majorPoint);
+        EXPECT_EQ(v.ratio, c.expected.ratio);
+        EXPECT_EQ(v.isClockwise, c.expected.isClockwise);
+        EXPECT_EQ(v.startAngle, c.expected.startAngle);
+        EXPECT_EQ(v.endAngle, c.expected.endAngle);
+    }
+}
+
 }  // namespace
 }  // namespace kvswx
