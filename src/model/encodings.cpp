@@ -9,6 +9,7 @@
 #include <string>
 #include <system_error>
 
+#include "model/fixed_decimals.h"
 #include "platform/os.h"
 
 namespace kvswx {
@@ -140,9 +141,7 @@ constexpr std::size_t kDoubleChars = 400;
 
 // The fixed form with sixteen decimals ("%.16f") into [buf, last); returns
 // its end.
-char* PutDouble(char* buf, char* last, double v) {
-    return std::to_chars(buf, last, v, std::chars_format::fixed, 16).ptr;
-}
+char* PutDouble(char* buf, char* last, double v) { return PutFixed16(buf, last, v); }
 
 }  // namespace
 

@@ -86,6 +86,9 @@ XmlNode CreateChildElementUtf8(XmlDocument& doc, XmlNode parent, std::wstring_vi
 void CloseElement(XmlDocument& doc, XmlNode element);
 // Appends a line feed and one tab per current depth to `node`.
 void AppendIndent(XmlDocument& doc, XmlNode node);
+// Appends a processing instruction, such as the XML declaration, to `parent`.
+void AppendProcessingInstruction(XmlDocument& doc, XmlNode parent, std::wstring_view target,
+                                 std::wstring_view data);
 
 // The attribute's value; empty when the attribute is missing.
 std::wstring GetAttributeValue(XmlNode node, std::wstring_view name);
