@@ -157,14 +157,11 @@ std::wstring FormatInt(std::int32_t v) {
 }
 
 void AppendDouble(std::string& out, double v) {
-    // Written in place when the value is of ordinary size (what drawings
-    // hold); through a buffer of the largest size otherwise.
+    // Through a small buffer when the value is of ordinary size (what
+    // drawings hold); through one of the largest size otherwise.
     if (std::isfinite(v) && std::fabs(v) < 1e20) {
-        const std::size_t start = out.size();
-        constexpr std::size_t kOrdinary = 40;  // sign, 20 digits, point, 16 decimals
-        out.resize(start + kOrdinary);
-        char* end = PutDouble(out.data() + start, out.data() + start + kOrdinary, v);
-        out.resize(static_cast<std::size_t>(end - out.data()));
+        char ordinary[48];  // sign, 20 digits, point, 16 decimals
+        out.append(ordinary, PutDouble(ordinary, ordinary + sizeof ordinary, v));
         return;
     }
     char buf[kDoubleChars];

@@ -116,7 +116,7 @@ XmlNode CreateChildElementUtf8(XmlDocument& doc, XmlNode parent, std::wstring_vi
     XmlNode element = StartElement(doc, parent, name, attributes);
     if (utf8Text.empty()) return element;
     if (xml::StreamWriter* stream = doc.Stream()) {
-        stream->AppendText(element.StreamedId(), utf8Text);
+        stream->AppendPlainText(element.StreamedId(), utf8Text);
     } else {
         element.SetTextUtf8(utf8Text);
     }
@@ -135,7 +135,7 @@ void CloseElement(XmlDocument& doc, XmlNode element) {
 void AppendIndent(XmlDocument& doc, XmlNode node) {
     const std::string_view indent = IndentText(Process().indentDepth);
     if (xml::StreamWriter* stream = doc.Stream()) {
-        stream->AppendText(node.StreamedId(), indent);
+        stream->AppendIndent(node.StreamedId(), indent);
     } else {
         node.AppendTextUtf8(indent);
     }

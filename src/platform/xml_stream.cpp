@@ -1,6 +1,7 @@
 #include "platform/xml_stream.h"
 
 #include <array>
+#include <cassert>
 #include <cstring>
 
 #include "platform/text.h"
@@ -150,15 +151,18 @@ std::uint32_t StreamWriter::AppendElement(std::uint32_t parent, std::string_view
 }
 
 std::uint32_t StreamWriter::AppendElement(std::uint32_t parent, std::wstring_view name, std::string_view indent) {
-    if (!indent.empty()) AppendText(parent, indent);
     OpenForChild(parent);
-    std::size_t plain = 0;
-    while (plain < name.size() && PlainAscii(name[plain])) ++plain;
-    if (plain == name.size()) {
-        // Narrowed in place: names are short.
-        char narrow[64];
-        if (name.size() <= sizeof narrow) {
-            for (std::size_t i = 0; i < name.size(); ++i) narrow[i] = static_cast<char>(name[i]);
+    Put(indent);
+    // Names are short and plain ASCII: narrowed on the stack.
+    char narrow[64];
+    if (name.size() <= sizeof narrow) {
+        std::size_t i = 0;
+        for (; i < name.size(); ++i) {
+            const wchar_t c = name[i];
+            if (!PlainAscii(c)) break;
+            narrow[i] = static_cast<char>(c);
+        }
+        if (i == name.size()) {
             StartElement(std::string_view(narrow, name.size()));
             FlushFull();
             return next_++;
@@ -190,11 +194,15 @@ void StreamWriter::AppendAttribute(std::uint32_t element, std::string_view name,
 
 void StreamWriter::AppendAttribute(std::uint32_t element, std::wstring_view name, std::wstring_view value) {
     StartAttribute(element);
-    std::size_t plain = 0;
-    while (plain < name.size() && PlainAscii(name[plain])) ++plain;
-    if (plain == name.size() && !name.empty()) {
-        Reserve(name.size());
-        for (const wchar_t c : name) *end_++ = static_cast<char>(c);
+    Reserve(name.size());
+    std::size_t i = 0;
+    for (; i < name.size(); ++i) {
+        const wchar_t c = name[i];
+        if (!PlainAscii(c)) break;
+        end_[i] = static_cast<char>(c);
+    }
+    if (i == name.size() && !name.empty()) {
+        end_ += name.size();
     } else {
         scratch_.clear();
         AppendUtf8Xml(scratch_, name);
@@ -208,6 +216,19 @@ void StreamWriter::AppendAttribute(std::uint32_t element, std::wstring_view name
 void StreamWriter::AppendText(std::uint32_t parent, std::string_view text) {
     OpenForChild(parent);
     Escaped(text, kText.data());
+    FlushFull();
+}
+
+void StreamWriter::AppendIndent(std::uint32_t parent, std::string_view indent) {
+    OpenForChild(parent);
+    Put(indent);
+    FlushFull();
+}
+
+void StreamWriter::AppendPlainText(std::uint32_t parent, std::string_view text) {
+    assert(text.find_first_of("&<>\"\0") == std::string_view::npos);
+    OpenForChild(parent);
+    Put(text);
     FlushFull();
 }
 
@@ -284,14 +305,14 @@ void StreamWriter::Escaped(std::wstring_view text, const unsigned char* special)
     Reserve(text.size());
     for (; i < text.size(); ++i) {
         const wchar_t c = text[i];
-        if (!PlainAscii(c)) break;
-        if (special[static_cast<unsigned char>(c)] != 0) {
-            const char one = static_cast<char>(c);
-            Escaped(std::string_view(&one, 1), special);
-            Reserve(text.size() - i);
+        if (c >= 0x20 && c <= 0x7E && special[c] == 0) {
+            *end_++ = static_cast<char>(c);
             continue;
         }
-        *end_++ = static_cast<char>(c);
+        if (!PlainAscii(c)) break;
+        const char one = static_cast<char>(c);
+        Escaped(std::string_view(&one, 1), special);
+        Reserve(text.size() - i);
     }
     if (i == text.size()) return;
     scratch_.clear();

@@ -37,7 +37,7 @@ public:
     explicit StreamWriter(std::ofstream* file = nullptr);
 
     // A new last child of `parent`; returns its number. `indent`, when not
-    // empty, is text appended to `parent` just before it.
+    // empty, is appended to `parent` just before it, as AppendIndent does.
     std::uint32_t AppendElement(std::uint32_t parent, std::wstring_view name, std::string_view indent = {});
     std::uint32_t AppendElement(std::uint32_t parent, std::string_view name);
     // An attribute of `element`, which must have no content yet.
@@ -46,6 +46,11 @@ public:
     // Text as a new last child of `parent` (empty text still counts as a child).
     void AppendText(std::uint32_t parent, std::wstring_view text);
     void AppendText(std::uint32_t parent, std::string_view text);
+    // Text made of line feeds and tabs only, which need no escaping.
+    void AppendIndent(std::uint32_t parent, std::string_view indent);
+    // Text with nothing to escape, written as it is: printable ASCII but
+    // & < > " (a formatted number, say).
+    void AppendPlainText(std::uint32_t parent, std::string_view text);
     void AppendProcessingInstruction(std::uint32_t parent, std::string_view target, std::string_view data);
     // Whether `node`, which must still be open, has any child.
     bool HasChildren(std::uint32_t node);
