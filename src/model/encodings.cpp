@@ -174,6 +174,25 @@ void AppendInt(std::string& out, std::int32_t v) {
 }
 
 void AppendDoubles(std::string& out, const double* values, std::size_t count) {
+    // Values of ordinary size (all of them, in drawings) are written in
+    // place, each into a slot of the longest such form and its separator.
+    constexpr std::size_t kSlot = 48;
+    bool ordinary = true;
+    for (std::size_t i = 0; i < count && ordinary; ++i) {
+        ordinary = std::isfinite(values[i]) && std::fabs(values[i]) < 1e20;
+    }
+    if (ordinary) {
+        const std::size_t start = out.size();
+        out.resize(start + count * kSlot);
+        char* const first = out.data() + start;
+        char* p = first;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (i != 0) *p++ = ' ';
+            p = PutDouble(p, p + kSlot - 1, values[i]);
+        }
+        out.resize(start + static_cast<std::size_t>(p - first));
+        return;
+    }
     for (std::size_t i = 0; i < count; ++i) {
         if (i != 0) out += ' ';
         AppendDouble(out, values[i]);
