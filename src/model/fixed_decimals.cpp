@@ -72,7 +72,11 @@ char* PutFixed16(char* first, char* last, double v) {
         }
         char* p = first;
         if (negative) *p++ = '-';
-        p = std::to_chars(p, last, whole).ptr;
+        if (whole < 10) {
+            *p++ = static_cast<char>('0' + whole);
+        } else {
+            p = std::to_chars(p, last, whole).ptr;
+        }
         *p++ = '.';
         p = PutEight(p, static_cast<std::uint32_t>(fraction / 100'000'000));
         return PutEight(p, static_cast<std::uint32_t>(fraction % 100'000'000));
