@@ -2,7 +2,9 @@
 
 #include <charconv>
 #include <cstdint>
+#include <cstddef>
 #include <cstring>
+#include <string_view>
 
 namespace kvswx {
 
@@ -33,9 +35,15 @@ char* PutEight(char* p, std::uint32_t v) {
 }  // namespace
 
 char* PutFixed16(char* first, char* last, double v) {
-#ifdef __SIZEOF_INT128__
     std::uint64_t bits = 0;
     std::memcpy(&bits, &v, sizeof bits);
+    // Zero, the most frequent value of all (the z of flat geometry).
+    constexpr std::string_view kZero = "0.0000000000000000";
+    if (bits == 0 && last - first >= static_cast<std::ptrdiff_t>(kZero.size())) {
+        std::memcpy(first, kZero.data(), kZero.size());
+        return first + kZero.size();
+    }
+#ifdef __SIZEOF_INT128__
     const bool negative = (bits >> 63) != 0;
     const int biased = static_cast<int>((bits >> 52) & 0x7FF);
     std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
