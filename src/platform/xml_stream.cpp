@@ -79,6 +79,7 @@ void StreamWriter::Grow(std::size_t n) {
 }
 
 void StreamWriter::Put(std::string_view bytes) {
+    if (bytes.empty()) return;  // its data may be null, which memcpy must not see
     Reserve(bytes.size());
     std::memcpy(end_, bytes.data(), bytes.size());
     end_ += bytes.size();
