@@ -128,7 +128,8 @@ public:
     std::vector<Node> SelectNodes(std::wstring_view xpath) const;
 
     // Serialised bytes, exactly as Save writes them. A streamed document
-    // is finished by it (or by Save): its open elements are closed.
+    // is finished by it (or by Save): its open elements are closed; one
+    // that writes a file has its bytes there, not here.
     std::string ToBytes() const;
     // Writes to a temporary file beside `path` (a hidden ".kvswx-*.tmp" name
     // unique to this save) and renames it into place, so the file appears
