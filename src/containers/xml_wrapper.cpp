@@ -2,7 +2,10 @@
 
 #include <stdexcept>
 
+#include "model/process_state.h"
+#include "model/xml_helpers.h"
 #include "platform/text.h"
+#include "platform/xml_stream.h"
 
 namespace kvswx {
 
@@ -16,20 +19,58 @@ KVSWX_Drawing* KVSWX_XMLWrapper::NewDrawing() {
 }
 
 void KVSWX_XMLWrapper::BuildDocument(XmlDocument& doc) const {
-    doc.AsNode().AppendProcessingInstruction(L"xml", L"version='1.0' encoding='UTF-8'");
+    AppendProcessingInstruction(doc, doc.AsNode(), L"xml", L"version='1.0' encoding='UTF-8'");
     if (drawing_) drawing_->GetImpl()->Write(doc, doc.AsNode());
 }
 
+namespace {
+
+// Writes through a streamed document, which needs no tree; should a record
+// ever write out of order, the writing state is put back and `fallback`
+// writes the same bytes through a tree.
+template <class Streamed, class Tree>
+auto WriteStreamed(Streamed&& streamed, Tree&& tree) {
+    ProcessState& state = Process();
+    const std::int32_t depth = state.indentDepth;
+    const LastCreatedElement last = state.lastCreatedElement;
+    try {
+        return streamed();
+    } catch (const xml::OutOfOrder&) {
+        state.indentDepth = depth;
+        state.lastCreatedElement = last;
+    }
+    return tree();
+}
+
+}  // namespace
+
 std::string KVSWX_XMLWrapper::ToBytes() const {
-    XmlDocument doc;
-    BuildDocument(doc);
-    return doc.ToBytes();
+    return WriteStreamed(
+        [&] {
+            XmlDocument doc(XmlDocument::Streamed, {});
+            BuildDocument(doc);
+            return doc.ToBytes();
+        },
+        [&] {
+            XmlDocument doc;
+            BuildDocument(doc);
+            return doc.ToBytes();
+        });
 }
 
 bool KVSWX_XMLWrapper::Save(const std::wstring& path) const {
-    XmlDocument doc;
-    BuildDocument(doc);
-    return doc.Save(xml::WidePath(path));
+    const std::filesystem::path file = xml::WidePath(path);
+    return WriteStreamed(
+        [&] {
+            XmlDocument doc(XmlDocument::Streamed, file);
+            BuildDocument(doc);
+            return doc.Save(file);
+        },
+        [&] {
+            XmlDocument doc;
+            BuildDocument(doc);
+            return doc.Save(file);
+        });
 }
 
 void KVSWX_XMLWrapper::ReadDocument(XmlDocument& doc) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <system_error>
 
+#include "model/fixed_decimals.h"
 #include "platform/os.h"
 
 namespace kvswx {
@@ -297,9 +298,7 @@ constexpr std::size_t kDoubleChars = 400;
 
 // The fixed form with sixteen decimals ("%.16f") into [buf, last); returns
 // its end.
-char* PutDouble(char* buf, char* last, double v) {
-    return std::to_chars(buf, last, v, std::chars_format::fixed, 16).ptr;
-}
+char* PutDouble(char* buf, char* last, double v) { return PutFixed16(buf, last, v); }
 
 }  // namespace
 
@@ -315,14 +314,11 @@ std::wstring FormatInt(std::int32_t v) {
 }
 
 void AppendDouble(std::string& out, double v) {
-    // Written in place when the value is of ordinary size (what drawings
-    // hold); through a buffer of the largest size otherwise.
+    // Through a small buffer when the value is of ordinary size (what
+    // drawings hold); through one of the largest size otherwise.
     if (std::isfinite(v) && std::fabs(v) < 1e20) {
-        const std::size_t start = out.size();
-        constexpr std::size_t kOrdinary = 40;  // sign, 20 digits, point, 16 decimals
-        out.resize(start + kOrdinary);
-        char* end = PutDouble(out.data() + start, out.data() + start + kOrdinary, v);
-        out.resize(static_cast<std::size_t>(end - out.data()));
+        char ordinary[48];  // sign, 20 digits, point, 16 decimals
+        out.append(ordinary, PutDouble(ordinary, ordinary + sizeof ordinary, v));
         return;
     }
     char buf[kDoubleChars];
@@ -335,6 +331,25 @@ void AppendInt(std::string& out, std::int32_t v) {
 }
 
 void AppendDoubles(std::string& out, const double* values, std::size_t count) {
+    // Values of ordinary size (all of them, in drawings) are written in
+    // place, each into a slot of the longest such form and its separator.
+    constexpr std::size_t kSlot = 48;
+    bool ordinary = true;
+    for (std::size_t i = 0; i < count && ordinary; ++i) {
+        ordinary = std::isfinite(values[i]) && std::fabs(values[i]) < 1e20;
+    }
+    if (ordinary) {
+        const std::size_t start = out.size();
+        out.resize(start + count * kSlot);
+        char* const first = out.data() + start;
+        char* p = first;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (i != 0) *p++ = ' ';
+            p = PutDouble(p, p + kSlot - 1, values[i]);
+        }
+        out.resize(start + static_cast<std::size_t>(p - first));
+        return;
+    }
     for (std::size_t i = 0; i < count; ++i) {
         if (i != 0) out += ' ';
         AppendDouble(out, values[i]);

@@ -23,8 +23,9 @@ namespace kvswx {
 
 // ---- Value kinds: how a member becomes element text and back. -------------
 
-// Kinds whose text is ASCII also have FormatUtf8, appending the same
-// characters as Format to a narrow buffer; the writer uses it when present.
+// Kinds whose text is ASCII with nothing to escape (numbers, flags) also
+// have FormatUtf8, appending the same characters as Format to a narrow
+// buffer; the writer places that text as it is.
 // They also have ParseAscii, reading ASCII text as Parse reads the same
 // characters; the reader uses it when the element's text is ASCII.
 struct DoubleKind {
@@ -84,7 +85,7 @@ struct EnumKind {
     void ParseAscii(std::int32_t& v, std::string_view t) const { v = ParseIntAscii(t); }
     void AddAttributes(std::int32_t v, AttributeMap& attributes) const {
         const EnumTable& t = table();
-        attributes.emplace(key != nullptr ? std::wstring(key) : t.Key(), t.NameOf(v));
+        attributes.emplace(key != nullptr ? std::wstring_view(key) : std::wstring_view(t.Key()), t.NameOf(v));
     }
 };
 

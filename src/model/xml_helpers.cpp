@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/process_state.h"
+#include "platform/xml_stream.h"
 
 namespace kvswx {
 
@@ -56,10 +57,36 @@ std::size_t AttributeMap::Sorted(Entry (&out)[kInlineEntries]) const {
 
 namespace {
 
+// A line feed and one tab per level of `depth`: a slice of a constant up to
+// 63 tabs, built beyond.
+std::string_view IndentText(std::int32_t depth) {
+    static constexpr std::string_view kIndents =
+        "\n\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t"
+        "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
+    const std::size_t tabs = depth > 0 ? static_cast<std::size_t>(depth) : 0;
+    if (tabs < kIndents.size()) return kIndents.substr(0, tabs + 1);
+    thread_local std::string deep;
+    deep.assign(1, '\n');
+    deep.append(tabs, '\t');
+    return deep;
+}
+
 XmlNode StartElement(XmlDocument& doc, XmlNode parent, std::wstring_view name,
                      const AttributeMap& attributes) {
     ProcessState& state = Process();
     if (state.lastCreatedElement.Is(doc, parent)) ++state.indentDepth;
+    if (xml::StreamWriter* stream = doc.Stream()) {
+        // The indentation and the element in one step.
+        const std::uint32_t id = stream->AppendElement(parent.StreamedId(), name, IndentText(state.indentDepth));
+        if (!attributes.empty()) {
+            attributes.ForEachInOrder([&](std::wstring_view key, std::wstring_view value) {
+                if (!key.empty() && !value.empty()) stream->AppendAttribute(id, key, value);
+            });
+        }
+        const XmlNode element = XmlNode::Streamed(id);
+        state.lastCreatedElement.Set(doc, element);
+        return element;
+    }
     AppendIndent(doc, parent);
     XmlNode element = parent.AppendElement(name);
     attributes.ForEachInOrder([&](std::wstring_view key, std::wstring_view value) {
@@ -75,37 +102,51 @@ XmlNode StartElement(XmlDocument& doc, XmlNode parent, std::wstring_view name,
 XmlNode CreateChildElement(XmlDocument& doc, XmlNode parent, std::wstring_view name,
                            std::wstring_view text, const AttributeMap& attributes) {
     XmlNode element = StartElement(doc, parent, name, attributes);
-    if (!text.empty()) element.SetText(text);
+    if (text.empty()) return element;
+    if (xml::StreamWriter* stream = doc.Stream()) {
+        stream->AppendText(element.StreamedId(), text);
+    } else {
+        element.SetText(text);
+    }
     return element;
 }
 
 XmlNode CreateChildElementUtf8(XmlDocument& doc, XmlNode parent, std::wstring_view name,
                                std::string_view utf8Text, const AttributeMap& attributes) {
     XmlNode element = StartElement(doc, parent, name, attributes);
-    if (!utf8Text.empty()) element.SetTextUtf8(utf8Text);
+    if (utf8Text.empty()) return element;
+    if (xml::StreamWriter* stream = doc.Stream()) {
+        stream->AppendPlainText(element.StreamedId(), utf8Text);
+    } else {
+        element.SetTextUtf8(utf8Text);
+    }
     return element;
 }
 
 void CloseElement(XmlDocument& doc, XmlNode element) {
     ProcessState& state = Process();
-    if (element.HasChildNodes()) --state.indentDepth;
+    xml::StreamWriter* stream = doc.Stream();
+    if (stream != nullptr ? stream->HasChildren(element.StreamedId()) : element.HasChildNodes())
+        --state.indentDepth;
     AppendIndent(doc, element);
     state.lastCreatedElement.Clear();
 }
 
-void AppendIndent(XmlDocument&, XmlNode node) {
-    // A line feed and up to 63 tabs, cut to length; deeper is built.
-    static constexpr std::string_view kIndents =
-        "\n\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t"
-        "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
-    const std::int32_t depth = Process().indentDepth;
-    const std::size_t tabs = depth > 0 ? static_cast<std::size_t>(depth) : 0;
-    if (tabs < kIndents.size()) {
-        node.AppendTextUtf8(kIndents.substr(0, tabs + 1));
+void AppendIndent(XmlDocument& doc, XmlNode node) {
+    const std::string_view indent = IndentText(Process().indentDepth);
+    if (xml::StreamWriter* stream = doc.Stream()) {
+        stream->AppendIndent(node.StreamedId(), indent);
     } else {
-        std::string indent(1, '\n');
-        indent.append(tabs, '\t');
         node.AppendTextUtf8(indent);
+    }
+}
+
+void AppendProcessingInstruction(XmlDocument& doc, XmlNode parent, std::wstring_view target,
+                                 std::wstring_view data) {
+    if (xml::StreamWriter* stream = doc.Stream()) {
+        stream->AppendProcessingInstruction(parent.StreamedId(), ToUtf8Xml(target), ToUtf8Xml(data));
+    } else {
+        parent.AppendProcessingInstruction(target, data);
     }
 }
 

@@ -77,8 +77,8 @@ const AttributeMap& NoAttributes();
 // by one when `parent` is the element created last.
 XmlNode CreateChildElement(XmlDocument& doc, XmlNode parent, std::wstring_view name,
                            std::wstring_view text = {}, const AttributeMap& attributes = NoAttributes());
-// The same with text that is already UTF-8 XML can carry (a formatted
-// number, say), placed in the tree as it is.
+// The same with text that needs neither conversion nor escaping: printable
+// ASCII but & < > " (a formatted number, say), placed as it is.
 XmlNode CreateChildElementUtf8(XmlDocument& doc, XmlNode parent, std::wstring_view name,
                                std::string_view utf8Text, const AttributeMap& attributes = NoAttributes());
 // Finishes an element that can hold children: its closing tag goes on its own
@@ -86,6 +86,9 @@ XmlNode CreateChildElementUtf8(XmlDocument& doc, XmlNode parent, std::wstring_vi
 void CloseElement(XmlDocument& doc, XmlNode element);
 // Appends a line feed and one tab per current depth to `node`.
 void AppendIndent(XmlDocument& doc, XmlNode node);
+// Appends a processing instruction, such as the XML declaration, to `parent`.
+void AppendProcessingInstruction(XmlDocument& doc, XmlNode parent, std::wstring_view target,
+                                 std::wstring_view data);
 
 // The attribute's value; empty when the attribute is missing.
 std::wstring GetAttributeValue(XmlNode node, std::wstring_view name);

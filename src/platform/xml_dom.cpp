@@ -17,6 +17,7 @@
 
 #include "platform/os.h"
 #include "platform/text.h"
+#include "platform/xml_stream.h"
 
 namespace kvswx::xml {
 
@@ -260,6 +261,7 @@ private:
 Document::~Document() = default;
 
 Node Document::AsNode() {
+    if (stream_) return Node::Streamed(StreamWriter::kDocument);
     index_.reset();
     return Node(doc_);
 }
@@ -332,6 +334,10 @@ public:
 }  // namespace
 
 std::string Document::ToBytes() const {
+    if (stream_) {
+        stream_->writer->Finish();
+        return stream_->writer->Take();
+    }
     StringWriter writer;
     doc_.save(writer, "", kSaveFlags, pugi::encoding_utf8);
     return std::move(writer.bytes);
@@ -364,16 +370,16 @@ std::filesystem::path TemporaryPath(const std::filesystem::path& folder) {
     return name;
 }
 
-}  // namespace
-
-bool Document::Save(const std::filesystem::path& path) const {
+// Writes `path` through a temporary file beside it, renamed into place.
+template <class Write>
+bool SaveThrough(const std::filesystem::path& path, Write&& write) {
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
     const std::filesystem::path tmp = TemporaryPath(folder);
     bool written = false;
     {
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
         if (out) {
-            doc_.save(out, "", kSaveFlags, pugi::encoding_utf8);
+            write(out);
             out.flush();
             written = static_cast<bool>(out);
         }
@@ -385,6 +391,51 @@ bool Document::Save(const std::filesystem::path& path) const {
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+Document::Document(StreamedTag, const std::filesystem::path& saveTo) : Document() {
+    stream_ = std::make_unique<StreamState>();
+    stream_->target = saveTo;
+    if (!saveTo.empty()) {
+        stream_->tmp = TemporaryPath(saveTo.has_parent_path() ? saveTo.parent_path() : ".");
+        stream_->file.open(stream_->tmp, std::ios::binary | std::ios::trunc);
+    }
+    stream_->writer = std::make_unique<StreamWriter>(saveTo.empty() ? nullptr : &stream_->file);
+}
+
+Document::StreamState::~StreamState() {
+    // Still here when the document was not saved: nothing is left behind.
+    if (tmp.empty()) return;
+    if (file.is_open()) file.close();
+    std::error_code ec;
+    std::filesystem::remove(tmp, ec);
+}
+
+bool Document::Save(const std::filesystem::path& path) const {
+    if (stream_) {
+        if (stream_->target.empty()) {
+            // Kept in memory: saved the way a tree is.
+            const std::string bytes = ToBytes();
+            return SaveThrough(path, [&](std::ofstream& out) {
+                out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            });
+        }
+        // The temporary file is beside the file named at construction.
+        if (path != stream_->target || stream_->tmp.empty()) return false;
+        bool written = stream_->file.is_open() && stream_->writer->Finish();
+        if (stream_->file.is_open()) {
+            stream_->file.close();
+            written = written && !stream_->file.fail();
+        }
+        std::error_code ec;
+        if (written) std::filesystem::rename(stream_->tmp, path, ec);
+        if (!written || ec) return false;  // the temporary file goes with the state
+        stream_->tmp.clear();
+        return true;
+    }
+    return SaveThrough(path, [&](std::ofstream& out) { doc_.save(out, "", kSaveFlags, pugi::encoding_utf8); });
 }
 
 namespace {

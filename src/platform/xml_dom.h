@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -23,13 +24,15 @@
 
 namespace kvswx::xml {
 
+class StreamWriter;
+
 class Node {
 public:
     Node() = default;
     explicit Node(pugi::xml_node n) : n_(n) {}
 
-    explicit operator bool() const { return static_cast<bool>(n_); }
-    bool operator==(const Node& other) const { return n_ == other.n_; }
+    explicit operator bool() const { return n_ || streamed_ != 0; }
+    bool operator==(const Node& other) const { return n_ == other.n_ && streamed_ == other.streamed_; }
 
     bool IsElement() const { return n_.type() == pugi::node_element; }
     std::wstring Name() const;
@@ -74,13 +77,31 @@ public:
 
     pugi::xml_node Raw() const { return n_; }
 
+    // A node of a streamed document (see Document::Streamed): only its
+    // number, which the document's writer knows; null in a tree.
+    static Node Streamed(std::uint32_t id) {
+        Node n;
+        n.streamed_ = id;
+        return n;
+    }
+    std::uint32_t StreamedId() const { return streamed_; }
+
 private:
     pugi::xml_node n_;
+    std::uint32_t streamed_ = 0;
 };
 
 class Document {
 public:
     Document();
+    // A document written out as it is made, with no tree (StreamWriter): the
+    // bytes go to a temporary file beside `saveTo`, which Save(saveTo)
+    // completes (Save of another path fails), or with an empty path to
+    // memory, for ToBytes. Nodes are made through
+    // Stream() (the helpers of the model layer do), and nothing can be read.
+    struct StreamedTag {};
+    static constexpr StreamedTag Streamed{};
+    Document(StreamedTag, const std::filesystem::path& saveTo);
     ~Document();
     Document(const Document&) = delete;
     Document& operator=(const Document&) = delete;
@@ -92,6 +113,8 @@ public:
 
     // The document node: the parent of the root element.
     Node AsNode();
+    // The writer of a streamed document; null for a tree.
+    StreamWriter* Stream() const { return stream_ ? stream_->writer.get() : nullptr; }
 
     // XPath selection. The location paths the records build, absolute
     // steps of an element name or "*" with at most one [@attribute=literal]
@@ -104,7 +127,9 @@ public:
     // Matching nodes in document order.
     std::vector<Node> SelectNodes(std::wstring_view xpath) const;
 
-    // Serialised bytes, exactly as Save writes them.
+    // Serialised bytes, exactly as Save writes them. A streamed document
+    // is finished by it (or by Save): its open elements are closed; one
+    // that writes a file has its bytes there, not here.
     std::string ToBytes() const;
     // Writes to a temporary file beside `path` (a hidden ".kvswx-*.tmp" name
     // unique to this save) and renames it into place, so the file appears
@@ -124,9 +149,19 @@ private:
     // Fills `out` when `xpath` is a location path of the indexed form.
     bool SelectIndexed(std::string_view xpath, std::vector<pugi::xml_node>& out, bool firstOnly) const;
 
+    // A streamed document's writer and the file it writes.
+    struct StreamState {
+        std::filesystem::path target;  // empty: bytes kept in memory
+        std::filesystem::path tmp;     // empty once renamed into place
+        std::ofstream file;
+        std::unique_ptr<StreamWriter> writer;
+        ~StreamState();
+    };
+
     std::uint64_t serial_;
     pugi::xml_document doc_;
     mutable std::unique_ptr<ChildIndex> index_;
+    std::unique_ptr<StreamState> stream_;
 };
 
 // Filesystem path from a wide path (UTF-8 on Linux, UTF-16 on Windows).

@@ -108,7 +108,7 @@ void KVSWX_Arc::SetStartPoint(const Point2& v) { d_->v.startPoint = v; }
 void KVSWX_Arc::SetAlongPoint(const Point2& v) { d_->v.alongPoint = v; }
 void KVSWX_Arc::SetEndPoint(const Point2& v) { d_->v.endPoint = v; }
 
-void KVSWX_Ellipse::SetParams(const DoubleList& v) { d_->v.params = v; }
+void KVSWX_Ellipse::SetParams(DoubleList v) { d_->v.params = std::move(v); }
 
 void KVSWX_EllipticalArc::SetCenterPoint(const Point3& v) { d_->v.centerPoint = v; }
 void KVSWX_EllipticalArc::SetMajorPoint(const Point3& v) { d_->v.majorPoint = v; }
@@ -119,9 +119,9 @@ void KVSWX_EllipticalArc::SetEndAngle(double v) { d_->v.endAngle = v; }
 
 void KVSWX_Spline::SetOrder(std::int32_t v) { d_->v.order = v; }
 void KVSWX_Spline::SetIsRational(bool v) { d_->v.isRational = v; }
-void KVSWX_Spline::SetControlPoints(const DoubleList& v) { d_->v.controlPoints = v; }
-void KVSWX_Spline::SetKnotPoints(const DoubleList& v) { d_->v.knotPoints = v; }
-void KVSWX_Spline::SetWeights(const DoubleList& v) { d_->v.weights = v; }
+void KVSWX_Spline::SetControlPoints(DoubleList v) { d_->v.controlPoints = std::move(v); }
+void KVSWX_Spline::SetKnotPoints(DoubleList v) { d_->v.knotPoints = std::move(v); }
+void KVSWX_Spline::SetWeights(DoubleList v) { d_->v.weights = std::move(v); }
 
 void KVSWX_Parabola::SetStartPoint(const Point3& v) { d_->v.startPoint = v; }
 void KVSWX_Parabola::SetEndPoint(const Point3& v) { d_->v.endPoint = v; }

@@ -144,7 +144,7 @@ public:
     ~KVSWX_Ellipse() override;
     I_Serializable* GetImpl() const override;
     const EllipseValues& Values() const;
-    void SetParams(const DoubleList& v);
+    void SetParams(DoubleList v);
 
 private:
     std::unique_ptr<KVSWX_EllipseImpl> d_;
@@ -175,9 +175,9 @@ public:
     const SplineValues& Values() const;
     void SetOrder(std::int32_t v);
     void SetIsRational(bool v);
-    void SetControlPoints(const DoubleList& v);
-    void SetKnotPoints(const DoubleList& v);
-    void SetWeights(const DoubleList& v);
+    void SetControlPoints(DoubleList v);
+    void SetKnotPoints(DoubleList v);
+    void SetWeights(DoubleList v);
 
 private:
     std::unique_ptr<KVSWX_SplineImpl> d_;
