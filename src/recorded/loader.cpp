@@ -363,7 +363,9 @@ private:
             return false;
         const Frame& view = frames_[6];
         const Frame& sketch = frames_[7];
-        return (view.member->first == "sketch" || view.member->first == "centerLineSketch") &&
+        // A view that is not an object (an array, say) has no member.
+        return view.value->is_object() &&
+               (view.member->first == "sketch" || view.member->first == "centerLineSketch") &&
                sketch.value->is_object() && sketch.member->first == "segments" &&
                frames_[8].value->is_array();
     }
@@ -835,7 +837,10 @@ const json* Fields::Get(const char* key) {
 
 void Fields::Done() {
     if (foundAll_ && foundCount_ == object_.size()) return;
-    for (const auto& [key, value] : object_.get_ref<const json::object_t&>()) {
+    for (const auto& member : object_.get_ref<const json::object_t&>()) {
+        // A named reference rather than a structured binding: clang before
+        // 16 does not let a lambda capture a binding (the fuzz build).
+        const std::string& key = member.first;
         if (key == "comment") continue;  // free text for people
         const auto same = [&](const char* k) { return key == k; };
         if (std::none_of(used_.begin(), used_.begin() + usedCount_, same) &&
