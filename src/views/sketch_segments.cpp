@@ -152,32 +152,29 @@ std::wstring_view ElementNameOf(const KVSWX_SketchSegment& segment) {
     }
 }
 
+template <class T>
+std::unique_ptr<KVSWX_SketchSegment> MakeSegment() {
+    return std::make_unique<T>();
+}
+
 // A new handle for a segment element name (UTF-8 and zero-terminated, as
 // the tree holds it); null for any other name.
 std::unique_ptr<KVSWX_SketchSegment> NewSegmentNamed(const char* name) {
-    const auto is = [name](const char* kind) { return std::strcmp(name, kind) == 0; };
-    switch (name[0]) {
-        case 'L':
-            if (is("Line")) return std::make_unique<KVSWX_Line>();
-            break;
-        case 'C':
-            if (is("Circle")) return std::make_unique<KVSWX_Circle>();
-            break;
-        case 'A':
-            if (is("Arc")) return std::make_unique<KVSWX_Arc>();
-            break;
-        case 'E':
-            if (is("Ellipse")) return std::make_unique<KVSWX_Ellipse>();
-            if (is("EllipticalArc")) return std::make_unique<KVSWX_EllipticalArc>();
-            break;
-        case 'S':
-            if (is("Spline")) return std::make_unique<KVSWX_Spline>();
-            break;
-        case 'P':
-            if (is("Parabola")) return std::make_unique<KVSWX_Parabola>();
-            break;
-        default:
-            break;
+    struct Kind {
+        const char* name;
+        std::unique_ptr<KVSWX_SketchSegment> (*make)();
+    };
+    static constexpr Kind kKinds[] = {
+        {"Line", &MakeSegment<KVSWX_Line>},
+        {"Circle", &MakeSegment<KVSWX_Circle>},
+        {"Arc", &MakeSegment<KVSWX_Arc>},
+        {"Ellipse", &MakeSegment<KVSWX_Ellipse>},
+        {"EllipticalArc", &MakeSegment<KVSWX_EllipticalArc>},
+        {"Spline", &MakeSegment<KVSWX_Spline>},
+        {"Parabola", &MakeSegment<KVSWX_Parabola>},
+    };
+    for (const Kind& kind : kKinds) {
+        if (std::strcmp(name, kind.name) == 0) return kind.make();
     }
     return nullptr;
 }
