@@ -460,6 +460,9 @@ private:
     std::array<const json*, 48> found_;
     std::size_t foundCount_ = 0;
     bool foundAll_ = true;  // false once more were found than fit in `found_`
+    // The KeyBits of every member: most keys asked are absent, and a key
+    // whose bits are not all here is known absent without a search.
+    std::uint64_t memberBits_ = 0;
 };
 
 class Loader {
@@ -873,10 +876,23 @@ json Loader::StreamView(const json& j, std::size_t sheet, std::size_t view) {
     return json::binary({}, streamed_.size() - 1);
 }
 
+// Two of 64 bits picked by a hash of a key's length and three of its
+// characters.
+std::uint64_t KeyBits(std::string_view key) {
+    if (key.empty()) return 1;
+    const auto c = [&key](std::size_t i) { return std::uint64_t{static_cast<unsigned char>(key[i])}; };
+    const std::uint64_t h = ((key.size() & 0xFF) | c(0) << 8 | c(key.size() - 1) << 16 |
+                             c(key.size() / 2) << 24) *
+                            0x9E3779B97F4A7C15ull;
+    return std::uint64_t{1} << (h >> 58) | std::uint64_t{1} << ((h >> 52) & 63);
+}
+
 Fields::Fields(const Loader& loader, const json& object, const At& at)
     : loader_(loader), object_(object), at_(at) {
     if (!object_.is_object())
         loader_.Fail(at_, std::string("expected an object, found ") + TypeName(object_));
+    for (const auto& member : object_.get_ref<const json::object_t&>())
+        memberBits_ |= KeyBits(member.first);
 }
 
 const json* Fields::Get(const char* key) {
@@ -885,8 +901,11 @@ const json* Fields::Get(const char* key) {
     } else {
         moreUsed_.push_back(key);
     }
+    const std::string_view name(key);
+    const std::uint64_t bits = KeyBits(name);
+    if ((memberBits_ & bits) != bits) return nullptr;
     const auto& members = object_.get_ref<const json::object_t&>();
-    const auto it = members.find(std::string_view(key));
+    const auto it = members.find(name);
     if (it == members.end()) return nullptr;
     const json* member = &it->second;
     if (std::find(found_.begin(), found_.begin() + foundCount_, member) ==
