@@ -621,10 +621,23 @@ private:
         NoteTarget(iface, store_.Intern(target));
     }
     void NoteTarget(std::string_view iface, TargetName target) {
-        Noted& noted = targets_[iface];
+        // The interface's entry, found again by the literal's address
+        // without hashing its name.
+        NotedSlot& slot =
+            notedSlots_[(reinterpret_cast<std::uintptr_t>(iface.data()) >> 2) % notedSlots_.size()];
+        if (slot.iface.data() != iface.data() || slot.iface.size() != iface.size())
+            slot = {iface, &targets_[iface]};
+        Noted& noted = *slot.noted;
         if (noted.last == &target.Str()) return;  // objects of one sketch share their target
         noted.last = &target.Str();
-        noted.targets.insert(target.Str());
+        notes_.push_back({&noted, &target.Str()});
+    }
+    // The targets noted for `iface`; none when nothing was noted.
+    const std::unordered_set<std::string_view>* TargetsOf(std::string_view iface) {
+        for (const auto& [noted, target] : notes_) noted->targets.insert(*target);
+        notes_.clear();
+        const auto it = targets_.find(iface);
+        return it == targets_.end() ? nullptr : &it->second.targets;
     }
     template <class T>
     void DefineId(std::unordered_map<std::string, T*>& table, const char* kind,
@@ -752,6 +765,13 @@ private:
         const std::string* last = nullptr;
     };
     std::unordered_map<std::string_view, Noted> targets_;
+    struct NotedSlot {
+        std::string_view iface;
+        Noted* noted = nullptr;
+    };
+    std::array<NotedSlot, 32> notedSlots_{};
+    // Targets noted but not yet in their sets: only faults ask for them.
+    std::vector<std::pair<Noted*, const std::string*>> notes_;
     std::vector<std::pair<RecordedBlockDefinition*, Kept>> definitionPaths_;
     std::vector<std::pair<RecordedFeature*, Kept>> featurePaths_;
     std::size_t componentDepth_ = 0;  // nesting of the drawing component being read
@@ -1869,8 +1889,8 @@ void Loader::ReadFault(const json& j, const At& path) {
             "Application", "Document",  "Commands",  "Drawing",   "LayerManager", "FeatureList"};
         const std::string iface(OpInterface(fault.op));
         if (kMadeDuringRun.count(iface) == 0) {
-            const auto it = targets_.find(std::string_view(iface));
-            if (it == targets_.end() || it->second.targets.count(*fault.target) == 0) {
+            const auto* targets = TargetsOf(iface);
+            if (targets == nullptr || targets->count(*fault.target) == 0) {
                 Fail(f.AtKey("target"),
                      "no " + iface + " in the recording has the target " + Quote(*fault.target));
             }
