@@ -799,6 +799,22 @@ private:
     RecordedSegment* TakeStreamed(const json& marker, RecordedSketch* sketch);
 };
 
+// Empties the containers of a tree from its leaves up. The library destroys
+// a tree by moving every value in it onto a stack it allocates first (to
+// bound its recursion); a tree emptied this way leaves it nothing to move.
+// The recursion is as deep as the tree, at most kMaxNesting.
+void Dismantle(json& j) {
+    if (j.is_array()) {
+        auto& array = j.get_ref<json::array_t&>();
+        for (json& element : array) Dismantle(element);
+        array.clear();
+    } else if (j.is_object()) {
+        auto& object = j.get_ref<json::object_t&>();
+        for (auto& member : object) Dismantle(member.second);
+        object.clear();
+    }
+}
+
 bool TreeBuilder::end_object() {
     // The index of the element being read in the array `frames_[i]`.
     const auto index = [this](std::size_t i) { return frames_[i].value->size() - 1; };
@@ -806,10 +822,14 @@ bool TreeBuilder::end_object() {
         json& segment = *frames_.back().value;
         const char* sketchKey =
             frames_[6].member->first == "sketch" ? "sketch" : "centerLineSketch";
-        segment = loader_.StreamSegment(segment, index(3), index(5), sketchKey, index(8));
+        json marker = loader_.StreamSegment(segment, index(3), index(5), sketchKey, index(8));
+        Dismantle(segment);
+        segment = std::move(marker);
     } else if (AtView()) {
         json& view = *frames_.back().value;
-        view = loader_.StreamView(view, index(3), index(5));
+        json marker = loader_.StreamView(view, index(3), index(5));
+        Dismantle(view);
+        view = std::move(marker);
     }
     frames_.pop_back();
     return true;
