@@ -713,12 +713,12 @@ private:
     void ReadDrawing(const json& j, const At& path, RecordedDocument* doc);
     RecordedSheet* ReadSheet(const json& j, const At& path);
     RecordedView* ReadView(const json& j, const At& path, RecordedSheet* sheet, std::size_t index);
-    RecordedSketch* ReadSketch(const json& j, const At& path, const std::string& target);
+    RecordedSketch* ReadSketch(const json& j, const At& path, TargetName target);
     RecordedSegment* ReadSegment(const json& j, const At& path, RecordedSketch* sketch);
     // `note`: whether to note the target now.
     RecordedCurve* ReadCurve(const json& j, const At& path, TargetName target, bool note);
-    RecordedTransform* ReadTransform(const json& j, const At& path, const std::string& target);
-    RecordedPlacement* ReadPlacement(const json& j, const At& path, const std::string& target);
+    RecordedTransform* ReadTransform(const json& j, const At& path, TargetName target);
+    RecordedPlacement* ReadPlacement(const json& j, const At& path, TargetName target);
     RecordedTextFormat* ReadTextFormat(const json& j, const At& path, const std::string& target);
     RecordedSectionLine* ReadSectionLine(const json& j, const At& path, RecordedView* view);
     RecordedDetailCircle* ReadDetailCircle(const json& j, const At& path, RecordedView* view);
@@ -1255,7 +1255,7 @@ RecordedView* Loader::ReadView(const json& j, const At& path, RecordedSheet* she
     const std::string id = IdOf(f, name, &idKey);
     auto* view = store_.Make<RecordedView>(id);
     if (!id.empty()) DefineId(views_, "view", id, view, f.AtKey(idKey));
-    NoteTarget("View", id);
+    NoteTarget("View", view->SharedTarget());
     view->sheet = sheet;
     view->index = index;
     view->name = name;
@@ -1283,10 +1283,11 @@ RecordedView* Loader::ReadView(const json& j, const At& path, RecordedSheet* she
     view->broken = f.Bool16("broken");
     view->angle = f.Double("angle");
     if (const json* t = f.Get("transform"))
-        view->transform = ReadTransform(*t, f.AtKey("transform"), id);
-    if (const json* s = f.Get("sketch")) view->sketch = ReadSketch(*s, f.AtKey("sketch"), id);
+        view->transform = ReadTransform(*t, f.AtKey("transform"), view->SharedTarget());
+    if (const json* s = f.Get("sketch"))
+        view->sketch = ReadSketch(*s, f.AtKey("sketch"), view->SharedTarget());
     if (const json* s = f.Get("centerLineSketch")) {
-        view->centerLineSketch = ReadSketch(*s, f.AtKey("centerLineSketch"), id);
+        view->centerLineSketch = ReadSketch(*s, f.AtKey("centerLineSketch"), view->SharedTarget());
     }
     ForEach(f.Get("cropSegments"), f.AtKey("cropSegments"), [&](const json& s, const At& p) {
         if (view->sketch == nullptr) Fail(p, "crop segments need the view's \"sketch\"");
@@ -1352,19 +1353,17 @@ RecordedView* Loader::ReadView(const json& j, const At& path, RecordedSheet* she
     return view;
 }
 
-RecordedTransform* Loader::ReadTransform(const json& j, const At& path, const std::string& target) {
-    const TargetName name = store_.Intern(target);
-    NoteTarget("Transform", name);
-    return store_.Make<RecordedTransform>(name, Doubles(j, path));
+RecordedTransform* Loader::ReadTransform(const json& j, const At& path, TargetName target) {
+    NoteTarget("Transform", target);
+    return store_.Make<RecordedTransform>(target, Doubles(j, path));
 }
 
-RecordedPlacement* Loader::ReadPlacement(const json& j, const At& path, const std::string& target) {
-    const TargetName name = store_.Intern(target);
-    NoteTarget("Placement", name);
-    return store_.Make<RecordedPlacement>(name, ReadTransform(j, path, target));
+RecordedPlacement* Loader::ReadPlacement(const json& j, const At& path, TargetName target) {
+    NoteTarget("Placement", target);
+    return store_.Make<RecordedPlacement>(target, ReadTransform(j, path, target));
 }
 
-RecordedSketch* Loader::ReadSketch(const json& j, const At& path, const std::string& target) {
+RecordedSketch* Loader::ReadSketch(const json& j, const At& path, TargetName target) {
     Fields f(*this, j, path);
     auto* sketch = store_.Make<RecordedSketch>(target);
     NoteTarget("Sketch", sketch->SharedTarget());
@@ -1398,7 +1397,7 @@ RecordedSegment* Loader::ReadSegment(const json& j, const At& path, RecordedSket
                               : sketch != nullptr ? sketch->SharedTarget()
                                                   : store_.Intern({});
     auto* segment = store_.Make<RecordedSegment>(target);
-    if (known) NoteTarget("Segment", target);
+    if (known) NoteTarget("Segment", segment->SharedTarget());
     segment->sketch = sketch;
     segment->kind = f.Int32("kind");
     segment->construction = f.Bool16("construction");
@@ -1431,7 +1430,7 @@ RecordedSegment* Loader::ReadSegment(const json& j, const At& path, RecordedSket
 RecordedCurve* Loader::ReadCurve(const json& j, const At& path, TargetName target, bool note) {
     Fields f(*this, j, path);
     auto* curve = store_.Make<RecordedCurve>(target);
-    if (note) NoteTarget("Curve", target);
+    if (note) NoteTarget("Curve", curve->SharedTarget());
     curve->lineData = KeptDoubles(f.Get("lineData"), f.AtKey("lineData"));
     curve->circleData = KeptDoubles(f.Get("circleData"), f.AtKey("circleData"));
     curve->ellipseData = KeptDoubles(f.Get("ellipseData"), f.AtKey("ellipseData"));
@@ -1449,7 +1448,7 @@ RecordedCurve* Loader::ReadCurve(const json& j, const At& path, TargetName targe
         const At bsplineAt = f.AtKey("bspline");
         Fields bf(*this, *b, bsplineAt);
         auto* data = store_.Make<RecordedBSplineData>(target);
-        if (note) NoteTarget("BSplineData", target);
+        if (note) NoteTarget("BSplineData", data->SharedTarget());
         data->order = bf.Int32("order");
         data->dimension = bf.Int32("dimension");
         data->controlPoints = KeptDoubles(bf.Get("controlPoints"), bf.AtKey("controlPoints"));
@@ -1465,7 +1464,7 @@ RecordedTextFormat* Loader::ReadTextFormat(const json& j, const At& path,
                                            const std::string& target) {
     Fields f(*this, j, path);
     auto* tf = store_.Make<RecordedTextFormat>(target);
-    NoteTarget("TextFormat", target);
+    NoteTarget("TextFormat", tf->SharedTarget());
     tf->isBackWards = f.Bool16("isBackWards");
     tf->isBold = f.Bool16("isBold");
     tf->charHeight = f.Double("charHeight");
@@ -1493,7 +1492,7 @@ RecordedSectionLine* Loader::ReadSectionLine(const json& j, const At& path, Reco
     const std::string id = IdOf(f, name, &idKey);
     auto* line = store_.Make<RecordedSectionLine>(id);
     if (!id.empty()) DefineId(sectionLines_, "section line", id, line, f.AtKey(idKey));
-    NoteTarget("SectionLine", id);
+    NoteTarget("SectionLine", line->SharedTarget());
     line->name = name;
     line->label = f.String("label");
     line->owner = view;
@@ -1525,7 +1524,7 @@ RecordedDetailCircle* Loader::ReadDetailCircle(const json& j, const At& path, Re
     const std::string id = IdOf(f, name, &idKey);
     auto* circle = store_.Make<RecordedDetailCircle>(id);
     if (!id.empty()) DefineId(detailCircles_, "detail circle", id, circle, f.AtKey(idKey));
-    NoteTarget("DetailCircle", id);
+    NoteTarget("DetailCircle", circle->SharedTarget());
     circle->name = name;
     circle->label = f.String("label");
     circle->owner = view;
@@ -1539,7 +1538,7 @@ RecordedDetailCircle* Loader::ReadDetailCircle(const json& j, const At& path, Re
     circle->fullOutline = f.Bool16("fullOutline");
     if (const json* t = f.Get("textFormat"))
         circle->textFormat = ReadTextFormat(*t, f.AtKey("textFormat"), id);
-    if (const json* s = f.Get("profile")) circle->profile = ReadSketch(*s, f.AtKey("profile"), id);
+    if (const json* s = f.Get("profile")) circle->profile = ReadSketch(*s, f.AtKey("profile"), circle->SharedTarget());
     f.Done();
     return circle;
 }
@@ -1550,7 +1549,7 @@ RecordedProjectionArrow* Loader::ReadProjectionArrow(const json& j, const At& pa
     const SourceString name = f.String("name");
     const std::string target = name ? Utf8(*name) : owner;
     auto* arrow = store_.Make<RecordedProjectionArrow>(target);
-    NoteTarget("ProjectionArrow", target);
+    NoteTarget("ProjectionArrow", arrow->SharedTarget());
     arrow->name = name;
     arrow->label = f.String("label");
     arrow->coordinates = f.Doubles("coordinates");
@@ -1580,7 +1579,7 @@ RecordedSpecificFeature* Loader::ReadSpecificFeature(const json& j, const At& pa
                                                      RecordedFeature* holder) {
     Fields f(*this, j, path);
     auto* specific = store_.Make<RecordedSpecificFeature>(target);
-    NoteTarget("SpecificFeature", target);
+    NoteTarget("SpecificFeature", specific->SharedTarget());
     if (const json* p = f.Get("picture"))
         specific->picture = ReadSketchPicture(*p, f.AtKey("picture"), target, holder);
     if (const json* b = f.Get("brokenOutSection")) {
@@ -1596,11 +1595,11 @@ RecordedBrokenOutSection* Loader::ReadBrokenOutSection(const json& j, const At& 
     const SourceString name = f.String("name");
     const std::string target = name ? Utf8(*name) : owner;
     auto* section = store_.Make<RecordedBrokenOutSection>(target);
-    NoteTarget("BrokenOutSection", target);
+    NoteTarget("BrokenOutSection", section->SharedTarget());
     section->name = name;
     section->depth = f.Double("depth");
     if (const json* s = f.Get("sketch"))
-        section->sketch = ReadSketch(*s, f.AtKey("sketch"), target);
+        section->sketch = ReadSketch(*s, f.AtKey("sketch"), section->SharedTarget());
     f.Done();
     return section;
 }
@@ -1609,7 +1608,7 @@ RecordedAnnotation* Loader::ReadAnnotation(const json& j, const At& path,
                                            const std::string& target) {
     Fields f(*this, j, path);
     auto* annotation = store_.Make<RecordedAnnotation>(target);
-    NoteTarget("Annotation", target);
+    NoteTarget("Annotation", annotation->SharedTarget());
     annotation->layer = f.String("layer");
     annotation->position = f.Doubles("position");
     f.Done();
@@ -1621,7 +1620,7 @@ RecordedNote* Loader::ReadNote(const json& j, const At& path) {
     const SourceString name = f.String("name");
     const std::string target = name ? Utf8(*name) : std::string();
     auto* note = store_.Make<RecordedNote>(target);
-    NoteTarget("Note", target);
+    NoteTarget("Note", note->SharedTarget());
     note->name = name;
     note->balloon = f.Bool16("balloon");
     note->secondBalloon = f.Bool16("secondBalloon");
@@ -1649,7 +1648,7 @@ RecordedCenterMark* Loader::ReadCenterMark(const json& j, const At& path) {
     const SourceString name = f.String("name");
     const std::string target = name ? Utf8(*name) : std::string();
     auto* mark = store_.Make<RecordedCenterMark>(target);
-    NoteTarget("CenterMark", target);
+    NoteTarget("CenterMark", mark->SharedTarget());
     mark->name = name;
     mark->useDocumentDefaults = f.Bool16("useDocumentDefaults");
     mark->extendedLines = f.Bool16("extendedLines");
@@ -1752,7 +1751,7 @@ RecordedBody* Loader::ReadBody(const json& j, const At& path) {
     const json* name = f.Get("name");
     const std::string target = name ? Utf8(Text(*name, f.AtKey("name"))) : std::string();
     auto* body = store_.Make<RecordedBody>(target);
-    NoteTarget("Body", target);
+    NoteTarget("Body", body->SharedTarget());
     if (name != nullptr) {
         body->naming = store_.Make<RecordedNamedEntity>(target);
         body->naming->name = Text(*name, f.AtKey("name"));
@@ -1767,10 +1766,10 @@ RecordedBlockInstance* Loader::ReadBlockInstance(const json& j, const At& path) 
     const SourceString name = f.String("name");
     const std::string target = name ? Utf8(*name) : std::string();
     auto* instance = store_.Make<RecordedBlockInstance>(target);
-    NoteTarget("BlockInstance", target);
+    NoteTarget("BlockInstance", instance->SharedTarget());
     instance->name = name;
     if (const json* p = f.Get("placement"))
-        instance->placement = ReadPlacement(*p, f.AtKey("placement"), target);
+        instance->placement = ReadPlacement(*p, f.AtKey("placement"), instance->SharedTarget());
     if (const json* r = f.Get("definition")) {
         Refer(blockDefinitions_, "block definition", *r, f.AtKey("definition"),
               &instance->definition);
@@ -1787,9 +1786,9 @@ RecordedBlockDefinition* Loader::ReadBlockDefinition(const json& j, const At& pa
     auto* definition = store_.Make<RecordedBlockDefinition>(id);
     if (!id.empty())
         DefineId(blockDefinitions_, "block definition", id, definition, f.AtKey(idKey));
-    NoteTarget("BlockDefinition", id);
+    NoteTarget("BlockDefinition", definition->SharedTarget());
     definition->name = name;
-    if (const json* s = f.Get("sketch")) definition->sketch = ReadSketch(*s, f.AtKey("sketch"), id);
+    if (const json* s = f.Get("sketch")) definition->sketch = ReadSketch(*s, f.AtKey("sketch"), definition->SharedTarget());
     definitionPaths_.push_back({definition, Keep(path)});
     f.Done();
     return definition;
@@ -1802,7 +1801,7 @@ RecordedFeature* Loader::ReadFeature(const json& j, const At& path) {
     const std::string id = IdOf(f, name, &idKey);
     auto* feature = store_.Make<RecordedFeature>(id);
     if (!id.empty()) DefineId(features_, "feature", id, feature, f.AtKey(idKey));
-    NoteTarget("Feature", id);
+    NoteTarget("Feature", feature->SharedTarget());
     feature->name = name;
     feature->typeName = f.String("typeName");
     if (const json* r = f.Get("owner"))
@@ -1819,7 +1818,7 @@ RecordedSketchPicture* Loader::ReadSketchPicture(const json& j, const At& path,
                                                  RecordedFeature* holder) {
     Fields f(*this, j, path);
     auto* picture = store_.Make<RecordedSketchPicture>(target);
-    NoteTarget("SketchPicture", target);
+    NoteTarget("SketchPicture", picture->SharedTarget());
     if (const json* p = f.Get("pixels")) picture->pixels = Shorts(*p, f.AtKey("pixels"));
     picture->feature = holder;
     if (const json* r = f.Get("feature"))
