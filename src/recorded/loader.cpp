@@ -455,14 +455,25 @@ private:
     std::array<const char*, 48> used_;
     std::size_t usedCount_ = 0;
     std::vector<const char*> moreUsed_;
-    // The members found by those keys: when they are all the members, no
-    // key is unknown.
-    std::array<const json*, 48> found_;
-    std::size_t foundCount_ = 0;
-    bool foundAll_ = true;  // false once more were found than fit in `found_`
     // The KeyBits of every member: most keys asked are absent, and a key
     // whose bits are not all here is known absent without a search.
     std::uint64_t memberBits_ = 0;
+    // The members of an object of at most kListed members, with their
+    // KeyBits, searched in a row; `listedFound_` marks those found. When all
+    // are found, no key is unknown.
+    struct Listed {
+        std::uint64_t bits;
+        const std::string* key;
+        const json* value;
+    };
+    static constexpr std::size_t kListed = 32;
+    std::array<Listed, kListed> listed_;
+    std::size_t listedCount_ = 0;  // 0 for a larger object
+    std::uint32_t listedFound_ = 0;
+    // The members found in a larger object, through its map.
+    std::array<const json*, 48> found_;
+    std::size_t foundCount_ = 0;
+    bool foundAll_ = true;  // false once more were found than fit in `found_`
 };
 
 class Loader {
@@ -931,8 +942,13 @@ Fields::Fields(const Loader& loader, const json& object, const At& at)
     : loader_(loader), object_(object), at_(at) {
     if (!object_.is_object())
         loader_.Fail(at_, std::string("expected an object, found ") + TypeName(object_));
-    for (const auto& member : object_.get_ref<const json::object_t&>())
-        memberBits_ |= KeyBits(member.first);
+    const auto& members = object_.get_ref<const json::object_t&>();
+    const bool listed = members.size() <= kListed;
+    for (const auto& member : members) {
+        const std::uint64_t bits = KeyBits(member.first);
+        memberBits_ |= bits;
+        if (listed) listed_[listedCount_++] = {bits, &member.first, &member.second};
+    }
 }
 
 const json* Fields::Get(const char* key) {
@@ -944,6 +960,16 @@ const json* Fields::Get(const char* key) {
     const std::string_view name(key);
     const std::uint64_t bits = KeyBits(name);
     if ((memberBits_ & bits) != bits) return nullptr;
+    if (listedCount_ != 0 || object_.empty()) {
+        for (std::size_t i = 0; i < listedCount_; ++i) {
+            const Listed& member = listed_[i];
+            if (member.bits == bits && *member.key == name) {
+                listedFound_ |= std::uint32_t{1} << i;
+                return member.value->is_null() ? nullptr : member.value;
+            }
+        }
+        return nullptr;
+    }
     const auto& members = object_.get_ref<const json::object_t&>();
     const auto it = members.find(name);
     if (it == members.end()) return nullptr;
@@ -960,7 +986,9 @@ const json* Fields::Get(const char* key) {
 }
 
 void Fields::Done() {
-    if (foundAll_ && foundCount_ == object_.size()) return;
+    if (listedCount_ != 0 ? listedFound_ == (std::uint64_t{1} << listedCount_) - 1
+                          : foundAll_ && foundCount_ == object_.size())
+        return;
     for (const auto& member : object_.get_ref<const json::object_t&>()) {
         // A named reference rather than a structured binding: clang before
         // 16 does not let a lambda capture a binding (the fuzz build).
