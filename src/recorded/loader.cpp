@@ -289,7 +289,9 @@ public:
     bool number_integer(json::number_integer_t v) { return Put(v); }
     bool number_unsigned(json::number_unsigned_t v) { return Put(v); }
     bool number_float(json::number_float_t v, const json::string_t&) { return Put(v); }
-    bool string(json::string_t& v) { return Put(std::move(v)); }
+    // Strings are copied, not moved: the parser's buffer keeps its room
+    // for the next long string instead of growing again from nothing.
+    bool string(json::string_t& v) { return Put(v); }
     // JSON text holds no binary values; in the tree they stand for what was
     // read during parsing.
     bool binary(json::binary_t&) {
@@ -305,7 +307,7 @@ public:
     bool key(json::string_t& key) {
         Frame& top = frames_.back();
         // One lookup both finds a key met again and makes the member's slot.
-        auto [member, added] = top.value->get_ref<json::object_t&>().try_emplace(std::move(key));
+        auto [member, added] = top.value->get_ref<json::object_t&>().try_emplace(key);
         if (!added) throw RecordingError(source_, Path(), "duplicate key " + Quote(key));
         top.member = member;
         return true;
