@@ -236,8 +236,14 @@ private:
         const std::size_t held = static_cast<std::size_t>(end_ - buffer_.data());
         const std::size_t kept = std::min(held, kKeep);
         const std::size_t dropped = held - kept;
-        for (std::size_t i = 0; i < dropped; ++i) {
-            if (buffer_[i] == '\n') ++lines_, lineStart_ = first_ + i + 1;
+        const char* begin = buffer_.data();
+        const char* end = begin + dropped;
+        for (const char* c = begin;
+             (c = static_cast<const char*>(std::memchr(c, '\n', static_cast<std::size_t>(end - c)))) !=
+             nullptr;
+             ++c) {
+            ++lines_;
+            lineStart_ = first_ + static_cast<std::size_t>(c - begin) + 1;
         }
         std::memmove(buffer_.data(), buffer_.data() + dropped, kept);
         first_ += dropped;
