@@ -63,7 +63,7 @@ std::string PointerEscape(std::string_view key) {
     return out;
 }
 
-std::string Child(const std::string& path, const std::string& key) {
+std::string Child(const std::string& path, std::string_view key) {
     return path + "/" + PointerEscape(key);
 }
 std::string Child(const std::string& path, std::size_t index) {
@@ -71,26 +71,49 @@ std::string Child(const std::string& path, std::size_t index) {
 }
 
 // The location of a value, spelled out only when a problem is reported
-// there: a path at hand, or a key or index under another location. Reading
-// a value that is fine builds no string.
+// there: the root of the recording, or a key or index under another
+// location. Reading a value that is fine builds no string. A key is held,
+// not copied: a literal, or a key of the JSON being read.
 class At {
 public:
-    At(const std::string& path) : path_(&path) {}  // NOLINT: a path is a location
-    At(const At& parent, const char* key) : parent_(&parent), key_(key) {}
+    At() = default;  // the root
+    At(const At& parent, std::string_view key) : parent_(&parent), key_(key), isKey_(true) {}
     At(const At& parent, std::size_t index) : parent_(&parent), index_(index) {}
+    // A parent that would not outlive its child.
+    At(const At&& parent, std::string_view key) = delete;
+    At(const At&& parent, std::size_t index) = delete;
     At(const At&) = delete;
     At& operator=(const At&) = delete;
 
     std::string Str() const {
-        if (path_ != nullptr) return *path_;
-        return key_ != nullptr ? Child(parent_->Str(), key_) : Child(parent_->Str(), index_);
+        if (parent_ == nullptr) return std::string();
+        return isKey_ ? Child(parent_->Str(), key_) : Child(parent_->Str(), index_);
+    }
+
+    // A location kept after its value is read (a reference resolved once
+    // everything is read): its keys and indices from the root on.
+    struct Step {
+        std::string_view key;  // a literal
+        std::size_t index;
+        bool isKey;
+    };
+    void AppendSteps(std::vector<Step>& steps) const {
+        if (parent_ == nullptr) return;
+        parent_->AppendSteps(steps);
+        steps.push_back({key_, index_, isKey_});
+    }
+    static std::string Spell(const Step* first, const Step* last) {
+        std::string path;
+        for (const Step* step = first; step != last; ++step)
+            path = step->isKey ? Child(path, step->key) : Child(path, step->index);
+        return path;
     }
 
 private:
-    const std::string* path_ = nullptr;
     const At* parent_ = nullptr;
-    const char* key_ = nullptr;
+    std::string_view key_;
     std::size_t index_ = 0;
+    bool isKey_ = false;
 };
 
 const char* TypeName(const json& j) {
@@ -213,8 +236,14 @@ private:
         const std::size_t held = static_cast<std::size_t>(end_ - buffer_.data());
         const std::size_t kept = std::min(held, kKeep);
         const std::size_t dropped = held - kept;
-        for (std::size_t i = 0; i < dropped; ++i) {
-            if (buffer_[i] == '\n') ++lines_, lineStart_ = first_ + i + 1;
+        const char* begin = buffer_.data();
+        const char* end = begin + dropped;
+        for (const char* c = begin;
+             (c = static_cast<const char*>(std::memchr(c, '\n', static_cast<std::size_t>(end - c)))) !=
+             nullptr;
+             ++c) {
+            ++lines_;
+            lineStart_ = first_ + static_cast<std::size_t>(c - begin) + 1;
         }
         std::memmove(buffer_.data(), buffer_.data() + dropped, kept);
         first_ += dropped;
@@ -266,7 +295,9 @@ public:
     bool number_integer(json::number_integer_t v) { return Put(v); }
     bool number_unsigned(json::number_unsigned_t v) { return Put(v); }
     bool number_float(json::number_float_t v, const json::string_t&) { return Put(v); }
-    bool string(json::string_t& v) { return Put(std::move(v)); }
+    // Strings are copied, not moved: the parser's buffer keeps its room
+    // for the next long string instead of growing again from nothing.
+    bool string(json::string_t& v) { return Put(v); }
     // JSON text holds no binary values; in the tree they stand for what was
     // read during parsing.
     bool binary(json::binary_t&) {
@@ -282,7 +313,7 @@ public:
     bool key(json::string_t& key) {
         Frame& top = frames_.back();
         // One lookup both finds a key met again and makes the member's slot.
-        auto [member, added] = top.value->get_ref<json::object_t&>().try_emplace(std::move(key));
+        auto [member, added] = top.value->get_ref<json::object_t&>().try_emplace(key);
         if (!added) throw RecordingError(source_, Path(), "duplicate key " + Quote(key));
         top.member = member;
         return true;
@@ -401,15 +432,15 @@ private:
 // Done() rejects any key no accessor asked for.
 class Fields {
 public:
-    Fields(const Loader& loader, const json& object, std::string path);
     // At a location that outlives the Fields.
     Fields(const Loader& loader, const json& object, const At& at);
+    // Not at a location that would not outlive it.
+    Fields(const Loader&, const json&, const At&&) = delete;
     Fields(const Fields&) = delete;
     Fields& operator=(const Fields&) = delete;
     // The value of `key`, or null when it is absent or JSON null. `key` is
     // kept until Done(): a literal.
     const json* Get(const char* key);
-    std::string PathOf(const char* key) const { return Child(at_.Str(), key); }
     // The location of the member `key`, spelled out only if needed.
     At AtKey(const char* key) const { return At(at_, key); }
     const At& Location() const { return at_; }
@@ -424,20 +455,30 @@ public:
     SourceDoubleArray Doubles(const char* key);
 
 private:
-    void Check() const;
-
     const Loader& loader_;
     const json& object_;
-    std::string ownedPath_;
-    At ownedAt_{ownedPath_};
     const At& at_;
     // The keys asked for, named by literals: a record has at most a few
     // dozen, held in place; more spill over to `moreUsed_`.
     std::array<const char*, 48> used_;
     std::size_t usedCount_ = 0;
     std::vector<const char*> moreUsed_;
-    // The members found by those keys: when they are all the members, no
-    // key is unknown.
+    // The KeyBits of every member: most keys asked are absent, and a key
+    // whose bits are not all here is known absent without a search.
+    std::uint64_t memberBits_ = 0;
+    // The members of an object of at most kListed members, with their
+    // KeyBits, searched in a row; `listedFound_` marks those found. When all
+    // are found, no key is unknown.
+    struct Listed {
+        std::uint64_t bits;
+        const std::string* key;
+        const json* value;
+    };
+    static constexpr std::size_t kListed = 32;
+    std::array<Listed, kListed> listed_;
+    std::size_t listedCount_ = 0;  // 0 for a larger object
+    std::uint32_t listedFound_ = 0;
+    // The members found in a larger object, through its map.
     std::array<const json*, 48> found_;
     std::size_t foundCount_ = 0;
     bool foundAll_ = true;  // false once more were found than fit in `found_`
@@ -461,9 +502,12 @@ public:
     // problems are reported in the same order as when the whole tree is read
     // after parsing: the view's reading does not depend on anything outside
     // it, and its references are resolved in that order.
-    json StreamView(const json& j, const std::string& path);
-    // The same for a segment of a view's sketch, read when the view is.
-    json StreamSegment(const json& j, const std::string& path);
+    // The view is view `view` of sheet `sheet`.
+    json StreamView(const json& j, std::size_t sheet, std::size_t view);
+    // The same for segment `segment` of the sketch `sketchKey` (a literal)
+    // of that view, read when the view is.
+    json StreamSegment(const json& j, std::size_t sheet, std::size_t view, const char* sketchKey,
+                       std::size_t segment);
 
     // Value readers ------------------------------------------------------
     std::int64_t Integer(const json& j, const At& path, std::int64_t lo,
@@ -580,18 +624,13 @@ public:
         });
     }
 
-    // As ForEach, with locations spelled out only for a problem.
+    // Calls `each` with every element of the array `j` and its location;
+    // nothing when `j` is absent.
     template <class F>
-    void ForEachAt(const json* j, const At& path, F each) const {
+    void ForEach(const json* j, const At& path, F each) const {
         if (j == nullptr) return;
         if (!j->is_array()) Fail(path, std::string("expected an array, found ") + TypeName(*j));
         for (std::size_t i = 0; i < j->size(); ++i) each((*j)[i], At(path, i));
-    }
-    template <class F>
-    void ForEach(const json* j, const std::string& path, F each) const {
-        if (j == nullptr) return;
-        if (!j->is_array()) Fail(path, std::string("expected an array, found ") + TypeName(*j));
-        for (std::size_t i = 0; i < j->size(); ++i) each((*j)[i], Child(path, i));
     }
 
 private:
@@ -601,97 +640,138 @@ private:
         NoteTarget(iface, store_.Intern(target));
     }
     void NoteTarget(std::string_view iface, TargetName target) {
-        Noted& noted = targets_[iface];
+        // The interface's entry, found again by the literal's address
+        // without hashing its name.
+        NotedSlot& slot =
+            notedSlots_[(reinterpret_cast<std::uintptr_t>(iface.data()) >> 2) % notedSlots_.size()];
+        if (slot.iface.data() != iface.data() || slot.iface.size() != iface.size())
+            slot = {iface, &targets_[iface]};
+        Noted& noted = *slot.noted;
         if (noted.last == &target.Str()) return;  // objects of one sketch share their target
         noted.last = &target.Str();
-        noted.targets.insert(target.Str());
+        notes_.push_back({&noted, &target.Str()});
+    }
+    // The targets noted for `iface`; none when nothing was noted.
+    const std::unordered_set<std::string_view>* TargetsOf(std::string_view iface) {
+        for (const auto& [noted, target] : notes_) noted->targets.insert(*target);
+        notes_.clear();
+        const auto it = targets_.find(iface);
+        return it == targets_.end() ? nullptr : &it->second.targets;
     }
     template <class T>
     void DefineId(std::unordered_map<std::string, T*>& table, const char* kind,
-                  const std::string& id, T* object, const std::string& path) {
+                  const std::string& id, T* object, const At& path) {
         if (!table.emplace(id, object).second) {
             Fail(path, std::string("duplicate ") + kind + " id " + Quote(id));
+        }
+    }
+    // A location kept for a problem found after its value is read: a range
+    // of `keptSteps_`.
+    struct Kept {
+        std::size_t first;
+        std::size_t last;
+    };
+    Kept Keep(const At& at) {
+        const std::size_t first = keptSteps_.size();
+        at.AppendSteps(keptSteps_);
+        return {first, keptSteps_.size()};
+    }
+    std::string Spell(Kept kept) const {
+        return At::Spell(keptSteps_.data() + kept.first, keptSteps_.data() + kept.last);
+    }
+
+    // A reference by id, resolved once everything is read.
+    struct Reference {
+        void (*resolve)(const Loader&, const Reference&);
+        void* table;  // the ids of the kind referred to
+        void* slot;   // where the object referred to goes
+        const char* kind;
+        std::string id;
+        Kept at;
+        // A view that owns the section line or detail circle referred to
+        // unless that records its owner.
+        RecordedView* claimant;
+    };
+    template <class T>
+    static void Resolve(const Loader& loader, const Reference& r) {
+        const auto& table = *static_cast<const std::unordered_map<std::string, T*>*>(r.table);
+        const auto it = table.find(r.id);
+        if (it == table.end())
+            loader.Fail(loader.Spell(r.at),
+                        std::string("no ") + r.kind + " has the id " + Quote(r.id));
+        *static_cast<T**>(r.slot) = it->second;
+        if constexpr (requires { it->second->ownerGiven; }) {
+            if (r.claimant != nullptr && !it->second->ownerGiven) it->second->owner = r.claimant;
         }
     }
     // Schedules resolution of a reference once everything is read.
     template <class T>
     void Refer(std::unordered_map<std::string, T*>& table, const char* kind, const json& j,
-               const std::string& path, T** slot) {
+               const At& path, T** slot, RecordedView* claimant = nullptr) {
         if (!j.is_string())
             Fail(path, std::string("expected a ") + kind + " id (a string), found " + TypeName(j));
-        std::string id = j.get<std::string>();
-        fixups_.push_back([this, &table, kind, id, path, slot] {
-            const auto it = table.find(id);
-            if (it == table.end())
-                Fail(path, std::string("no ") + kind + " has the id " + Quote(id));
-            *slot = it->second;
-        });
+        references_.push_back({&Resolve<T>, &table, slot, kind, j.get_ref<const std::string&>(),
+                               Keep(path), claimant});
     }
-    // The id of an object: its "id", else its name.
-    std::string IdOf(Fields& f, const SourceString& name, std::string* idPath) {
+    // The id of an object: its "id", else its name. Gives the key it came from.
+    std::string IdOf(Fields& f, const SourceString& name, const char** idKey) {
         const json* id = f.Get("id");
         if (id != nullptr) {
-            *idPath = f.PathOf("id");
-            return Utf8(Text(*id, *idPath));
+            *idKey = "id";
+            return Utf8(Text(*id, f.AtKey("id")));
         }
-        *idPath = f.PathOf("name");
+        *idKey = "name";
         return name ? Utf8(*name) : std::string();
     }
 
     // Object readers -------------------------------------------------------
-    void ReadApplication(const json& j, const std::string& path);
-    RecordedModelDocument* ReadModelDocument(const json& j, const std::string& path);
-    void ReadDocument(const json& j, const std::string& path);
-    void ReadDocumentPreferences(const json& j, const std::string& path, RecordedDocument* doc);
-    void ReadDrawing(const json& j, const std::string& path, RecordedDocument* doc);
-    RecordedSheet* ReadSheet(const json& j, const std::string& path);
-    RecordedView* ReadView(const json& j, const std::string& path, RecordedSheet* sheet,
-                           std::size_t index);
-    RecordedSketch* ReadSketch(const json& j, const std::string& path, const std::string& target);
+    void ReadApplication(const json& j, const At& path);
+    RecordedModelDocument* ReadModelDocument(const json& j, const At& path);
+    void ReadDocument(const json& j, const At& path);
+    void ReadDocumentPreferences(const json& j, const At& path, RecordedDocument* doc);
+    void ReadDrawing(const json& j, const At& path, RecordedDocument* doc);
+    RecordedSheet* ReadSheet(const json& j, const At& path);
+    RecordedView* ReadView(const json& j, const At& path, RecordedSheet* sheet, std::size_t index);
+    RecordedSketch* ReadSketch(const json& j, const At& path, TargetName target);
     RecordedSegment* ReadSegment(const json& j, const At& path, RecordedSketch* sketch);
     // `note`: whether to note the target now.
     RecordedCurve* ReadCurve(const json& j, const At& path, TargetName target, bool note);
-    RecordedTransform* ReadTransform(const json& j, const std::string& path,
-                                     const std::string& target);
-    RecordedPlacement* ReadPlacement(const json& j, const std::string& path,
-                                     const std::string& target);
-    RecordedTextFormat* ReadTextFormat(const json& j, const std::string& path,
-                                       const std::string& target);
-    RecordedSectionLine* ReadSectionLine(const json& j, const std::string& path,
-                                         RecordedView* view);
-    RecordedDetailCircle* ReadDetailCircle(const json& j, const std::string& path,
-                                           RecordedView* view);
-    RecordedProjectionArrow* ReadProjectionArrow(const json& j, const std::string& path,
+    RecordedTransform* ReadTransform(const json& j, const At& path, TargetName target);
+    RecordedPlacement* ReadPlacement(const json& j, const At& path, TargetName target);
+    RecordedTextFormat* ReadTextFormat(const json& j, const At& path, const std::string& target);
+    RecordedSectionLine* ReadSectionLine(const json& j, const At& path, RecordedView* view);
+    RecordedDetailCircle* ReadDetailCircle(const json& j, const At& path, RecordedView* view);
+    RecordedProjectionArrow* ReadProjectionArrow(const json& j, const At& path,
                                                  const std::string& owner);
-    RecordedBreakLine* ReadBreakLine(const json& j, const std::string& path);
-    RecordedSpecificFeature* ReadSpecificFeature(const json& j, const std::string& path,
+    RecordedBreakLine* ReadBreakLine(const json& j, const At& path);
+    RecordedSpecificFeature* ReadSpecificFeature(const json& j, const At& path,
                                                  const std::string& target,
                                                  RecordedFeature* holder);
-    RecordedBrokenOutSection* ReadBrokenOutSection(const json& j, const std::string& path,
+    RecordedBrokenOutSection* ReadBrokenOutSection(const json& j, const At& path,
                                                    const std::string& owner);
-    RecordedNote* ReadNote(const json& j, const std::string& path);
-    RecordedAnnotation* ReadAnnotation(const json& j, const std::string& path,
-                                       const std::string& target);
-    RecordedCenterMark* ReadCenterMark(const json& j, const std::string& path);
-    RecordedFaceHatch* ReadFaceHatch(const json& j, const std::string& path);
-    RecordedSketchHatch* ReadSketchHatch(const json& j, const std::string& path);
-    RecordedDrawingComponent* ReadDrawingComponent(const json& j, const std::string& path);
-    RecordedComponent* ReadComponent(const json& j, const std::string& path);
-    RecordedBody* ReadBody(const json& j, const std::string& path);
-    RecordedBlockInstance* ReadBlockInstance(const json& j, const std::string& path);
-    RecordedBlockDefinition* ReadBlockDefinition(const json& j, const std::string& path);
-    RecordedFeature* ReadFeature(const json& j, const std::string& path);
-    RecordedSketchPicture* ReadSketchPicture(const json& j, const std::string& path,
+    RecordedNote* ReadNote(const json& j, const At& path);
+    RecordedAnnotation* ReadAnnotation(const json& j, const At& path, const std::string& target);
+    RecordedCenterMark* ReadCenterMark(const json& j, const At& path);
+    RecordedFaceHatch* ReadFaceHatch(const json& j, const At& path);
+    RecordedSketchHatch* ReadSketchHatch(const json& j, const At& path);
+    RecordedDrawingComponent* ReadDrawingComponent(const json& j, const At& path);
+    RecordedComponent* ReadComponent(const json& j, const At& path);
+    RecordedBody* ReadBody(const json& j, const At& path);
+    RecordedBlockInstance* ReadBlockInstance(const json& j, const At& path);
+    RecordedBlockDefinition* ReadBlockDefinition(const json& j, const At& path);
+    RecordedFeature* ReadFeature(const json& j, const At& path);
+    RecordedSketchPicture* ReadSketchPicture(const json& j, const At& path,
                                              const std::string& target, RecordedFeature* holder);
-    RecordedOleObject* ReadOleObject(const json& j, const std::string& path);
-    void ReadLinkedFile(const json& j, const std::string& path, const SourceString& fileName);
-    void ReadFault(const json& j, const std::string& path);
+    RecordedOleObject* ReadOleObject(const json& j, const At& path);
+    void ReadLinkedFile(const json& j, const At& path, const SourceString& fileName);
+    void ReadFault(const json& j, const At& path);
     void CheckCycles();
 
     Store& store_;
     std::string source_;
     std::filesystem::path baseDirectory_;  // stand-in files are found beside the recording
-    std::vector<std::function<void()>> fixups_;
+    std::vector<Reference> references_;
+    std::vector<At::Step> keptSteps_;
     std::unordered_map<std::string, RecordedView*> views_;
     std::unordered_map<std::string, RecordedSectionLine*> sectionLines_;
     std::unordered_map<std::string, RecordedDetailCircle*> detailCircles_;
@@ -704,19 +784,27 @@ private:
         const std::string* last = nullptr;
     };
     std::unordered_map<std::string_view, Noted> targets_;
-    std::vector<std::pair<RecordedBlockDefinition*, std::string>> definitionPaths_;
-    std::vector<std::pair<RecordedFeature*, std::string>> featurePaths_;
-    std::vector<std::pair<const json*, std::string>> pendingFaults_;
+    struct NotedSlot {
+        std::string_view iface;
+        Noted* noted = nullptr;
+    };
+    std::array<NotedSlot, 32> notedSlots_{};
+    // Targets noted but not yet in their sets: only faults ask for them.
+    std::vector<std::pair<Noted*, const std::string*>> notes_;
+    std::vector<std::pair<RecordedBlockDefinition*, Kept>> definitionPaths_;
+    std::vector<std::pair<RecordedFeature*, Kept>> featurePaths_;
     std::size_t componentDepth_ = 0;  // nesting of the drawing component being read
 
     // A view read during parsing: the view, the references it asked to
     // resolve, or the problem found in it.
     struct StreamedView {
         RecordedView* view = nullptr;
-        std::vector<std::function<void()>> fixups;
+        std::size_t firstReference = 0;  // in streamedReferences_
+        std::size_t lastReference = 0;
         std::unique_ptr<RecordingError> error;
     };
     std::vector<StreamedView> streamed_;
+    std::vector<Reference> streamedReferences_;
     bool streamFailed_ = false;  // a view had a problem: later ones are not read
 
     // A segment read during parsing, for the view being parsed. One without
@@ -730,19 +818,61 @@ private:
     RecordedSegment* TakeStreamed(const json& marker, RecordedSketch* sketch);
 };
 
+// Empties the containers of a tree from its leaves up. The library destroys
+// a tree by moving every value in it onto a stack it allocates first (to
+// bound its recursion); a tree emptied this way leaves it nothing to move.
+// The recursion is as deep as the tree, at most kMaxNesting.
+void Dismantle(json& j) {
+    if (j.is_array()) {
+        auto& array = j.get_ref<json::array_t&>();
+        for (json& element : array) Dismantle(element);
+        array.clear();
+    } else if (j.is_object()) {
+        auto& object = j.get_ref<json::object_t&>();
+        for (auto& member : object) Dismantle(member.second);
+        object.clear();
+    }
+}
+
 bool TreeBuilder::end_object() {
+    // The index of the element being read in the array `frames_[i]`.
+    const auto index = [this](std::size_t i) { return frames_[i].value->size() - 1; };
     if (AtViewSegment()) {
         json& segment = *frames_.back().value;
-        segment = loader_.StreamSegment(segment, Path());
+        const char* sketchKey =
+            frames_[6].member->first == "sketch" ? "sketch" : "centerLineSketch";
+        json marker = loader_.StreamSegment(segment, index(3), index(5), sketchKey, index(8));
+        Dismantle(segment);
+        segment = std::move(marker);
     } else if (AtView()) {
         json& view = *frames_.back().value;
-        view = loader_.StreamView(view, Path());
+        json marker = loader_.StreamView(view, index(3), index(5));
+        Dismantle(view);
+        view = std::move(marker);
     }
     frames_.pop_back();
     return true;
 }
 
-json Loader::StreamSegment(const json& j, const std::string& path) {
+// The location of view `view` of sheet `sheet`.
+struct ViewAt {
+    ViewAt(std::size_t sheetIndex, std::size_t viewIndex)
+        : sheet(sheets, sheetIndex), view(views, viewIndex) {}
+    const At root;
+    const At document{root, "document"};
+    const At drawing{document, "drawing"};
+    const At sheets{drawing, "sheets"};
+    const At sheet;
+    const At views{sheet, "views"};
+    const At view;
+};
+
+json Loader::StreamSegment(const json& j, std::size_t sheet, std::size_t view,
+                           const char* sketchKey, std::size_t segment) {
+    const ViewAt viewAt(sheet, view);
+    const At sketchAt(viewAt.view, sketchKey);
+    const At segmentsAt(sketchAt, "segments");
+    const At path(segmentsAt, segment);
     StreamedSegment part;
     try {
         part.segment = ReadSegment(j, path, nullptr);
@@ -779,19 +909,25 @@ RecordedSegment* Loader::TakeStreamed(const json& marker, RecordedSketch* sketch
     return segment;
 }
 
-json Loader::StreamView(const json& j, const std::string& path) {
+json Loader::StreamView(const json& j, std::size_t sheet, std::size_t view) {
+    const ViewAt viewAt(sheet, view);
     StreamedView part;
     // Views after one with a problem are never reached by the walk.
     if (!streamFailed_) {
+        const std::size_t first = references_.size();
         try {
-            part.view = ReadView(j, path, nullptr, 0);
-            part.fixups = std::move(fixups_);
+            part.view = ReadView(j, viewAt.view, nullptr, 0);
+            part.firstReference = streamedReferences_.size();
+            for (std::size_t i = first; i < references_.size(); ++i)
+                streamedReferences_.push_back(std::move(references_[i]));
+            part.lastReference = streamedReferences_.size();
         } catch (const RecordingError& e) {
             part.error = std::make_unique<RecordingError>(e);
         } catch (const json::exception& e) {
             part.error = std::make_unique<RecordingError>(source_, "/", LibraryMessage(e));
         }
-        fixups_.clear();
+        references_.erase(references_.begin() + static_cast<std::ptrdiff_t>(first),
+                          references_.end());
         streamFailed_ = part.error != nullptr;
     }
     streamedSegments_.clear();  // the view's segments are taken, or never will be
@@ -799,19 +935,28 @@ json Loader::StreamView(const json& j, const std::string& path) {
     return json::binary({}, streamed_.size() - 1);
 }
 
-Fields::Fields(const Loader& loader, const json& object, std::string path)
-    : loader_(loader), object_(object), ownedPath_(std::move(path)), at_(ownedAt_) {
-    Check();
+// Two of 64 bits picked by a hash of a key's length and three of its
+// characters.
+std::uint64_t KeyBits(std::string_view key) {
+    if (key.empty()) return 1;
+    const auto c = [&key](std::size_t i) { return std::uint64_t{static_cast<unsigned char>(key[i])}; };
+    const std::uint64_t h = ((key.size() & 0xFF) | c(0) << 8 | c(key.size() - 1) << 16 |
+                             c(key.size() / 2) << 24) *
+                            0x9E3779B97F4A7C15ull;
+    return std::uint64_t{1} << (h >> 58) | std::uint64_t{1} << ((h >> 52) & 63);
 }
 
 Fields::Fields(const Loader& loader, const json& object, const At& at)
     : loader_(loader), object_(object), at_(at) {
-    Check();
-}
-
-void Fields::Check() const {
     if (!object_.is_object())
         loader_.Fail(at_, std::string("expected an object, found ") + TypeName(object_));
+    const auto& members = object_.get_ref<const json::object_t&>();
+    const bool listed = members.size() <= kListed;
+    for (const auto& member : members) {
+        const std::uint64_t bits = KeyBits(member.first);
+        memberBits_ |= bits;
+        if (listed) listed_[listedCount_++] = {bits, &member.first, &member.second};
+    }
 }
 
 const json* Fields::Get(const char* key) {
@@ -820,8 +965,21 @@ const json* Fields::Get(const char* key) {
     } else {
         moreUsed_.push_back(key);
     }
+    const std::string_view name(key);
+    const std::uint64_t bits = KeyBits(name);
+    if ((memberBits_ & bits) != bits) return nullptr;
+    if (listedCount_ != 0 || object_.empty()) {
+        for (std::size_t i = 0; i < listedCount_; ++i) {
+            const Listed& member = listed_[i];
+            if (member.bits == bits && *member.key == name) {
+                listedFound_ |= std::uint32_t{1} << i;
+                return member.value->is_null() ? nullptr : member.value;
+            }
+        }
+        return nullptr;
+    }
     const auto& members = object_.get_ref<const json::object_t&>();
-    const auto it = members.find(std::string_view(key));
+    const auto it = members.find(name);
     if (it == members.end()) return nullptr;
     const json* member = &it->second;
     if (std::find(found_.begin(), found_.begin() + foundCount_, member) ==
@@ -836,7 +994,9 @@ const json* Fields::Get(const char* key) {
 }
 
 void Fields::Done() {
-    if (foundAll_ && foundCount_ == object_.size()) return;
+    if (listedCount_ != 0 ? listedFound_ == (std::uint64_t{1} << listedCount_) - 1
+                          : foundAll_ && foundCount_ == object_.size())
+        return;
     for (const auto& member : object_.get_ref<const json::object_t&>()) {
         // A named reference rather than a structured binding: clang before
         // 16 does not let a lambda capture a binding (the fuzz build).
@@ -845,7 +1005,7 @@ void Fields::Done() {
         const auto same = [&](const char* k) { return key == k; };
         if (std::none_of(used_.begin(), used_.begin() + usedCount_, same) &&
             std::none_of(moreUsed_.begin(), moreUsed_.end(), same))
-            loader_.Fail(Child(at_.Str(), key), "unknown key " + Quote(key));
+            loader_.Fail(At(at_, key), "unknown key " + Quote(key));
     }
 }
 
@@ -878,7 +1038,8 @@ SourceDoubleArray Fields::Doubles(const char* key) {
 // ---------------------------------------------------------------------------
 
 void Loader::LoadRoot(const json& root) {
-    Fields f(*this, root, "");
+    const At rootAt;
+    Fields f(*this, root, rootAt);
     const json* format = f.Get("format");
     if (format == nullptr) Fail("/format", std::string("missing; expected \"") + kFormatId + "\"");
     if (!format->is_string() || format->get<std::string>() != kFormatId) {
@@ -893,61 +1054,61 @@ void Loader::LoadRoot(const json& root) {
     store_.application = app;
     app->fileSystem = store_.Make<RecordedFileSystem>(std::string());
     NoteTarget("FileSystem", std::string());
-    if (const json* j = f.Get("application")) ReadApplication(*j, f.PathOf("application"));
+    if (const json* j = f.Get("application")) ReadApplication(*j, f.AtKey("application"));
     if (const json* j = f.Get("document")) {
-        ReadDocument(*j, f.PathOf("document"));
+        ReadDocument(*j, f.AtKey("document"));
     } else {
-        ReadDocument(json::object(), f.PathOf("document"));
+        ReadDocument(json::object(), f.AtKey("document"));
     }
-    ForEach(f.Get("faults"), f.PathOf("faults"), [&](const json& j, const std::string& p) {
-        pendingFaults_.push_back({&j, p});
-    });
+    // Faults name targets: they are read once every object is.
+    const At faultsAt = f.AtKey("faults");
+    std::vector<const json*> faults;
+    ForEach(f.Get("faults"), faultsAt, [&](const json& j, const At&) { faults.push_back(&j); });
     f.Done();
 
-    for (auto& fixup : fixups_) fixup();
+    for (const Reference& reference : references_) reference.resolve(*this, reference);
     CheckCycles();
-    for (const auto& [j, p] : pendingFaults_) ReadFault(*j, p);
+    for (std::size_t i = 0; i < faults.size(); ++i) ReadFault(*faults[i], At(faultsAt, i));
 }
 
-void Loader::ReadApplication(const json& j, const std::string& path) {
+void Loader::ReadApplication(const json& j, const At& path) {
     Fields f(*this, j, path);
     RecordedApplication* app = store_.application;
     app->revision = f.String("revision");
-    ForEach(f.Get("modelDocuments"), f.PathOf("modelDocuments"),
-            [&](const json& m, const std::string& p) {
-                app->modelDocuments.push_back(ReadModelDocument(m, p));
-            });
+    ForEach(f.Get("modelDocuments"), f.AtKey("modelDocuments"), [&](const json& m, const At& p) {
+        app->modelDocuments.push_back(ReadModelDocument(m, p));
+    });
     f.Done();
 }
 
-RecordedModelDocument* Loader::ReadModelDocument(const json& j, const std::string& path) {
+RecordedModelDocument* Loader::ReadModelDocument(const json& j, const At& path) {
     Fields f(*this, j, path);
     SourceString docPath = f.String("path");
-    std::string idPath;
+    const char* idKey = "path";
     const json* id = f.Get("id");
     std::string key;
     if (id != nullptr) {
-        idPath = f.PathOf("id");
-        key = Utf8(Text(*id, idPath));
+        idKey = "id";
+        key = Utf8(Text(*id, f.AtKey("id")));
     } else {
-        idPath = f.PathOf("path");
         key = docPath ? Utf8(*docPath) : std::string();
     }
     auto* model = store_.Make<RecordedModelDocument>(key);
     model->path = docPath;
-    if (const json* opens = f.Get("opens")) model->opens = Flag(*opens, f.PathOf("opens"));
-    if (!key.empty()) DefineId(modelDocuments_, "model document", key, model, idPath);
+    if (const json* opens = f.Get("opens")) model->opens = Flag(*opens, f.AtKey("opens"));
+    if (!key.empty()) DefineId(modelDocuments_, "model document", key, model, f.AtKey(idKey));
     NoteTarget("ModelDocument", key);
     if (const json* prefs = f.Get("preferences")) {
-        Fields p(*this, *prefs, f.PathOf("preferences"));
+        const At prefsAt = f.AtKey("preferences");
+        Fields p(*this, *prefs, prefsAt);
         auto eachKey = [&](const char* kind, auto store) {
             const json* table = p.Get(kind);
             if (table == nullptr) return;
-            const std::string tablePath = p.PathOf(kind);
+            const At tableAt = p.AtKey(kind);
             if (!table->is_object())
-                Fail(tablePath, std::string("expected an object, found ") + TypeName(*table));
+                Fail(tableAt, std::string("expected an object, found ") + TypeName(*table));
             for (const auto& item : table->items()) {
-                const std::string itemPath = Child(tablePath, item.key());
+                const At itemAt(tableAt, item.key());
                 std::int32_t idValue = 0;
                 const auto& k = item.key();
                 std::size_t used = 0;
@@ -959,18 +1120,18 @@ RecordedModelDocument* Loader::ReadModelDocument(const json& j, const std::strin
                     }
                     idValue = static_cast<std::int32_t>(v);
                 } catch (const std::exception&) {
-                    Fail(itemPath, "preference key " + Quote(k) + " is not an integer identifier");
+                    Fail(itemAt, "preference key " + Quote(k) + " is not an integer identifier");
                 }
-                store(idValue, item.value(), itemPath);
+                store(idValue, item.value(), itemAt);
             }
         };
-        eachKey("string", [&](std::int32_t k, const json& v, const std::string& p2) {
+        eachKey("string", [&](std::int32_t k, const json& v, const At& p2) {
             model->stringPreferences[k] = Text(v, p2);
         });
-        eachKey("integer", [&](std::int32_t k, const json& v, const std::string& p2) {
+        eachKey("integer", [&](std::int32_t k, const json& v, const At& p2) {
             model->integerPreferences[k] = Int32(v, p2);
         });
-        eachKey("double", [&](std::int32_t k, const json& v, const std::string& p2) {
+        eachKey("double", [&](std::int32_t k, const json& v, const At& p2) {
             model->doublePreferences[k] = Double(v, p2);
         });
         p.Done();
@@ -979,7 +1140,7 @@ RecordedModelDocument* Loader::ReadModelDocument(const json& j, const std::strin
     return model;
 }
 
-void Loader::ReadDocument(const json& j, const std::string& path) {
+void Loader::ReadDocument(const json& j, const At& path) {
     Fields f(*this, j, path);
     auto* doc = store_.Make<RecordedDocument>(std::string());
     store_.document = doc;
@@ -988,7 +1149,7 @@ void Loader::ReadDocument(const json& j, const std::string& path) {
     doc->layerManager = store_.Make<RecordedLayerManager>(std::string());
     doc->featureList = store_.Make<RecordedFeatureList>(std::string());
 
-    ForEach(f.Get("layers"), f.PathOf("layers"), [&](const json& l, const std::string& p) {
+    ForEach(f.Get("layers"), f.AtKey("layers"), [&](const json& l, const At& p) {
         std::wstring name;
         std::wstring description;
         if (l.is_string()) {
@@ -996,8 +1157,8 @@ void Loader::ReadDocument(const json& j, const std::string& path) {
         } else {
             Fields lf(*this, l, p);
             const json* n = lf.Get("name");
-            if (n == nullptr) Fail(lf.PathOf("name"), "a layer needs a name");
-            name = Text(*n, lf.PathOf("name"));
+            if (n == nullptr) Fail(lf.AtKey("name"), "a layer needs a name");
+            name = Text(*n, lf.AtKey("name"));
             if (auto d = lf.String("description")) description = *d;
             lf.Done();
         }
@@ -1010,27 +1171,26 @@ void Loader::ReadDocument(const json& j, const std::string& path) {
         NoteTarget("Layer", Utf8(name));
     });
     if (const json* prefs = f.Get("preferences"))
-        ReadDocumentPreferences(*prefs, f.PathOf("preferences"), doc);
-    ForEach(f.Get("blockDefinitions"), f.PathOf("blockDefinitions"),
-            [&](const json& d, const std::string& p) { ReadBlockDefinition(d, p); });
-    ForEach(f.Get("features"), f.PathOf("features"), [&](const json& d, const std::string& p) {
+        ReadDocumentPreferences(*prefs, f.AtKey("preferences"), doc);
+    ForEach(f.Get("blockDefinitions"), f.AtKey("blockDefinitions"),
+            [&](const json& d, const At& p) { ReadBlockDefinition(d, p); });
+    ForEach(f.Get("features"), f.AtKey("features"), [&](const json& d, const At& p) {
         doc->featureList->features.push_back(ReadFeature(d, p));
     });
-    if (const json* drawing = f.Get("drawing")) ReadDrawing(*drawing, f.PathOf("drawing"), doc);
+    if (const json* drawing = f.Get("drawing")) ReadDrawing(*drawing, f.AtKey("drawing"), doc);
     f.Done();
 }
 
-void Loader::ReadDocumentPreferences(const json& j, const std::string& path,
-                                     RecordedDocument* doc) {
+void Loader::ReadDocumentPreferences(const json& j, const At& path, RecordedDocument* doc) {
     Fields f(*this, j, path);
     auto eachKey = [&](const char* kind, auto store) {
         const json* table = f.Get(kind);
         if (table == nullptr) return;
-        const std::string tablePath = f.PathOf(kind);
+        const At tableAt = f.AtKey(kind);
         if (!table->is_object())
-            Fail(tablePath, std::string("expected an object, found ") + TypeName(*table));
+            Fail(tableAt, std::string("expected an object, found ") + TypeName(*table));
         for (const auto& item : table->items()) {
-            const std::string itemPath = Child(tablePath, item.key());
+            const At itemAt(tableAt, item.key());
             // "identifier,option"
             const std::string& k = item.key();
             const auto comma = k.find(',');
@@ -1055,39 +1215,38 @@ void Loader::ReadDocumentPreferences(const json& j, const std::string& path,
                 }
             }
             if (!ok)
-                Fail(itemPath,
+                Fail(itemAt,
                      "preference key " + Quote(k) + " is not \"identifier,option\" (two integers)");
-            store(key, item.value(), itemPath);
+            store(key, item.value(), itemAt);
         }
     };
-    eachKey("integer", [&](PreferenceKey k, const json& v, const std::string& p) {
+    eachKey("integer", [&](PreferenceKey k, const json& v, const At& p) {
         doc->integerPreferences[k] = Int32(v, p);
     });
-    eachKey("toggle", [&](PreferenceKey k, const json& v, const std::string& p) {
+    eachKey("toggle", [&](PreferenceKey k, const json& v, const At& p) {
         doc->togglePreferences[k] = Bool16(v, p);
     });
-    eachKey("double", [&](PreferenceKey k, const json& v, const std::string& p) {
+    eachKey("double", [&](PreferenceKey k, const json& v, const At& p) {
         doc->doublePreferences[k] = Double(v, p);
     });
-    eachKey("string", [&](PreferenceKey k, const json& v, const std::string& p) {
+    eachKey("string", [&](PreferenceKey k, const json& v, const At& p) {
         doc->stringPreferences[k] = Text(v, p);
     });
-    eachKey("textFormat", [&](PreferenceKey k, const json& v, const std::string& p) {
+    eachKey("textFormat", [&](PreferenceKey k, const json& v, const At& p) {
         doc->textFormatPreferences[k] =
             ReadTextFormat(v, p, std::to_string(k.first) + "," + std::to_string(k.second));
     });
     f.Done();
 }
 
-void Loader::ReadDrawing(const json& j, const std::string& path, RecordedDocument* doc) {
+void Loader::ReadDrawing(const json& j, const At& path, RecordedDocument* doc) {
     Fields f(*this, j, path);
     auto* drawing = store_.Make<RecordedDrawing>(std::string());
     doc->drawing = drawing;
     const json* sheets = f.Get("sheets");
     drawing->sheetsRecorded = sheets != nullptr;
-    ForEach(sheets, f.PathOf("sheets"), [&](const json& s, const std::string& p) {
-        drawing->sheets.push_back(ReadSheet(s, p));
-    });
+    ForEach(sheets, f.AtKey("sheets"),
+            [&](const json& s, const At& p) { drawing->sheets.push_back(ReadSheet(s, p)); });
     if (!drawing->sheets.empty()) drawing->activeSheet = drawing->sheets.front();
     if (auto active = f.String("activeSheet")) {
         drawing->activeSheet = nullptr;
@@ -1095,51 +1254,52 @@ void Loader::ReadDrawing(const json& j, const std::string& path, RecordedDocumen
             if (sheet->name == *active) drawing->activeSheet = sheet;
         }
         if (drawing->activeSheet == nullptr)
-            Fail(f.PathOf("activeSheet"), "no sheet is named " + Quote(Utf8(*active)));
+            Fail(f.AtKey("activeSheet"), "no sheet is named " + Quote(Utf8(*active)));
     }
     f.Done();
 }
 
-RecordedSheet* Loader::ReadSheet(const json& j, const std::string& path) {
+RecordedSheet* Loader::ReadSheet(const json& j, const At& path) {
     Fields f(*this, j, path);
     const SourceString name = f.String("name");
     auto* sheet = store_.Make<RecordedSheet>(name ? Utf8(*name) : std::string());
     sheet->name = name.value_or(std::wstring());
-    ForEach(f.Get("views"), f.PathOf("views"), [&](const json& v, const std::string& p) {
+    ForEach(f.Get("views"), f.AtKey("views"), [&](const json& v, const At& p) {
         sheet->views.push_back(ReadView(v, p, sheet, sheet->views.size()));
     });
-    ForEach(f.Get("oleObjects"), f.PathOf("oleObjects"), [&](const json& o, const std::string& p) {
+    ForEach(f.Get("oleObjects"), f.AtKey("oleObjects"), [&](const json& o, const At& p) {
         sheet->oleObjects.push_back(o.is_null() ? nullptr : ReadOleObject(o, p));
     });
     f.Done();
     return sheet;
 }
 
-RecordedView* Loader::ReadView(const json& j, const std::string& path, RecordedSheet* sheet,
+RecordedView* Loader::ReadView(const json& j, const At& path, RecordedSheet* sheet,
                                std::size_t index) {
     if (j.is_binary()) {  // read during parsing
         StreamedView& part = streamed_.at(j.get_binary().subtype());
         if (part.error) throw *part.error;
-        for (auto& fixup : part.fixups) fixups_.push_back(std::move(fixup));
+        for (std::size_t i = part.firstReference; i < part.lastReference; ++i)
+            references_.push_back(std::move(streamedReferences_[i]));
         part.view->sheet = sheet;
         part.view->index = index;
         return part.view;
     }
     Fields f(*this, j, path);
     const SourceString name = f.String("name");
-    std::string idPath;
-    const std::string id = IdOf(f, name, &idPath);
+    const char* idKey = nullptr;
+    const std::string id = IdOf(f, name, &idKey);
     auto* view = store_.Make<RecordedView>(id);
-    if (!id.empty()) DefineId(views_, "view", id, view, idPath);
-    NoteTarget("View", id);
+    if (!id.empty()) DefineId(views_, "view", id, view, f.AtKey(idKey));
+    NoteTarget("View", view->SharedTarget());
     view->sheet = sheet;
     view->index = index;
     view->name = name;
     view->type = f.Int32("type");
     if (const json* r = f.Get("parent"))
-        Refer(views_, "view", *r, f.PathOf("parent"), &view->parent);
+        Refer(views_, "view", *r, f.AtKey("parent"), &view->parent);
     if (const json* r = f.Get("referencedModel")) {
-        Refer(modelDocuments_, "model document", *r, f.PathOf("referencedModel"),
+        Refer(modelDocuments_, "model document", *r, f.AtKey("referencedModel"),
               &view->referencedModel);
     }
     view->hiddenEdgeCount = f.Int32("hiddenEdgeCount");
@@ -1159,124 +1319,105 @@ RecordedView* Loader::ReadView(const json& j, const std::string& path, RecordedS
     view->broken = f.Bool16("broken");
     view->angle = f.Double("angle");
     if (const json* t = f.Get("transform"))
-        view->transform = ReadTransform(*t, f.PathOf("transform"), id);
-    if (const json* s = f.Get("sketch")) view->sketch = ReadSketch(*s, f.PathOf("sketch"), id);
+        view->transform = ReadTransform(*t, f.AtKey("transform"), view->SharedTarget());
+    if (const json* s = f.Get("sketch"))
+        view->sketch = ReadSketch(*s, f.AtKey("sketch"), view->SharedTarget());
     if (const json* s = f.Get("centerLineSketch")) {
-        view->centerLineSketch = ReadSketch(*s, f.PathOf("centerLineSketch"), id);
+        view->centerLineSketch = ReadSketch(*s, f.AtKey("centerLineSketch"), view->SharedTarget());
     }
-    ForEach(f.Get("cropSegments"), f.PathOf("cropSegments"),
-            [&](const json& s, const std::string& p) {
-                if (view->sketch == nullptr) Fail(p, "crop segments need the view's \"sketch\"");
-                view->cropSegments.push_back(ReadSegment(s, p, view->sketch));
-            });
+    ForEach(f.Get("cropSegments"), f.AtKey("cropSegments"), [&](const json& s, const At& p) {
+        if (view->sketch == nullptr) Fail(p, "crop segments need the view's \"sketch\"");
+        view->cropSegments.push_back(ReadSegment(s, p, view->sketch));
+    });
     // An annotation belongs to the view it creates: a section line or detail
     // circle without a recorded owner is owned by the view that refers to it,
     // and listed by that view's parent.
     if (const json* r = f.Get("sectionLine")) {
-        Refer(sectionLines_, "section line", *r, f.PathOf("sectionLine"), &view->sectionLine);
-        fixups_.push_back([view] {
-            if (!view->sectionLine->ownerGiven) view->sectionLine->owner = view;
-        });
+        Refer(sectionLines_, "section line", *r, f.AtKey("sectionLine"), &view->sectionLine, view);
     }
-    ForEach(f.Get("sectionLines"), f.PathOf("sectionLines"),
-            [&](const json& s, const std::string& p) {
-                view->sectionLines.push_back(ReadSectionLine(s, p, view));
-            });
+    ForEach(f.Get("sectionLines"), f.AtKey("sectionLines"), [&](const json& s, const At& p) {
+        view->sectionLines.push_back(ReadSectionLine(s, p, view));
+    });
     view->sectionLineData = f.Doubles("sectionLineData");
     if (const json* r = f.Get("detailCircle")) {
-        Refer(detailCircles_, "detail circle", *r, f.PathOf("detailCircle"), &view->detailCircle);
-        fixups_.push_back([view] {
-            if (!view->detailCircle->ownerGiven) view->detailCircle->owner = view;
-        });
+        Refer(detailCircles_, "detail circle", *r, f.AtKey("detailCircle"), &view->detailCircle,
+              view);
     }
-    ForEach(f.Get("detailCircles"), f.PathOf("detailCircles"),
-            [&](const json& s, const std::string& p) {
-                view->detailCircles.push_back(ReadDetailCircle(s, p, view));
-            });
+    ForEach(f.Get("detailCircles"), f.AtKey("detailCircles"), [&](const json& s, const At& p) {
+        view->detailCircles.push_back(ReadDetailCircle(s, p, view));
+    });
     view->detailCircleData = f.Doubles("detailCircleData");
     if (const json* a = f.Get("projectionArrow")) {
-        view->projectionArrow = ReadProjectionArrow(*a, f.PathOf("projectionArrow"), id);
+        view->projectionArrow = ReadProjectionArrow(*a, f.AtKey("projectionArrow"), id);
     }
-    ForEach(f.Get("breakLines"), f.PathOf("breakLines"), [&](const json& b, const std::string& p) {
-        view->breakLines.push_back(ReadBreakLine(b, p));
-    });
+    ForEach(f.Get("breakLines"), f.AtKey("breakLines"),
+            [&](const json& b, const At& p) { view->breakLines.push_back(ReadBreakLine(b, p)); });
     view->breakLineCount =
         f.Int32("breakLineCount", static_cast<std::int32_t>(view->breakLines.size()));
     view->breakLineData = f.Doubles("breakLineData");
     view->breakLineGap = f.Double("breakLineGap");
-    ForEach(f.Get("brokenOutSections"), f.PathOf("brokenOutSections"),
-            [&](const json& b, const std::string& p) {
-                Fields bf(*this, b, p);
-                RecordedView::BrokenOutEntry entry;
-                entry.name = bf.String("name");
-                if (const json* feature = bf.Get("feature")) {
-                    entry.feature =
-                        ReadSpecificFeature(*feature, bf.PathOf("feature"),
-                                            entry.name ? Utf8(*entry.name) : id, nullptr);
-                }
-                bf.Done();
-                view->brokenOutSections.push_back(entry);
-            });
-    ForEach(f.Get("notes"), f.PathOf("notes"),
-            [&](const json& n, const std::string& p) { view->notes.push_back(ReadNote(n, p)); });
+    ForEach(
+        f.Get("brokenOutSections"), f.AtKey("brokenOutSections"), [&](const json& b, const At& p) {
+            Fields bf(*this, b, p);
+            RecordedView::BrokenOutEntry entry;
+            entry.name = bf.String("name");
+            if (const json* feature = bf.Get("feature")) {
+                entry.feature = ReadSpecificFeature(*feature, bf.AtKey("feature"),
+                                                    entry.name ? Utf8(*entry.name) : id, nullptr);
+            }
+            bf.Done();
+            view->brokenOutSections.push_back(entry);
+        });
+    ForEach(f.Get("notes"), f.AtKey("notes"),
+            [&](const json& n, const At& p) { view->notes.push_back(ReadNote(n, p)); });
     if (const json* c = f.Get("rootComponent"))
-        view->rootComponent = ReadDrawingComponent(*c, f.PathOf("rootComponent"));
-    ForEach(f.Get("hiddenComponents"), f.PathOf("hiddenComponents"),
-            [&](const json& c, const std::string& p) {
-                view->hiddenComponents.push_back(ReadComponent(c, p));
-            });
+        view->rootComponent = ReadDrawingComponent(*c, f.AtKey("rootComponent"));
+    ForEach(
+        f.Get("hiddenComponents"), f.AtKey("hiddenComponents"),
+        [&](const json& c, const At& p) { view->hiddenComponents.push_back(ReadComponent(c, p)); });
     view->bodyNamingValue = f.Int32("bodyNamingValue");
-    ForEach(f.Get("centerMarks"), f.PathOf("centerMarks"),
-            [&](const json& c, const std::string& p) {
-                RecordedCenterMark* mark = ReadCenterMark(c, p);
-                if (!view->centerMarks.empty()) view->centerMarks.back()->next = mark;
-                view->centerMarks.push_back(mark);
-            });
-    ForEach(f.Get("faceHatches"), f.PathOf("faceHatches"),
-            [&](const json& h, const std::string& p) {
-                view->faceHatches.push_back(h.is_null() ? nullptr : ReadFaceHatch(h, p));
-            });
+    ForEach(f.Get("centerMarks"), f.AtKey("centerMarks"), [&](const json& c, const At& p) {
+        RecordedCenterMark* mark = ReadCenterMark(c, p);
+        if (!view->centerMarks.empty()) view->centerMarks.back()->next = mark;
+        view->centerMarks.push_back(mark);
+    });
+    ForEach(f.Get("faceHatches"), f.AtKey("faceHatches"), [&](const json& h, const At& p) {
+        view->faceHatches.push_back(h.is_null() ? nullptr : ReadFaceHatch(h, p));
+    });
     if (auto layer = f.String("layer")) view->layer = layer;
     f.Done();
     return view;
 }
 
-RecordedTransform* Loader::ReadTransform(const json& j, const std::string& path,
-                                         const std::string& target) {
-    const TargetName name = store_.Intern(target);
-    NoteTarget("Transform", name);
-    return store_.Make<RecordedTransform>(name, Doubles(j, path));
+RecordedTransform* Loader::ReadTransform(const json& j, const At& path, TargetName target) {
+    NoteTarget("Transform", target);
+    return store_.Make<RecordedTransform>(target, Doubles(j, path));
 }
 
-RecordedPlacement* Loader::ReadPlacement(const json& j, const std::string& path,
-                                         const std::string& target) {
-    const TargetName name = store_.Intern(target);
-    NoteTarget("Placement", name);
-    return store_.Make<RecordedPlacement>(name, ReadTransform(j, path, target));
+RecordedPlacement* Loader::ReadPlacement(const json& j, const At& path, TargetName target) {
+    NoteTarget("Placement", target);
+    return store_.Make<RecordedPlacement>(target, ReadTransform(j, path, target));
 }
 
-RecordedSketch* Loader::ReadSketch(const json& j, const std::string& path,
-                                   const std::string& target) {
+RecordedSketch* Loader::ReadSketch(const json& j, const At& path, TargetName target) {
     Fields f(*this, j, path);
     auto* sketch = store_.Make<RecordedSketch>(target);
     NoteTarget("Sketch", sketch->SharedTarget());
     if (const json* segments = f.Get("segments")) {
         sketch->segments.emplace();
         const At segmentsAt = f.AtKey("segments");
-        ForEachAt(segments, segmentsAt, [&](const json& s, const At& p) {
+        ForEach(segments, segmentsAt, [&](const json& s, const At& p) {
             sketch->segments->push_back(ReadSegment(s, p, sketch));
         });
     }
     if (const json* p = f.Get("placement"))
-        sketch->placement = ReadPlacement(*p, f.PathOf("placement"), target);
+        sketch->placement = ReadPlacement(*p, f.AtKey("placement"), target);
     sketch->arcData = SharedSourceDoubleArray(f.Doubles("arcData"));
-    ForEach(f.Get("blockInstances"), f.PathOf("blockInstances"),
-            [&](const json& b, const std::string& p) {
-                sketch->blockInstances.push_back(ReadBlockInstance(b, p));
-            });
-    ForEach(f.Get("hatches"), f.PathOf("hatches"), [&](const json& h, const std::string& p) {
-        sketch->hatches.push_back(ReadSketchHatch(h, p));
+    ForEach(f.Get("blockInstances"), f.AtKey("blockInstances"), [&](const json& b, const At& p) {
+        sketch->blockInstances.push_back(ReadBlockInstance(b, p));
     });
+    ForEach(f.Get("hatches"), f.AtKey("hatches"),
+            [&](const json& h, const At& p) { sketch->hatches.push_back(ReadSketchHatch(h, p)); });
     f.Done();
     return sketch;
 }
@@ -1292,7 +1433,7 @@ RecordedSegment* Loader::ReadSegment(const json& j, const At& path, RecordedSket
                               : sketch != nullptr ? sketch->SharedTarget()
                                                   : store_.Intern({});
     auto* segment = store_.Make<RecordedSegment>(target);
-    if (known) NoteTarget("Segment", target);
+    if (known) NoteTarget("Segment", segment->SharedTarget());
     segment->sketch = sketch;
     segment->kind = f.Int32("kind");
     segment->construction = f.Bool16("construction");
@@ -1325,7 +1466,7 @@ RecordedSegment* Loader::ReadSegment(const json& j, const At& path, RecordedSket
 RecordedCurve* Loader::ReadCurve(const json& j, const At& path, TargetName target, bool note) {
     Fields f(*this, j, path);
     auto* curve = store_.Make<RecordedCurve>(target);
-    if (note) NoteTarget("Curve", target);
+    if (note) NoteTarget("Curve", curve->SharedTarget());
     curve->lineData = KeptDoubles(f.Get("lineData"), f.AtKey("lineData"));
     curve->circleData = KeptDoubles(f.Get("circleData"), f.AtKey("circleData"));
     curve->ellipseData = KeptDoubles(f.Get("ellipseData"), f.AtKey("ellipseData"));
@@ -1343,7 +1484,7 @@ RecordedCurve* Loader::ReadCurve(const json& j, const At& path, TargetName targe
         const At bsplineAt = f.AtKey("bspline");
         Fields bf(*this, *b, bsplineAt);
         auto* data = store_.Make<RecordedBSplineData>(target);
-        if (note) NoteTarget("BSplineData", target);
+        if (note) NoteTarget("BSplineData", data->SharedTarget());
         data->order = bf.Int32("order");
         data->dimension = bf.Int32("dimension");
         data->controlPoints = KeptDoubles(bf.Get("controlPoints"), bf.AtKey("controlPoints"));
@@ -1355,11 +1496,11 @@ RecordedCurve* Loader::ReadCurve(const json& j, const At& path, TargetName targe
     return curve;
 }
 
-RecordedTextFormat* Loader::ReadTextFormat(const json& j, const std::string& path,
+RecordedTextFormat* Loader::ReadTextFormat(const json& j, const At& path,
                                            const std::string& target) {
     Fields f(*this, j, path);
     auto* tf = store_.Make<RecordedTextFormat>(target);
-    NoteTarget("TextFormat", target);
+    NoteTarget("TextFormat", tf->SharedTarget());
     tf->isBackWards = f.Bool16("isBackWards");
     tf->isBold = f.Bool16("isBold");
     tf->charHeight = f.Double("charHeight");
@@ -1380,25 +1521,24 @@ RecordedTextFormat* Loader::ReadTextFormat(const json& j, const std::string& pat
     return tf;
 }
 
-RecordedSectionLine* Loader::ReadSectionLine(const json& j, const std::string& path,
-                                             RecordedView* view) {
+RecordedSectionLine* Loader::ReadSectionLine(const json& j, const At& path, RecordedView* view) {
     Fields f(*this, j, path);
     const SourceString name = f.String("name");
-    std::string idPath;
-    const std::string id = IdOf(f, name, &idPath);
+    const char* idKey = nullptr;
+    const std::string id = IdOf(f, name, &idKey);
     auto* line = store_.Make<RecordedSectionLine>(id);
-    if (!id.empty()) DefineId(sectionLines_, "section line", id, line, idPath);
-    NoteTarget("SectionLine", id);
+    if (!id.empty()) DefineId(sectionLines_, "section line", id, line, f.AtKey(idKey));
+    NoteTarget("SectionLine", line->SharedTarget());
     line->name = name;
     line->label = f.String("label");
     line->owner = view;
     if (const json* r = f.Get("owner")) {
         line->ownerGiven = true;
-        Refer(views_, "view", *r, f.PathOf("owner"), &line->owner);
+        Refer(views_, "view", *r, f.AtKey("owner"), &line->owner);
     }
     line->layer = f.String("layer");
-    ForEach(f.Get("excludedComponents"), f.PathOf("excludedComponents"),
-            [&](const json& c, const std::string& p) {
+    ForEach(f.Get("excludedComponents"), f.AtKey("excludedComponents"),
+            [&](const json& c, const At& p) {
                 line->excludedComponents.push_back(ReadComponent(c, p));
             });
     line->reversedCutDirection = f.Bool16("reversedCutDirection");
@@ -1408,55 +1548,54 @@ RecordedSectionLine* Loader::ReadSectionLine(const json& j, const std::string& p
     line->autoHatch = f.Bool16("autoHatch");
     line->depth = f.Double("depth");
     if (const json* t = f.Get("textFormat"))
-        line->textFormat = ReadTextFormat(*t, f.PathOf("textFormat"), id);
+        line->textFormat = ReadTextFormat(*t, f.AtKey("textFormat"), id);
     f.Done();
     return line;
 }
 
-RecordedDetailCircle* Loader::ReadDetailCircle(const json& j, const std::string& path,
-                                               RecordedView* view) {
+RecordedDetailCircle* Loader::ReadDetailCircle(const json& j, const At& path, RecordedView* view) {
     Fields f(*this, j, path);
     const SourceString name = f.String("name");
-    std::string idPath;
-    const std::string id = IdOf(f, name, &idPath);
+    const char* idKey = nullptr;
+    const std::string id = IdOf(f, name, &idKey);
     auto* circle = store_.Make<RecordedDetailCircle>(id);
-    if (!id.empty()) DefineId(detailCircles_, "detail circle", id, circle, idPath);
-    NoteTarget("DetailCircle", id);
+    if (!id.empty()) DefineId(detailCircles_, "detail circle", id, circle, f.AtKey(idKey));
+    NoteTarget("DetailCircle", circle->SharedTarget());
     circle->name = name;
     circle->label = f.String("label");
     circle->owner = view;
     if (const json* r = f.Get("owner")) {
         circle->ownerGiven = true;
-        Refer(views_, "view", *r, f.PathOf("owner"), &circle->owner);
+        Refer(views_, "view", *r, f.AtKey("owner"), &circle->owner);
     }
     circle->layer = f.String("layer");
     circle->displayKind = f.Int32("displayKind");
     circle->circleStyle = f.Int32("circleStyle");
     circle->fullOutline = f.Bool16("fullOutline");
     if (const json* t = f.Get("textFormat"))
-        circle->textFormat = ReadTextFormat(*t, f.PathOf("textFormat"), id);
-    if (const json* s = f.Get("profile")) circle->profile = ReadSketch(*s, f.PathOf("profile"), id);
+        circle->textFormat = ReadTextFormat(*t, f.AtKey("textFormat"), id);
+    if (const json* s = f.Get("profile")) circle->profile = ReadSketch(*s, f.AtKey("profile"), circle->SharedTarget());
     f.Done();
     return circle;
 }
 
-RecordedProjectionArrow* Loader::ReadProjectionArrow(const json& j, const std::string& path,
+RecordedProjectionArrow* Loader::ReadProjectionArrow(const json& j, const At& path,
                                                      const std::string& owner) {
     Fields f(*this, j, path);
     const SourceString name = f.String("name");
     const std::string target = name ? Utf8(*name) : owner;
     auto* arrow = store_.Make<RecordedProjectionArrow>(target);
-    NoteTarget("ProjectionArrow", target);
+    NoteTarget("ProjectionArrow", arrow->SharedTarget());
     arrow->name = name;
     arrow->label = f.String("label");
     arrow->coordinates = f.Doubles("coordinates");
     if (const json* t = f.Get("textFormat"))
-        arrow->textFormat = ReadTextFormat(*t, f.PathOf("textFormat"), target);
+        arrow->textFormat = ReadTextFormat(*t, f.AtKey("textFormat"), target);
     f.Done();
     return arrow;
 }
 
-RecordedBreakLine* Loader::ReadBreakLine(const json& j, const std::string& path) {
+RecordedBreakLine* Loader::ReadBreakLine(const json& j, const At& path) {
     Fields f(*this, j, path);
     const SourceString name = f.String("name");
     auto* line = store_.Make<RecordedBreakLine>(name ? Utf8(*name) : std::string());
@@ -1466,86 +1605,86 @@ RecordedBreakLine* Loader::ReadBreakLine(const json& j, const std::string& path)
     line->orientation = f.Int32("orientation");
     line->style = f.Int32("style");
     if (const json* p = f.Get("positions"))
-        line->positions = Doubles(*p, f.PathOf("positions")).values;
+        line->positions = Doubles(*p, f.AtKey("positions")).values;
     f.Done();
     return line;
 }
 
-RecordedSpecificFeature* Loader::ReadSpecificFeature(const json& j, const std::string& path,
+RecordedSpecificFeature* Loader::ReadSpecificFeature(const json& j, const At& path,
                                                      const std::string& target,
                                                      RecordedFeature* holder) {
     Fields f(*this, j, path);
     auto* specific = store_.Make<RecordedSpecificFeature>(target);
-    NoteTarget("SpecificFeature", target);
+    NoteTarget("SpecificFeature", specific->SharedTarget());
     if (const json* p = f.Get("picture"))
-        specific->picture = ReadSketchPicture(*p, f.PathOf("picture"), target, holder);
+        specific->picture = ReadSketchPicture(*p, f.AtKey("picture"), target, holder);
     if (const json* b = f.Get("brokenOutSection")) {
-        specific->brokenOutSection = ReadBrokenOutSection(*b, f.PathOf("brokenOutSection"), target);
+        specific->brokenOutSection = ReadBrokenOutSection(*b, f.AtKey("brokenOutSection"), target);
     }
     f.Done();
     return specific;
 }
 
-RecordedBrokenOutSection* Loader::ReadBrokenOutSection(const json& j, const std::string& path,
+RecordedBrokenOutSection* Loader::ReadBrokenOutSection(const json& j, const At& path,
                                                        const std::string& owner) {
     Fields f(*this, j, path);
     const SourceString name = f.String("name");
     const std::string target = name ? Utf8(*name) : owner;
     auto* section = store_.Make<RecordedBrokenOutSection>(target);
-    NoteTarget("BrokenOutSection", target);
+    NoteTarget("BrokenOutSection", section->SharedTarget());
     section->name = name;
     section->depth = f.Double("depth");
     if (const json* s = f.Get("sketch"))
-        section->sketch = ReadSketch(*s, f.PathOf("sketch"), target);
+        section->sketch = ReadSketch(*s, f.AtKey("sketch"), section->SharedTarget());
     f.Done();
     return section;
 }
 
-RecordedAnnotation* Loader::ReadAnnotation(const json& j, const std::string& path,
+RecordedAnnotation* Loader::ReadAnnotation(const json& j, const At& path,
                                            const std::string& target) {
     Fields f(*this, j, path);
     auto* annotation = store_.Make<RecordedAnnotation>(target);
-    NoteTarget("Annotation", target);
+    NoteTarget("Annotation", annotation->SharedTarget());
     annotation->layer = f.String("layer");
     annotation->position = f.Doubles("position");
     f.Done();
     return annotation;
 }
 
-RecordedNote* Loader::ReadNote(const json& j, const std::string& path) {
+RecordedNote* Loader::ReadNote(const json& j, const At& path) {
     Fields f(*this, j, path);
     const SourceString name = f.String("name");
     const std::string target = name ? Utf8(*name) : std::string();
     auto* note = store_.Make<RecordedNote>(target);
-    NoteTarget("Note", target);
+    NoteTarget("Note", note->SharedTarget());
     note->name = name;
     note->balloon = f.Bool16("balloon");
     note->secondBalloon = f.Bool16("secondBalloon");
     note->balloonData = f.Doubles("balloonData");
-    ForEach(f.Get("textLines"), f.PathOf("textLines"), [&](const json& t, const std::string& p) {
+    ForEach(f.Get("textLines"), f.AtKey("textLines"), [&](const json& t, const At& p) {
         note->textLines.push_back(t.is_null() ? SourceString() : SourceString(Text(t, p)));
     });
     note->textLineCount =
         f.Int32("textLineCount", static_cast<std::int32_t>(note->textLines.size()));
     if (const json* a = f.Get("annotation"))
-        note->annotation = ReadAnnotation(*a, f.PathOf("annotation"), target);
+        note->annotation = ReadAnnotation(*a, f.AtKey("annotation"), target);
     note->prompt = f.String("prompt");
     note->linkedText = f.String("linkedText");
     note->textPosition = f.Doubles("textPosition");
     note->leaderPoints = f.Doubles("leaderPoints");
     note->leaderData = f.Doubles("leaderData");
     if (const json* t = f.Get("textFormat"))
-        note->textFormat = ReadTextFormat(*t, f.PathOf("textFormat"), target);
+        note->textFormat = ReadTextFormat(*t, f.AtKey("textFormat"), target);
     f.Done();
     return note;
 }
 
-RecordedCenterMark* Loader::ReadCenterMark(const json& j, const std::string& path) {
+RecordedCenterMark* Loader::ReadCenterMark(const json& j, const At& path) {
     Fields f(*this, j, path);
     const SourceString name = f.String("name");
     const std::string target = name ? Utf8(*name) : std::string();
     auto* mark = store_.Make<RecordedCenterMark>(target);
-    NoteTarget("CenterMark", target);
+    NoteTarget("CenterMark", mark->SharedTarget());
     mark->name = name;
     mark->useDocumentDefaults = f.Bool16("useDocumentDefaults");
     mark->extendedLines = f.Bool16("extendedLines");
@@ -1555,12 +1694,12 @@ RecordedCenterMark* Loader::ReadCenterMark(const json& j, const std::string& pat
     mark->style = f.Int32("style");
     mark->groupCount = f.Int32("groupCount");
     if (const json* a = f.Get("annotation"))
-        mark->annotation = ReadAnnotation(*a, f.PathOf("annotation"), target);
+        mark->annotation = ReadAnnotation(*a, f.AtKey("annotation"), target);
     f.Done();
     return mark;
 }
 
-RecordedFaceHatch* Loader::ReadFaceHatch(const json& j, const std::string& path) {
+RecordedFaceHatch* Loader::ReadFaceHatch(const json& j, const At& path) {
     Fields f(*this, j, path);
     const SourceString name = f.String("name");
     auto* hatch = store_.Make<RecordedFaceHatch>(name ? Utf8(*name) : std::string());
@@ -1578,7 +1717,7 @@ RecordedFaceHatch* Loader::ReadFaceHatch(const json& j, const std::string& path)
     return hatch;
 }
 
-RecordedSketchHatch* Loader::ReadSketchHatch(const json& j, const std::string& path) {
+RecordedSketchHatch* Loader::ReadSketchHatch(const json& j, const At& path) {
     Fields f(*this, j, path);
     const SourceString name = f.String("name");
     auto* hatch = store_.Make<RecordedSketchHatch>(name ? Utf8(*name) : std::string());
@@ -1598,7 +1737,7 @@ RecordedSketchHatch* Loader::ReadSketchHatch(const json& j, const std::string& p
 // nesting is bounded (real assemblies stay far below the bound).
 constexpr std::size_t kMaxComponentDepth = 256;
 
-RecordedDrawingComponent* Loader::ReadDrawingComponent(const json& j, const std::string& path) {
+RecordedDrawingComponent* Loader::ReadDrawingComponent(const json& j, const At& path) {
     if (componentDepth_ >= kMaxComponentDepth) {
         Fail(path, "drawing components nested deeper than " + std::to_string(kMaxComponentDepth) + " levels");
     }
@@ -1615,15 +1754,15 @@ RecordedDrawingComponent* Loader::ReadDrawingComponent(const json& j, const std:
     NoteTarget("DrawingComponent", node->Target());
     node->name = name;
     if (const json* c = f.Get("component"))
-        node->component = ReadComponent(*c, f.PathOf("component"));
-    ForEach(f.Get("children"), f.PathOf("children"), [&](const json& c, const std::string& p) {
+        node->component = ReadComponent(*c, f.AtKey("component"));
+    ForEach(f.Get("children"), f.AtKey("children"), [&](const json& c, const At& p) {
         node->children.push_back(ReadDrawingComponent(c, p));
     });
     f.Done();
     return node;
 }
 
-RecordedComponent* Loader::ReadComponent(const json& j, const std::string& path) {
+RecordedComponent* Loader::ReadComponent(const json& j, const At& path) {
     Fields f(*this, j, path);
     const SourceString name = f.String("name");
     auto* component = store_.Make<RecordedComponent>(name ? Utf8(*name) : std::string());
@@ -1631,12 +1770,11 @@ RecordedComponent* Loader::ReadComponent(const json& j, const std::string& path)
     component->name = name;
     component->referencedConfiguration = f.String("referencedConfiguration");
     component->visibility = f.Int32("visibility");
-    ForEach(f.Get("bodies"), f.PathOf("bodies"), [&](const json& b, const std::string& p) {
-        component->bodies.push_back(ReadBody(b, p));
-    });
+    ForEach(f.Get("bodies"), f.AtKey("bodies"),
+            [&](const json& b, const At& p) { component->bodies.push_back(ReadBody(b, p)); });
     if (const json* legacy = f.Get("legacyBodies")) {
         component->legacyBodies.emplace();
-        ForEach(legacy, f.PathOf("legacyBodies"), [&](const json& b, const std::string& p) {
+        ForEach(legacy, f.AtKey("legacyBodies"), [&](const json& b, const At& p) {
             component->legacyBodies->push_back(ReadBody(b, p));
         });
     }
@@ -1644,96 +1782,97 @@ RecordedComponent* Loader::ReadComponent(const json& j, const std::string& path)
     return component;
 }
 
-RecordedBody* Loader::ReadBody(const json& j, const std::string& path) {
+RecordedBody* Loader::ReadBody(const json& j, const At& path) {
     Fields f(*this, j, path);
     const json* name = f.Get("name");
-    const std::string target = name ? Utf8(Text(*name, f.PathOf("name"))) : std::string();
+    const std::string target = name ? Utf8(Text(*name, f.AtKey("name"))) : std::string();
     auto* body = store_.Make<RecordedBody>(target);
-    NoteTarget("Body", target);
+    NoteTarget("Body", body->SharedTarget());
     if (name != nullptr) {
         body->naming = store_.Make<RecordedNamedEntity>(target);
-        body->naming->name = Text(*name, f.PathOf("name"));
+        body->naming->name = Text(*name, f.AtKey("name"));
         NoteTarget("NamedEntity", target);
     }
     f.Done();
     return body;
 }
 
-RecordedBlockInstance* Loader::ReadBlockInstance(const json& j, const std::string& path) {
+RecordedBlockInstance* Loader::ReadBlockInstance(const json& j, const At& path) {
     Fields f(*this, j, path);
     const SourceString name = f.String("name");
     const std::string target = name ? Utf8(*name) : std::string();
     auto* instance = store_.Make<RecordedBlockInstance>(target);
-    NoteTarget("BlockInstance", target);
+    NoteTarget("BlockInstance", instance->SharedTarget());
     instance->name = name;
     if (const json* p = f.Get("placement"))
-        instance->placement = ReadPlacement(*p, f.PathOf("placement"), target);
+        instance->placement = ReadPlacement(*p, f.AtKey("placement"), instance->SharedTarget());
     if (const json* r = f.Get("definition")) {
-        Refer(blockDefinitions_, "block definition", *r, f.PathOf("definition"),
+        Refer(blockDefinitions_, "block definition", *r, f.AtKey("definition"),
               &instance->definition);
     }
     f.Done();
     return instance;
 }
 
-RecordedBlockDefinition* Loader::ReadBlockDefinition(const json& j, const std::string& path) {
+RecordedBlockDefinition* Loader::ReadBlockDefinition(const json& j, const At& path) {
     Fields f(*this, j, path);
     const SourceString name = f.String("name");
-    std::string idPath;
-    const std::string id = IdOf(f, name, &idPath);
+    const char* idKey = nullptr;
+    const std::string id = IdOf(f, name, &idKey);
     auto* definition = store_.Make<RecordedBlockDefinition>(id);
-    if (!id.empty()) DefineId(blockDefinitions_, "block definition", id, definition, idPath);
-    NoteTarget("BlockDefinition", id);
+    if (!id.empty())
+        DefineId(blockDefinitions_, "block definition", id, definition, f.AtKey(idKey));
+    NoteTarget("BlockDefinition", definition->SharedTarget());
     definition->name = name;
-    if (const json* s = f.Get("sketch"))
-        definition->sketch = ReadSketch(*s, f.PathOf("sketch"), id);
-    definitionPaths_.push_back({definition, path});
+    if (const json* s = f.Get("sketch")) definition->sketch = ReadSketch(*s, f.AtKey("sketch"), definition->SharedTarget());
+    definitionPaths_.push_back({definition, Keep(path)});
     f.Done();
     return definition;
 }
 
-RecordedFeature* Loader::ReadFeature(const json& j, const std::string& path) {
+RecordedFeature* Loader::ReadFeature(const json& j, const At& path) {
     Fields f(*this, j, path);
     const SourceString name = f.String("name");
-    std::string idPath;
-    const std::string id = IdOf(f, name, &idPath);
+    const char* idKey = nullptr;
+    const std::string id = IdOf(f, name, &idKey);
     auto* feature = store_.Make<RecordedFeature>(id);
-    if (!id.empty()) DefineId(features_, "feature", id, feature, idPath);
-    NoteTarget("Feature", id);
+    if (!id.empty()) DefineId(features_, "feature", id, feature, f.AtKey(idKey));
+    NoteTarget("Feature", feature->SharedTarget());
     feature->name = name;
     feature->typeName = f.String("typeName");
     if (const json* r = f.Get("owner"))
-        Refer(features_, "feature", *r, f.PathOf("owner"), &feature->owner);
+        Refer(features_, "feature", *r, f.AtKey("owner"), &feature->owner);
     if (const json* s = f.Get("specific"))
-        feature->specific = ReadSpecificFeature(*s, f.PathOf("specific"), id, feature);
-    featurePaths_.push_back({feature, path});
+        feature->specific = ReadSpecificFeature(*s, f.AtKey("specific"), id, feature);
+    featurePaths_.push_back({feature, Keep(path)});
     f.Done();
     return feature;
 }
 
-RecordedSketchPicture* Loader::ReadSketchPicture(const json& j, const std::string& path,
+RecordedSketchPicture* Loader::ReadSketchPicture(const json& j, const At& path,
                                                  const std::string& target,
                                                  RecordedFeature* holder) {
     Fields f(*this, j, path);
     auto* picture = store_.Make<RecordedSketchPicture>(target);
-    NoteTarget("SketchPicture", target);
-    if (const json* p = f.Get("pixels")) picture->pixels = Shorts(*p, f.PathOf("pixels"));
+    NoteTarget("SketchPicture", picture->SharedTarget());
+    if (const json* p = f.Get("pixels")) picture->pixels = Shorts(*p, f.AtKey("pixels"));
     picture->feature = holder;
     if (const json* r = f.Get("feature"))
-        Refer(features_, "feature", *r, f.PathOf("feature"), &picture->feature);
+        Refer(features_, "feature", *r, f.AtKey("feature"), &picture->feature);
     if (const json* p = f.Get("position")) {
-        const auto values = Doubles(*p, f.PathOf("position")).values;
-        if (values.size() != 2) Fail(f.PathOf("position"), "expected [x, y]");
+        const auto values = Doubles(*p, f.AtKey("position")).values;
+        if (values.size() != 2) Fail(f.AtKey("position"), "expected [x, y]");
         picture->position = {values[0], values[1]};
     }
     if (const json* s = f.Get("size")) {
-        if (!s->is_array() || s->size() != 2) Fail(f.PathOf("size"), "expected [width, height]");
-        picture->size = {Int32((*s)[0], Child(f.PathOf("size"), 0)),
-                         Int32((*s)[1], Child(f.PathOf("size"), 1))};
+        if (!s->is_array() || s->size() != 2) Fail(f.AtKey("size"), "expected [width, height]");
+        const At sizeAt = f.AtKey("size");
+        picture->size = {Int32((*s)[0], At(sizeAt, std::size_t{0})),
+                         Int32((*s)[1], At(sizeAt, std::size_t{1}))};
     }
     if (const json* b = f.Get("box")) {
         picture->box = store_.Make<RecordedPictureBox>(target);
-        picture->box->box = Doubles(*b, f.PathOf("box"));
+        picture->box->box = Doubles(*b, f.AtKey("box"));
         NoteTarget("PictureBox", target);
     }
     picture->angle = f.Double("angle");
@@ -1742,7 +1881,7 @@ RecordedSketchPicture* Loader::ReadSketchPicture(const json& j, const std::strin
     return picture;
 }
 
-RecordedOleObject* Loader::ReadOleObject(const json& j, const std::string& path) {
+RecordedOleObject* Loader::ReadOleObject(const json& j, const At& path) {
     Fields f(*this, j, path);
     const SourceString fileName = f.String("fileName");
     auto* object = store_.Make<RecordedOleObject>(fileName ? Utf8(*fileName) : std::string());
@@ -1752,15 +1891,15 @@ RecordedOleObject* Loader::ReadOleObject(const json& j, const std::string& path)
     object->boundaries = f.Doubles("boundaries");
     object->classId = f.String("classId");
     object->linked = f.Bool16("linked");
-    if (const json* d = f.Get("data")) object->data = Bytes(*d, f.PathOf("data"));
-    if (const json* l = f.Get("linkedFile")) ReadLinkedFile(*l, f.PathOf("linkedFile"), fileName);
+    if (const json* d = f.Get("data")) object->data = Bytes(*d, f.AtKey("data"));
+    if (const json* l = f.Get("linkedFile")) ReadLinkedFile(*l, f.AtKey("linkedFile"), fileName);
     f.Done();
     return object;
 }
 
 // {"data": bytes} or {"path": a file beside the recording}; the content of
 // the file the OLE object names. Objects naming the same file must agree.
-void Loader::ReadLinkedFile(const json& j, const std::string& path, const SourceString& fileName) {
+void Loader::ReadLinkedFile(const json& j, const At& path, const SourceString& fileName) {
     Fields f(*this, j, path);
     const json* data = f.Get("data");
     const json* standIn = f.Get("path");
@@ -1770,9 +1909,9 @@ void Loader::ReadLinkedFile(const json& j, const std::string& path, const Source
     if (!fileName) Fail(path, "a linked file needs the OLE object's \"fileName\"");
     RecordedLinkedFile file;
     if (data != nullptr) {
-        file.data = Bytes(*data, Child(path, "data")).values;  // a file has no lower bound
+        file.data = Bytes(*data, At(path, "data")).values;  // a file has no lower bound
     } else {
-        const std::string pathPath = Child(path, "path");
+        const At pathPath(path, "path");
         const std::filesystem::path given = PathFromUtf8(Utf8(Text(*standIn, pathPath)));
         if (given.empty()) Fail(pathPath, "expected the name of a file beside the recording");
         file.standIn = given.is_absolute() ? given : baseDirectory_ / given;
@@ -1786,18 +1925,18 @@ void Loader::ReadLinkedFile(const json& j, const std::string& path, const Source
         Fail(path, "another OLE object gives other content for the file " + Quote(Utf8(*fileName)));
 }
 
-void Loader::ReadFault(const json& j, const std::string& path) {
+void Loader::ReadFault(const json& j, const At& path) {
     Fields f(*this, j, path);
     Fault fault{};
     const json* op = f.Get("op");
-    if (op == nullptr) Fail(f.PathOf("op"), "a fault needs an \"op\" such as \"View.Name\"");
+    if (op == nullptr) Fail(f.AtKey("op"), "a fault needs an \"op\" such as \"View.Name\"");
     if (!op->is_string())
-        Fail(f.PathOf("op"), std::string("expected a string, found ") + TypeName(*op));
+        Fail(f.AtKey("op"), std::string("expected a string, found ") + TypeName(*op));
     const auto found = OpFromName(op->get<std::string>());
-    if (!found) Fail(f.PathOf("op"), "unknown operation " + Quote(op->get<std::string>()));
+    if (!found) Fail(f.AtKey("op"), "unknown operation " + Quote(op->get<std::string>()));
     fault.op = *found;
     if (const json* target = f.Get("target")) {
-        fault.target = Utf8(Text(*target, f.PathOf("target")));
+        fault.target = Utf8(Text(*target, f.AtKey("target")));
         // Objects of these kinds can appear during a run, so their targets
         // cannot be checked now.
         static const std::set<std::string_view> kMadeDuringRun = {
@@ -1805,16 +1944,16 @@ void Loader::ReadFault(const json& j, const std::string& path) {
             "Application", "Document",  "Commands",  "Drawing",   "LayerManager", "FeatureList"};
         const std::string iface(OpInterface(fault.op));
         if (kMadeDuringRun.count(iface) == 0) {
-            const auto it = targets_.find(std::string_view(iface));
-            if (it == targets_.end() || it->second.targets.count(*fault.target) == 0) {
-                Fail(f.PathOf("target"),
+            const auto* targets = TargetsOf(iface);
+            if (targets == nullptr || targets->count(*fault.target) == 0) {
+                Fail(f.AtKey("target"),
                      "no " + iface + " in the recording has the target " + Quote(*fault.target));
             }
         }
     }
     const json* hr = f.Get("hresult");
     if (hr == nullptr)
-        Fail(f.PathOf("hresult"), "a fault needs an \"hresult\" such as \"0x800706BA\"");
+        Fail(f.AtKey("hresult"), "a fault needs an \"hresult\" such as \"0x800706BA\"");
     if (hr->is_string()) {
         const std::string& text = hr->get_ref<const std::string&>();
         std::size_t used = 0;
@@ -1829,19 +1968,19 @@ void Loader::ReadFault(const json& j, const std::string& path) {
             }
         }
         if (!ok)
-            Fail(f.PathOf("hresult"),
+            Fail(f.AtKey("hresult"),
                  Quote(text) + " is not a 32-bit hexadecimal HRESULT such as \"0x800706BA\"");
         fault.hr = static_cast<HRESULT>(static_cast<std::uint32_t>(value));
     } else {
         fault.hr = static_cast<HRESULT>(static_cast<std::uint32_t>(Integer(
-            *hr, f.PathOf("hresult"), std::numeric_limits<std::int32_t>::min(), 0xFFFFFFFFll)));
+            *hr, f.AtKey("hresult"), std::numeric_limits<std::int32_t>::min(), 0xFFFFFFFFll)));
     }
     if (const json* skip = f.Get("skip")) {
-        fault.skip = Integer(*skip, f.PathOf("skip"), 0, std::numeric_limits<std::int64_t>::max());
+        fault.skip = Integer(*skip, f.AtKey("skip"), 0, std::numeric_limits<std::int64_t>::max());
     }
     if (const json* times = f.Get("times")) {
         fault.times =
-            Integer(*times, f.PathOf("times"), 1, std::numeric_limits<std::int64_t>::max());
+            Integer(*times, f.AtKey("times"), 1, std::numeric_limits<std::int64_t>::max());
     }
     f.Done();
     store_.Faults().push_back(std::move(fault));
@@ -1858,7 +1997,7 @@ void Loader::CheckCycles() {
             const auto [it, isNew] = walkOf.emplace(f, walk + 1);
             if (isNew) continue;
             if (it->second == walk + 1)
-                Fail(path + "/owner", "the chain of feature owners forms a cycle");
+                Fail(Spell(path) + "/owner", "the chain of feature owners forms a cycle");
             break;  // cleared by an earlier walk
         }
     }
@@ -1891,7 +2030,8 @@ void Loader::CheckCycles() {
             const RecordedBlockDefinition* inner = (*instances)[top.next++]->definition;
             if (inner == nullptr) continue;
             Mark& mark = marks[inner];
-            if (mark == Mark::kActive) Fail(path, "block definitions contain each other in a cycle");
+            if (mark == Mark::kActive)
+                Fail(Spell(path), "block definitions contain each other in a cycle");
             if (mark == Mark::kDone) continue;
             mark = Mark::kActive;
             stack.push_back({inner, 0});

@@ -174,6 +174,94 @@ TEST(RecordingLoad, ViewsReadDuringParsingReportProblemsInReadingOrder) {
     EXPECT_THROW((*segments)[1]->Kind(), ComError);
 }
 
+// Locations are spelled out only when a problem is reported, from the keys
+// and indices of the readers that reached it, and references keep theirs
+// until they are resolved: every reader and every kind of step, in views
+// read during parsing and in the rest of the document, names its place exactly.
+TEST(RecordingLoad, ProblemsNameTheirExactLocation) {
+    const std::string view = "test.json: /document/drawing/sheets/0/views/";
+    const struct {
+        const char* what;
+        std::string text;
+        std::string message;
+    } cases[] = {
+        {"reference in a view's sketch",
+         WithViews(R"({"name": "V", "sketch": {"blockInstances": [{"definition": "Nope"}]}})"),
+         view + R"(0/sketch/blockInstances/0/definition: no block definition has the id "Nope")"},
+        {"view of a later sheet",
+         R"({"format": "kvswx-recording/1", "document": {"drawing": {"sheets": [{"views": [{}]},
+             {"views": [{"name": "A"}, {"name": "B"}, {"name": "C", "parent": "Z"}]}]}}})",
+         R"(test.json: /document/drawing/sheets/1/views/2/parent: no view has the id "Z")"},
+        {"section line owner",
+         WithViews(R"({"name": "V", "sectionLines": [{"name": "S", "owner": "W"}]})"),
+         view + R"(0/sectionLines/0/owner: no view has the id "W")"},
+        {"detail circle owner in a later view",
+         WithViews(
+             R"({"name": "A"}, {"name": "B", "detailCircles": [{"name": "D", "owner": "X"}]})"),
+         view + R"(1/detailCircles/0/owner: no view has the id "X")"},
+        {"detail circle reference", WithViews(R"({"name": "V", "detailCircle": "D"})"),
+         view + R"(0/detailCircle: no detail circle has the id "D")"},
+        {"reference of another type", WithViews(R"({"sectionLine": 5})"),
+         view + "0/sectionLine: expected a section line id (a string), found an integer"},
+        {"segment of a detail circle's profile",
+         WithViews(
+             R"({"detailCircles": [{"name": "D", "profile": {"segments": [{"kind": "x"}]}}]})"),
+         view + "0/detailCircles/0/profile/segments/0/kind: expected an integer, found a string"},
+        {"segment of a center line sketch",
+         WithViews(R"({"centerLineSketch": {"segments": [{}, {"start": [1, 2]}]}})"),
+         view + "0/centerLineSketch/segments/1/start: expected an array of 3 numbers [x, y, z]"},
+        {"picture of a broken-out section",
+         WithViews(R"({"brokenOutSections": [{"feature": {"picture": {"feature": "F"}}}]})"),
+         view + R"(0/brokenOutSections/0/feature/picture/feature: no feature has the id "F")"},
+        {"text line of a note", WithViews(R"({"notes": [{"textLines": ["a", 3]}]})"),
+         view + "0/notes/0/textLines/1: expected a string, found an integer"},
+        {"packed transform", WithViews(R"({"transform": {"values": [1, "x"]}})"),
+         view +
+             R"(0/transform/values/1: expected a number (or "nan", "inf", "-inf"), found a string)"},
+        {"unknown key of a placement",
+         WithViews(R"({"sketch": {"placement": {"values": [], "lowerBound": 1, "x": 2}}})"),
+         view + R"(0/sketch/placement/x: unknown key "x")"},
+        {"escaped key", WithViews(R"({"a/b~c": 1})"), view + R"(0/a~1b~0c: unknown key "a/b~c")"},
+        {"duplicate section line",
+         WithViews(
+             R"({"name": "A", "sectionLines": [{"name": "S"}]}, {"name": "B", "sectionLines": [{"name": "S"}]})"),
+         view + R"(1/sectionLines/0/name: duplicate section line id "S")"},
+        {"duplicate view id", WithViews(R"({"id": "A"}, {"id": "A"})"),
+         view + R"(1/id: duplicate view id "A")"},
+        {"feature owner",
+         R"({"format": "kvswx-recording/1", "document": {"features": [{"name": "A"}, {"name": "B", "owner": "Q"}]}})",
+         R"(test.json: /document/features/1/owner: no feature has the id "Q")"},
+        {"picture size",
+         R"({"format": "kvswx-recording/1", "document": {"features": [{"name": "F", "specific": {"picture": {"size": [1, "x"]}}}]}})",
+         "test.json: /document/features/0/specific/picture/size/1: expected an integer, found a "
+         "string"},
+        {"model document preference key",
+         R"({"format": "kvswx-recording/1", "application": {"modelDocuments": [{"path": "p", "preferences": {"integer": {"x/y": 1}}}]}})",
+         R"(test.json: /application/modelDocuments/0/preferences/integer/x~1y: preference key "x/y" is not an integer identifier)"},
+        {"linked file stand-in",
+         R"({"format": "kvswx-recording/1", "document": {"drawing": {"sheets": [{"oleObjects": [{"fileName": "f", "linkedFile": {"path": ""}}]}]}}})",
+         "test.json: /document/drawing/sheets/0/oleObjects/0/linkedFile/path: expected the name of "
+         "a file beside the recording"},
+        {"second fault",
+         WithViews(
+             R"({"name": "V"})",
+             R"("faults": [{"op": "View.Name", "hresult": 1}, {"op": "View.Name", "hresult": "zz"}], )"),
+         R"(test.json: /faults/1/hresult: "zz" is not a 32-bit hexadecimal HRESULT such as "0x800706BA")"},
+        {"fault on a sketch no view has",
+         WithViews(R"({"name": "V", "sketch": {}})",
+                   R"("faults": [{"op": "Sketch.Segments", "target": "W", "hresult": 1}], )"),
+         R"(test.json: /faults/0/target: no Sketch in the recording has the target "W")"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(LoadError(c.text), c.message);
+    }
+    // The sketch of view "V" has the view's target.
+    EXPECT_NO_THROW(
+        Load(WithViews(R"({"name": "V", "sketch": {}})",
+                       R"("faults": [{"op": "Sketch.Segments", "target": "V", "hresult": 1}], )")));
+}
+
 TEST(RecordingLoad, MissingFileIsNamed) {
     try {
         LoadRecording("/nonexistent/dir/recording.json");
