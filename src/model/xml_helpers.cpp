@@ -1,6 +1,7 @@
 #include "model/xml_helpers.h"
 
 #include <algorithm>
+#include <type_traits>
 
 #include "model/process_state.h"
 #include "platform/xml_stream.h"
@@ -97,7 +98,48 @@ XmlNode StartElement(XmlDocument& doc, XmlNode parent, std::wstring_view name,
     return element;
 }
 
+// CreateLeafElement: in a stream, written whole when the names are ASCII;
+// otherwise created as any element.
+template <class Text>
+void CreateLeaf(XmlDocument& doc, XmlNode parent, std::wstring_view name, std::string_view asciiName,
+                const LeafAttribute* attribute, Text text) {
+    xml::StreamWriter* stream = doc.Stream();
+    const bool asciiAttribute = attribute == nullptr || (attribute->asciiName.size() == attribute->name.size() &&
+                                                         attribute->asciiValue.size() == attribute->value.size());
+    if (stream != nullptr && !name.empty() && asciiName.size() == name.size() && asciiAttribute) {
+        ProcessState& state = Process();
+        if (state.lastCreatedElement.Is(doc, parent)) ++state.indentDepth;
+        std::string_view key;
+        std::string_view value;
+        if (attribute != nullptr && !attribute->name.empty() && !attribute->value.empty()) {
+            key = attribute->asciiName;
+            value = attribute->asciiValue;
+        }
+        const std::uint32_t id =
+            stream->AppendLeaf(parent.StreamedId(), IndentText(state.indentDepth), asciiName, key, value, text);
+        state.lastCreatedElement.Set(doc, XmlNode::Streamed(id));
+        return;
+    }
+    AttributeMap attributes;
+    if (attribute != nullptr) attributes.emplace(attribute->name, attribute->value);
+    if constexpr (std::is_same_v<Text, std::string_view>) {
+        CreateChildElementUtf8(doc, parent, name, text, attributes);
+    } else {
+        CreateChildElement(doc, parent, name, text, attributes);
+    }
+}
+
 }  // namespace
+
+void CreateLeafElement(XmlDocument& doc, XmlNode parent, std::wstring_view name, std::string_view asciiName,
+                       const LeafAttribute* attribute, std::string_view utf8Text) {
+    CreateLeaf(doc, parent, name, asciiName, attribute, utf8Text);
+}
+
+void CreateLeafElement(XmlDocument& doc, XmlNode parent, std::wstring_view name, std::string_view asciiName,
+                       const LeafAttribute* attribute, std::wstring_view text) {
+    CreateLeaf(doc, parent, name, asciiName, attribute, text);
+}
 
 XmlNode CreateChildElement(XmlDocument& doc, XmlNode parent, std::wstring_view name,
                            std::wstring_view text, const AttributeMap& attributes) {

@@ -72,6 +72,40 @@ private:
 // An empty set, shared.
 const AttributeMap& NoAttributes();
 
+// A name of our own as ASCII bytes, made once from the wide literal (at
+// compile time where the literal is a constant), so that writing it needs
+// no narrowing. Empty when the name is empty, longer than kMax or not
+// printable ASCII without spaces: a writer then takes the wide name.
+class AsciiName {
+public:
+    static constexpr std::size_t kMax = 48;
+
+    constexpr AsciiName() = default;
+    constexpr explicit AsciiName(const wchar_t* name) {
+        std::size_t n = 0;
+        for (; name != nullptr && name[n] != 0; ++n) {
+            if (n == kMax || name[n] <= 0x20 || name[n] > 0x7E) return;
+        }
+        for (std::size_t i = 0; i < n; ++i) text_[i] = static_cast<char>(name[i]);
+        length_ = static_cast<std::uint8_t>(n);
+    }
+    constexpr std::string_view View() const { return {text_, length_}; }
+
+private:
+    char text_[kMax]{};
+    std::uint8_t length_ = 0;
+};
+
+// The one attribute of a leaf element, as the tree takes it (wide) and as
+// a stream writes it (ASCII bytes of the same characters; a form whose
+// length differs from the wide one's is not ASCII and is not used).
+struct LeafAttribute {
+    std::wstring_view name;
+    std::wstring_view value;
+    std::string_view asciiName;
+    std::string_view asciiValue;
+};
+
 // Creates an element under `parent` on its own indented line. Attributes with
 // an empty name or value are not written; empty text is not set. Depth grows
 // by one when `parent` is the element created last.
@@ -81,6 +115,15 @@ XmlNode CreateChildElement(XmlDocument& doc, XmlNode parent, std::wstring_view n
 // ASCII but & < > " (a formatted number, say), placed as it is.
 XmlNode CreateChildElementUtf8(XmlDocument& doc, XmlNode parent, std::wstring_view name,
                                std::string_view utf8Text, const AttributeMap& attributes = NoAttributes());
+// An element that takes no children, with the same bytes and indentation
+// as CreateChildElementUtf8 (narrow text) or CreateChildElement (wide
+// text) would give it with `attribute` (none when null) as its only
+// attribute; in a streamed document it is written whole at once.
+// `asciiName` is `name` as ASCII bytes (see AsciiName).
+void CreateLeafElement(XmlDocument& doc, XmlNode parent, std::wstring_view name, std::string_view asciiName,
+                       const LeafAttribute* attribute, std::string_view utf8Text);
+void CreateLeafElement(XmlDocument& doc, XmlNode parent, std::wstring_view name, std::string_view asciiName,
+                       const LeafAttribute* attribute, std::wstring_view text);
 // Finishes an element that can hold children: its closing tag goes on its own
 // line at its depth.
 void CloseElement(XmlDocument& doc, XmlNode element);
