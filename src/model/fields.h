@@ -145,7 +145,7 @@ inline std::string& FieldText() {
 // Writes the element of one field: a leaf, with the kind's attribute if it
 // has one; numbers and flags are formatted into `buffer`.
 template <class Field, class Value>
-void WriteField(XmlDocument& doc, XmlNode parent, const Field& field, const Value& value, std::string& buffer) {
+void WriteField(LeafWriter& out, const Field& field, const Value& value, std::string& buffer) {
     using Kind = std::decay_t<decltype(field.kind)>;
     LeafAttribute attribute;
     const LeafAttribute* attributes = nullptr;
@@ -156,10 +156,9 @@ void WriteField(XmlDocument& doc, XmlNode parent, const Field& field, const Valu
     if constexpr (HasUtf8Format<Kind, Value>) {
         buffer.clear();
         field.kind.FormatUtf8(buffer, value);
-        CreateLeafElement(doc, parent, field.name, field.ascii.View(), attributes, std::string_view(buffer));
+        out.Write(field.name, field.ascii.View(), attributes, std::string_view(buffer));
     } else {
-        CreateLeafElement(doc, parent, field.name, field.ascii.View(), attributes,
-                          std::wstring_view(field.kind.Format(value)));
+        out.Write(field.name, field.ascii.View(), attributes, std::wstring_view(field.kind.Format(value)));
     }
 }
 }  // namespace detail
@@ -168,11 +167,12 @@ void WriteField(XmlDocument& doc, XmlNode parent, const Field& field, const Valu
 template <class Rec, class... F>
 void WriteFields(XmlDocument& doc, XmlNode parent, const Rec& rec, const std::tuple<F...>& fields) {
     std::string& buffer = detail::FieldText();
+    LeafWriter out(doc, parent);
     std::apply(
         [&](const auto&... f) {
             auto one = [&](const auto& field) {
                 if (field.when != nullptr && !field.when(rec)) return;
-                detail::WriteField(doc, parent, field, rec.*(field.member), buffer);
+                detail::WriteField(out, field, rec.*(field.member), buffer);
             };
             (one(f), ...);
         },

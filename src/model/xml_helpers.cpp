@@ -98,47 +98,57 @@ XmlNode StartElement(XmlDocument& doc, XmlNode parent, std::wstring_view name,
     return element;
 }
 
-// CreateLeafElement: in a stream, written whole when the names are ASCII;
-// otherwise created as any element.
+}  // namespace
+
 template <class Text>
-void CreateLeaf(XmlDocument& doc, XmlNode parent, std::wstring_view name, std::string_view asciiName,
-                const LeafAttribute* attribute, Text text) {
-    xml::StreamWriter* stream = doc.Stream();
+void LeafWriter::WriteLeaf(std::wstring_view name, std::string_view asciiName, const LeafAttribute* attribute,
+                           Text text) {
     const bool asciiAttribute = attribute == nullptr || (attribute->asciiName.size() == attribute->name.size() &&
                                                          attribute->asciiValue.size() == attribute->value.size());
-    if (stream != nullptr && !name.empty() && asciiName.size() == name.size() && asciiAttribute) {
-        ProcessState& state = Process();
-        if (state.lastCreatedElement.Is(doc, parent)) ++state.indentDepth;
+    if (stream_ != nullptr && !name.empty() && asciiName.size() == name.size() && asciiAttribute) {
+        if (!indented_) {
+            // Only the first element of a run can be the first child of
+            // `parent`; the others follow one of the run.
+            ProcessState& state = Process();
+            if (state.lastCreatedElement.Is(doc_, parent_)) ++state.indentDepth;
+            indent_ = IndentText(state.indentDepth);
+            indented_ = true;
+        }
         std::string_view key;
         std::string_view value;
         if (attribute != nullptr && !attribute->name.empty() && !attribute->value.empty()) {
             key = attribute->asciiName;
             value = attribute->asciiValue;
         }
-        const std::uint32_t id =
-            stream->AppendLeaf(parent.StreamedId(), IndentText(state.indentDepth), asciiName, key, value, text);
-        state.lastCreatedElement.Set(doc, XmlNode::Streamed(id));
+        last_ = stream_->AppendLeaf(parent_.StreamedId(), indent_, asciiName, key, value, text);
         return;
     }
+    // Step by step, as any element.
+    Finish();
+    indented_ = false;
     AttributeMap attributes;
     if (attribute != nullptr) attributes.emplace(attribute->name, attribute->value);
     if constexpr (std::is_same_v<Text, std::string_view>) {
-        CreateChildElementUtf8(doc, parent, name, text, attributes);
+        CreateChildElementUtf8(doc_, parent_, name, text, attributes);
     } else {
-        CreateChildElement(doc, parent, name, text, attributes);
+        CreateChildElement(doc_, parent_, name, text, attributes);
     }
 }
 
-}  // namespace
-
-void CreateLeafElement(XmlDocument& doc, XmlNode parent, std::wstring_view name, std::string_view asciiName,
-                       const LeafAttribute* attribute, std::string_view utf8Text) {
-    CreateLeaf(doc, parent, name, asciiName, attribute, utf8Text);
+void LeafWriter::Write(std::wstring_view name, std::string_view asciiName, const LeafAttribute* attribute,
+                       std::string_view utf8Text) {
+    WriteLeaf(name, asciiName, attribute, utf8Text);
 }
 
-void CreateLeafElement(XmlDocument& doc, XmlNode parent, std::wstring_view name, std::string_view asciiName,
-                       const LeafAttribute* attribute, std::wstring_view text) {
-    CreateLeaf(doc, parent, name, asciiName, attribute, text);
+void LeafWriter::Write(std::wstring_view name, std::string_view asciiName, const LeafAttribute* attribute,
+                       std::wstring_view text) {
+    WriteLeaf(name, asciiName, attribute, text);
+}
+
+void LeafWriter::Finish() {
+    if (last_ == 0) return;
+    Process().lastCreatedElement.Set(doc_, XmlNode::Streamed(last_));
+    last_ = 0;
 }
 
 XmlNode CreateChildElement(XmlDocument& doc, XmlNode parent, std::wstring_view name,

@@ -13,6 +13,10 @@
 #include "model/serializable.h"
 #include "platform/text.h"
 
+namespace kvswx::xml {
+class StreamWriter;
+}
+
 namespace kvswx {
 
 // The attributes of one element, written in the name order of CompareNames.
@@ -115,15 +119,40 @@ XmlNode CreateChildElement(XmlDocument& doc, XmlNode parent, std::wstring_view n
 // ASCII but & < > " (a formatted number, say), placed as it is.
 XmlNode CreateChildElementUtf8(XmlDocument& doc, XmlNode parent, std::wstring_view name,
                                std::string_view utf8Text, const AttributeMap& attributes = NoAttributes());
-// An element that takes no children, with the same bytes and indentation
-// as CreateChildElementUtf8 (narrow text) or CreateChildElement (wide
-// text) would give it with `attribute` (none when null) as its only
-// attribute; in a streamed document it is written whole at once.
-// `asciiName` is `name` as ASCII bytes (see AsciiName).
-void CreateLeafElement(XmlDocument& doc, XmlNode parent, std::wstring_view name, std::string_view asciiName,
-                       const LeafAttribute* attribute, std::string_view utf8Text);
-void CreateLeafElement(XmlDocument& doc, XmlNode parent, std::wstring_view name, std::string_view asciiName,
-                       const LeafAttribute* attribute, std::wstring_view text);
+// Writes elements that take no children (the field elements of a record)
+// one after another under `parent`, each with the bytes and indentation
+// CreateChildElementUtf8 (narrow text) or CreateChildElement (wide text)
+// would give it with `attribute` (none when null) as its only attribute.
+// In a streamed document each is written whole at once and the
+// indentation is worked out once for the run; nothing else may be written
+// to the document while a LeafWriter is in use.
+class LeafWriter {
+public:
+    LeafWriter(XmlDocument& doc, XmlNode parent) : doc_(doc), parent_(parent), stream_(doc.Stream()) {}
+    ~LeafWriter() { Finish(); }
+    LeafWriter(const LeafWriter&) = delete;
+    LeafWriter& operator=(const LeafWriter&) = delete;
+
+    // `asciiName` is `name` as ASCII bytes (see AsciiName).
+    void Write(std::wstring_view name, std::string_view asciiName, const LeafAttribute* attribute,
+               std::string_view utf8Text);
+    void Write(std::wstring_view name, std::string_view asciiName, const LeafAttribute* attribute,
+               std::wstring_view text);
+    // Records the element written last as the one created last.
+    void Finish();
+
+private:
+    template <class Text>
+    void WriteLeaf(std::wstring_view name, std::string_view asciiName, const LeafAttribute* attribute, Text text);
+
+    XmlDocument& doc_;
+    XmlNode parent_;
+    xml::StreamWriter* stream_;
+    std::string_view indent_;  // set once the run's depth is known
+    bool indented_ = false;
+    std::uint32_t last_ = 0;   // streamed leaf not yet recorded as the one created last
+};
+
 // Finishes an element that can hold children: its closing tag goes on its own
 // line at its depth.
 void CloseElement(XmlDocument& doc, XmlNode element);

@@ -129,15 +129,17 @@ TEST(LeafElements, StreamedWholeAsTheTreeMakesThem) {
     };
     auto write = [&](XmlDocument& doc) {
         XmlNode root = CreateChildElement(doc, doc.AsNode(), L"r");
+        LeafWriter leaves(doc, root);
         for (const Case& c : cases) {
             const AsciiName ascii(c.name);
             const LeafAttribute* attribute = c.withAttribute ? &c.attribute : nullptr;
             if (c.wide.empty()) {
-                CreateLeafElement(doc, root, c.name, ascii.View(), attribute, std::string_view(c.narrow));
+                leaves.Write(c.name, ascii.View(), attribute, std::string_view(c.narrow));
             } else {
-                CreateLeafElement(doc, root, c.name, ascii.View(), attribute, std::wstring_view(c.wide));
+                leaves.Write(c.name, ascii.View(), attribute, std::wstring_view(c.wide));
             }
         }
+        leaves.Finish();
         CreateChildElement(doc, root, L"after");
         CloseElement(doc, root);
     };
