@@ -101,11 +101,11 @@ XmlNode StartElement(XmlDocument& doc, XmlNode parent, std::wstring_view name,
 }  // namespace
 
 template <class Text>
-void LeafWriter::WriteLeaf(std::wstring_view name, std::string_view asciiName, const LeafAttribute* attribute,
+void LeafWriter::WriteLeaf(const wchar_t* name, std::string_view asciiName, const LeafAttribute* attribute,
                            Text text) {
     const bool asciiAttribute = attribute == nullptr || (attribute->asciiName.size() == attribute->name.size() &&
                                                          attribute->asciiValue.size() == attribute->value.size());
-    if (stream_ != nullptr && !name.empty() && asciiName.size() == name.size() && asciiAttribute) {
+    if (stream_ != nullptr && !asciiName.empty() && asciiAttribute) {
         if (!indented_) {
             // Only the first element of a run can be the first child of
             // `parent`; the others follow one of the run.
@@ -135,12 +135,12 @@ void LeafWriter::WriteLeaf(std::wstring_view name, std::string_view asciiName, c
     }
 }
 
-void LeafWriter::Write(std::wstring_view name, std::string_view asciiName, const LeafAttribute* attribute,
+void LeafWriter::Write(const wchar_t* name, std::string_view asciiName, const LeafAttribute* attribute,
                        std::string_view utf8Text) {
     WriteLeaf(name, asciiName, attribute, utf8Text);
 }
 
-void LeafWriter::Write(std::wstring_view name, std::string_view asciiName, const LeafAttribute* attribute,
+void LeafWriter::Write(const wchar_t* name, std::string_view asciiName, const LeafAttribute* attribute,
                        std::wstring_view text) {
     WriteLeaf(name, asciiName, attribute, text);
 }

@@ -133,17 +133,18 @@ public:
     LeafWriter(const LeafWriter&) = delete;
     LeafWriter& operator=(const LeafWriter&) = delete;
 
-    // `asciiName` is `name` as ASCII bytes (see AsciiName).
-    void Write(std::wstring_view name, std::string_view asciiName, const LeafAttribute* attribute,
+    // `asciiName` is AsciiName(name).View(): the name as ASCII bytes, or
+    // empty when it cannot be written from them.
+    void Write(const wchar_t* name, std::string_view asciiName, const LeafAttribute* attribute,
                std::string_view utf8Text);
-    void Write(std::wstring_view name, std::string_view asciiName, const LeafAttribute* attribute,
+    void Write(const wchar_t* name, std::string_view asciiName, const LeafAttribute* attribute,
                std::wstring_view text);
     // Records the element written last as the one created last.
     void Finish();
 
 private:
     template <class Text>
-    void WriteLeaf(std::wstring_view name, std::string_view asciiName, const LeafAttribute* attribute, Text text);
+    void WriteLeaf(const wchar_t* name, std::string_view asciiName, const LeafAttribute* attribute, Text text);
 
     XmlDocument& doc_;
     XmlNode parent_;

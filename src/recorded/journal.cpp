@@ -1,5 +1,6 @@
 #include "recorded/journal.h"
 
+#include <algorithm>
 #include <fstream>
 #include <ostream>
 #include <stdexcept>
@@ -46,9 +47,9 @@ void Journal::Append(std::string_view op, std::string_view target, std::initiali
                 std::size_t ascii = 0;
                 while (ascii < wide.size() && wide[ascii] < 0x80) ++ascii;
                 if (ascii == wide.size()) {
-                    kept.text.offset = texts_.size();
-                    for (const wchar_t c : wide) texts_ += static_cast<char>(c);
-                    kept.text.length = wide.size();
+                    kept.text = {texts_.size(), wide.size()};
+                    texts_.resize(texts_.size() + wide.size());
+                    std::copy(wide.begin(), wide.end(), texts_.end() - static_cast<std::ptrdiff_t>(wide.size()));
                 } else {
                     kept.text = Keep(ToUtf8(wide));
                 }
