@@ -499,14 +499,9 @@ RecordedView* RecordedSheet::FindView(const std::wstring& viewName) const {
 }
 
 RecordedSheet* RecordedDrawing::FindSheet(const std::wstring& sheetName) const {
-    // The drawing-wide view index is built with the sheet index: the first
-    // view of a name in sheet order.
     for (; sheetsIndexed_ < sheets.size(); ++sheetsIndexed_) {
         RecordedSheet* sheet = sheets[sheetsIndexed_];
         sheetsByName_.emplace(sheet->name, sheet);
-        for (RecordedView* view : sheet->views) {
-            if (view->name) viewsByName_.emplace(*view->name, view);
-        }
     }
     const auto it = sheetsByName_.find(sheetName);
     return it == sheetsByName_.end() ? nullptr : it->second;
@@ -518,7 +513,13 @@ RecordedView* RecordedDrawing::FindView(const std::wstring& viewName) const {
     if (activeSheet != nullptr) {
         if (RecordedView* view = activeSheet->FindView(viewName)) return view;
     }
-    FindSheet(std::wstring());  // brings the drawing-wide index up to date
+    // Then the first view of that name in sheet order, through a
+    // drawing-wide index built only when a lookup gets here.
+    for (; viewSheetsIndexed_ < sheets.size(); ++viewSheetsIndexed_) {
+        for (RecordedView* view : sheets[viewSheetsIndexed_]->views) {
+            if (view->name) viewsByName_.emplace(*view->name, view);
+        }
+    }
     const auto it = viewsByName_.find(viewName);
     return it == viewsByName_.end() ? nullptr : it->second;
 }

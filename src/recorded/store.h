@@ -1033,7 +1033,8 @@ public:
     RecordedView* FindView(const std::wstring& viewName) const;
 
 private:
-    mutable std::unordered_map<std::wstring, RecordedView*> viewsByName_;
+    // Keyed by the views' own names, which do not change once loaded.
+    mutable std::unordered_map<std::wstring_view, RecordedView*> viewsByName_;
     mutable std::size_t viewsIndexed_ = 0;
 };
 
@@ -1084,10 +1085,12 @@ public:
 
 private:
     // Sheets and views do not change once loaded: the indexes of their names
-    // are built on first use, so every lookup by name takes constant time.
-    mutable std::unordered_map<std::wstring, RecordedSheet*> sheetsByName_;
-    mutable std::unordered_map<std::wstring, RecordedView*> viewsByName_;
+    // (keyed by the names they hold) are built on first use, so every lookup
+    // by name takes constant time.
+    mutable std::unordered_map<std::wstring_view, RecordedSheet*> sheetsByName_;
+    mutable std::unordered_map<std::wstring_view, RecordedView*> viewsByName_;
     mutable std::size_t sheetsIndexed_ = 0;
+    mutable std::size_t viewSheetsIndexed_ = 0;  // sheets whose views are in viewsByName_
 };
 
 class RecordedModelDocument final : public Element, public SourceModelDocument {
