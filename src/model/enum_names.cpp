@@ -1,12 +1,31 @@
 #include "model/enum_names.h"
 
+#include "model/xml_helpers.h"
+
 namespace kvswx {
+
+namespace {
+
+std::string AsciiOf(const wchar_t* text) { return std::string(AsciiName(text).View()); }
+
+}  // namespace
 
 EnumTable::EnumTable(const wchar_t* key,
                      std::initializer_list<std::pair<std::int32_t, const wchar_t*>> rows)
-    : key_(key) {
+    : key_(key), asciiKey_(AsciiOf(key)) {
     rows_.reserve(rows.size());
-    for (const auto& [value, name] : rows) rows_.emplace_back(value, name);
+    asciiNames_.reserve(rows.size());
+    for (const auto& [value, name] : rows) {
+        rows_.emplace_back(value, name);
+        asciiNames_.push_back(AsciiOf(name));
+    }
+}
+
+EnumTable::Names EnumTable::NamesOf(std::int32_t value) const {
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (rows_[i].first == value) return {rows_[i].second, asciiNames_[i]};
+    }
+    return {};
 }
 
 const std::wstring& EnumTable::NameOf(std::int32_t value) const {

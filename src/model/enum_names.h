@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -19,12 +20,22 @@ public:
     // The attribute name the table's names are usually written under.
     const std::wstring& Key() const { return key_; }
     const std::wstring& NameOf(std::int32_t value) const;
+    // The same as ASCII bytes, kept for writers; empty when the text is not
+    // plain printable ASCII (or empty).
+    std::string_view AsciiKey() const { return asciiKey_; }
+    struct Names {
+        std::wstring_view name;
+        std::string_view ascii;
+    };
+    Names NamesOf(std::int32_t value) const;
     // Every row, in table order.
     const std::vector<std::pair<std::int32_t, std::wstring>>& Rows() const { return rows_; }
 
 private:
     std::wstring key_;
     std::vector<std::pair<std::int32_t, std::wstring>> rows_;
+    std::string asciiKey_;
+    std::vector<std::string> asciiNames_;  // row by row
 };
 
 const std::wstring& EmptyName();

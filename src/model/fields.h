@@ -7,6 +7,7 @@
 //       Field(L"EndPoint", &KVSWX_LineImpl::endPoint, kPoint3D));
 #pragma once
 
+#include <concepts>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -78,14 +79,17 @@ struct DoubleListKind {
 struct EnumKind {
     const EnumTable& (*table)();
     const wchar_t* key = nullptr;  // null: the table's own key
+    AsciiName asciiKey{};          // `key` as ASCII bytes
 
     std::wstring Format(std::int32_t v) const { return FormatInt(v); }
     void FormatUtf8(std::string& out, std::int32_t v) const { AppendInt(out, v); }
     void Parse(std::int32_t& v, std::wstring_view t) const { v = ParseInt(t); }
     void ParseAscii(std::int32_t& v, std::string_view t) const { v = ParseIntAscii(t); }
-    void AddAttributes(std::int32_t v, AttributeMap& attributes) const {
+    LeafAttribute Attribute(std::int32_t v) const {
         const EnumTable& t = table();
-        attributes.emplace(key != nullptr ? std::wstring_view(key) : std::wstring_view(t.Key()), t.NameOf(v));
+        const EnumTable::Names names = t.NamesOf(v);
+        if (key != nullptr) return {key, names.name, asciiKey.View(), names.ascii};
+        return {t.Key(), names.name, t.AsciiKey(), names.ascii};
     }
 };
 
@@ -98,7 +102,7 @@ inline constexpr Point3Kind kPoint3D{};
 inline constexpr TransformKind kTransform{};
 inline constexpr DoubleListKind kDoubleList{};
 constexpr EnumKind Enum(const EnumTable& (*table)(), const wchar_t* key = nullptr) {
-    return EnumKind{table, key};
+    return EnumKind{table, key, AsciiName(key)};
 }
 
 // ---- One field. -----------------------------------------------------------
@@ -109,21 +113,24 @@ struct FieldDef {
     T Rec::*member;
     Kind kind;
     bool (*when)(const Rec&) = nullptr;  // write condition; null = always
+    AsciiName ascii{};                   // `name` as the writer writes it
 
     // Same field, written only when `condition` holds (reading is unconditional).
     constexpr FieldDef When(bool (*condition)(const Rec&)) const {
-        return FieldDef{name, member, kind, condition};
+        return FieldDef{name, member, kind, condition, ascii};
     }
 };
 
 template <class Rec, class T, class Kind>
 constexpr FieldDef<Rec, T, Kind> Field(const wchar_t* name, T Rec::*member, Kind kind) {
-    return FieldDef<Rec, T, Kind>{name, member, kind, nullptr};
+    return FieldDef<Rec, T, Kind>{name, member, kind, nullptr, AsciiName(name)};
 }
 
 namespace detail {
 template <class K, class T>
-concept HasAttributes = requires(const K& k, const T& v, AttributeMap& m) { k.AddAttributes(v, m); };
+concept HasAttribute = requires(const K& k, const T& v) {
+    { k.Attribute(v) } -> std::same_as<LeafAttribute>;
+};
 template <class K, class T>
 concept HasAsciiParse = requires(const K& k, T& v, std::string_view t) { k.ParseAscii(v, t); };
 template <class K, class T>
@@ -132,20 +139,26 @@ concept HasUtf8Format = requires(const K& k, const T& v, std::string& out) { k.F
 // The buffer field text is formatted into, reused from field to field.
 inline std::string& FieldText() {
     thread_local std::string text;
-    text.clear();
     return text;
 }
 
-// Creates the element of one field with `attributes` (none when null).
-template <class Kind, class Value>
-void WriteField(XmlDocument& doc, XmlNode parent, const wchar_t* name, const Kind& kind, const Value& value,
-                const AttributeMap& attributes) {
+// Writes the element of one field: a leaf, with the kind's attribute if it
+// has one; numbers and flags are formatted into `buffer`.
+template <class Field, class Value>
+void WriteField(LeafWriter& out, const Field& field, const Value& value, std::string& buffer) {
+    using Kind = std::decay_t<decltype(field.kind)>;
+    LeafAttribute attribute;
+    const LeafAttribute* attributes = nullptr;
+    if constexpr (HasAttribute<Kind, Value>) {
+        attribute = field.kind.Attribute(value);
+        attributes = &attribute;
+    }
     if constexpr (HasUtf8Format<Kind, Value>) {
-        std::string& text = FieldText();
-        kind.FormatUtf8(text, value);
-        CreateChildElementUtf8(doc, parent, name, text, attributes);
+        buffer.clear();
+        field.kind.FormatUtf8(buffer, value);
+        out.Write(field.name, field.ascii.View(), attributes, std::string_view(buffer));
     } else {
-        CreateChildElement(doc, parent, name, kind.Format(value), attributes);
+        out.Write(field.name, field.ascii.View(), attributes, std::wstring_view(field.kind.Format(value)));
     }
 }
 }  // namespace detail
@@ -153,20 +166,13 @@ void WriteField(XmlDocument& doc, XmlNode parent, const wchar_t* name, const Kin
 // Writes every field of `rec` as a child element of `parent`, in list order.
 template <class Rec, class... F>
 void WriteFields(XmlDocument& doc, XmlNode parent, const Rec& rec, const std::tuple<F...>& fields) {
+    std::string& buffer = detail::FieldText();
+    LeafWriter out(doc, parent);
     std::apply(
         [&](const auto&... f) {
             auto one = [&](const auto& field) {
                 if (field.when != nullptr && !field.when(rec)) return;
-                const auto& value = rec.*(field.member);
-                using Kind = std::decay_t<decltype(field.kind)>;
-                using Value = std::decay_t<decltype(value)>;
-                if constexpr (detail::HasAttributes<Kind, Value>) {
-                    AttributeMap attributes;
-                    field.kind.AddAttributes(value, attributes);
-                    detail::WriteField(doc, parent, field.name, field.kind, value, attributes);
-                } else {
-                    detail::WriteField(doc, parent, field.name, field.kind, value, NoAttributes());
-                }
+                detail::WriteField(out, field, rec.*(field.member), buffer);
             };
             (one(f), ...);
         },

@@ -1,5 +1,6 @@
 #include "model/run_log.h"
 
+#include <charconv>
 #include <string>
 
 #include "model/process_state.h"
@@ -34,7 +35,75 @@ std::string NarrowMode(std::wstring_view mode) {
     return out;
 }
 
-void AppendNumber(std::wstring& out, std::int64_t value) { out += std::to_wstring(value); }
+// Fills a line from a printf-like format: %s, %d and %i take the next
+// argument, %% is a percent sign, anything else is copied. Each piece goes
+// to `sink`, which may refuse it (false) to stop the line there.
+template <class Sink>
+bool FormatLine(std::wstring_view format, std::initializer_list<LogArg> args, Sink& sink) {
+    auto next = args.begin();
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        const wchar_t c = format[i];
+        if (c != L'%' || i + 1 == format.size()) {
+            if (!sink.Char(c)) return false;
+            continue;
+        }
+        const wchar_t spec = format[i + 1];
+        if (spec == L'%') {
+            if (!sink.Char(L'%')) return false;
+            ++i;
+            continue;
+        }
+        if ((spec != L's' && spec != L'd' && spec != L'i') || next == args.end()) {
+            if (!sink.Char(c)) return false;
+            continue;
+        }
+        const LogArg& arg = *next++;
+        if (const auto* text = std::get_if<std::wstring_view>(&arg)) {
+            if (!sink.Text(*text)) return false;
+        } else {
+            char digits[24];
+            const auto end = std::to_chars(digits, digits + sizeof digits, std::get<std::int64_t>(arg)).ptr;
+            sink.Digits(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+        }
+        ++i;
+    }
+    return sink.Char(L'\n');
+}
+
+// The line as UTF-8 straight away, as long as it is ASCII (as nearly every
+// line is).
+struct AsciiSink {
+    std::string& out;
+    bool Char(wchar_t c) {
+        if (static_cast<std::uint32_t>(c) >= 0x80) return false;
+        out += static_cast<char>(c);
+        return true;
+    }
+    bool Text(std::wstring_view text) {
+        const std::size_t at = out.size();
+        out.resize(at + text.size());
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (static_cast<std::uint32_t>(text[i]) >= 0x80) return false;
+            out[at + i] = static_cast<char>(text[i]);
+        }
+        return true;
+    }
+    void Digits(std::string_view digits) { out += digits; }
+};
+
+// The wide line, converted whole afterwards.
+struct WideSink {
+    std::wstring out;
+    bool Char(wchar_t c) {
+        out += c;
+        return true;
+    }
+    bool Text(std::wstring_view text) {
+        out += text;
+        return true;
+    }
+    void Digits(std::string_view digits) { out.append(digits.begin(), digits.end()); }
+};
 
 }  // namespace
 
@@ -62,36 +131,15 @@ void RunLog::Close() noexcept {
 void RunLog::PrintArgs(std::wstring_view format, std::initializer_list<LogArg> args) noexcept {
     if (file_ == nullptr) return;
     try {
-        std::wstring line;
-        line.reserve(format.size() + 64);
-        auto next = args.begin();
-        for (std::size_t i = 0; i < format.size(); ++i) {
-            const wchar_t c = format[i];
-            if (c != L'%' || i + 1 == format.size()) {
-                line += c;
-                continue;
-            }
-            const wchar_t spec = format[i + 1];
-            if (spec == L'%') {
-                line += L'%';
-                ++i;
-                continue;
-            }
-            if ((spec != L's' && spec != L'd' && spec != L'i') || next == args.end()) {
-                line += c;
-                continue;
-            }
-            const LogArg& arg = *next++;
-            if (const auto* text = std::get_if<std::wstring_view>(&arg)) {
-                line.append(*text);
-            } else {
-                AppendNumber(line, std::get<std::int64_t>(arg));
-            }
-            ++i;
+        line_.clear();
+        AsciiSink ascii{line_};
+        if (!FormatLine(format, args, ascii)) {
+            WideSink wide;
+            wide.out.reserve(format.size() + 64);
+            FormatLine(format, args, wide);
+            line_ = ToUtf8(wide.out);
         }
-        line += L'\n';
-        const std::string bytes = ToUtf8(line);
-        std::fwrite(bytes.data(), 1, bytes.size(), file_);
+        std::fwrite(line_.data(), 1, line_.size(), file_);
         // Each line reaches the file at once, so a run that dies in the
         // application still leaves its log behind.
         std::fflush(file_);

@@ -103,6 +103,7 @@ private:
     void PrintArgs(std::wstring_view format, std::initializer_list<LogArg> args) noexcept;
 
     std::FILE* file_ = nullptr;
+    std::string line_;  // the line being written, its room kept from line to line
 };
 
 // Makes `log` the active run log (Process().activeLog) for the lifetime of

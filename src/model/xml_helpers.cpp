@@ -1,6 +1,7 @@
 #include "model/xml_helpers.h"
 
 #include <algorithm>
+#include <type_traits>
 
 #include "model/process_state.h"
 #include "platform/xml_stream.h"
@@ -98,6 +99,57 @@ XmlNode StartElement(XmlDocument& doc, XmlNode parent, std::wstring_view name,
 }
 
 }  // namespace
+
+template <class Text>
+void LeafWriter::WriteLeaf(const wchar_t* name, std::string_view asciiName, const LeafAttribute* attribute,
+                           Text text) {
+    const bool asciiAttribute = attribute == nullptr || (attribute->asciiName.size() == attribute->name.size() &&
+                                                         attribute->asciiValue.size() == attribute->value.size());
+    if (stream_ != nullptr && !asciiName.empty() && asciiAttribute) {
+        if (!indented_) {
+            // Only the first element of a run can be the first child of
+            // `parent`; the others follow one of the run.
+            ProcessState& state = Process();
+            if (state.lastCreatedElement.Is(doc_, parent_)) ++state.indentDepth;
+            indent_ = IndentText(state.indentDepth);
+            indented_ = true;
+        }
+        std::string_view key;
+        std::string_view value;
+        if (attribute != nullptr && !attribute->name.empty() && !attribute->value.empty()) {
+            key = attribute->asciiName;
+            value = attribute->asciiValue;
+        }
+        last_ = stream_->AppendLeaf(parent_.StreamedId(), indent_, asciiName, key, value, text);
+        return;
+    }
+    // Step by step, as any element.
+    Finish();
+    indented_ = false;
+    AttributeMap attributes;
+    if (attribute != nullptr) attributes.emplace(attribute->name, attribute->value);
+    if constexpr (std::is_same_v<Text, std::string_view>) {
+        CreateChildElementUtf8(doc_, parent_, name, text, attributes);
+    } else {
+        CreateChildElement(doc_, parent_, name, text, attributes);
+    }
+}
+
+void LeafWriter::Write(const wchar_t* name, std::string_view asciiName, const LeafAttribute* attribute,
+                       std::string_view utf8Text) {
+    WriteLeaf(name, asciiName, attribute, utf8Text);
+}
+
+void LeafWriter::Write(const wchar_t* name, std::string_view asciiName, const LeafAttribute* attribute,
+                       std::wstring_view text) {
+    WriteLeaf(name, asciiName, attribute, text);
+}
+
+void LeafWriter::Finish() {
+    if (last_ == 0) return;
+    Process().lastCreatedElement.Set(doc_, XmlNode::Streamed(last_));
+    last_ = 0;
+}
 
 XmlNode CreateChildElement(XmlDocument& doc, XmlNode parent, std::wstring_view name,
                            std::wstring_view text, const AttributeMap& attributes) {

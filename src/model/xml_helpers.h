@@ -13,6 +13,10 @@
 #include "model/serializable.h"
 #include "platform/text.h"
 
+namespace kvswx::xml {
+class StreamWriter;
+}
+
 namespace kvswx {
 
 // The attributes of one element, written in the name order of CompareNames.
@@ -72,6 +76,40 @@ private:
 // An empty set, shared.
 const AttributeMap& NoAttributes();
 
+// A name of our own as ASCII bytes, made once from the wide literal (at
+// compile time where the literal is a constant), so that writing it needs
+// no narrowing. Empty when the name is empty, longer than kMax or not
+// printable ASCII without spaces: a writer then takes the wide name.
+class AsciiName {
+public:
+    static constexpr std::size_t kMax = 48;
+
+    constexpr AsciiName() = default;
+    constexpr explicit AsciiName(const wchar_t* name) {
+        std::size_t n = 0;
+        for (; name != nullptr && name[n] != 0; ++n) {
+            if (n == kMax || name[n] <= 0x20 || name[n] > 0x7E) return;
+        }
+        for (std::size_t i = 0; i < n; ++i) text_[i] = static_cast<char>(name[i]);
+        length_ = static_cast<std::uint8_t>(n);
+    }
+    constexpr std::string_view View() const { return {text_, length_}; }
+
+private:
+    char text_[kMax]{};
+    std::uint8_t length_ = 0;
+};
+
+// The one attribute of a leaf element, as the tree takes it (wide) and as
+// a stream writes it (ASCII bytes of the same characters; a form whose
+// length differs from the wide one's is not ASCII and is not used).
+struct LeafAttribute {
+    std::wstring_view name;
+    std::wstring_view value;
+    std::string_view asciiName;
+    std::string_view asciiValue;
+};
+
 // Creates an element under `parent` on its own indented line. Attributes with
 // an empty name or value are not written; empty text is not set. Depth grows
 // by one when `parent` is the element created last.
@@ -81,6 +119,41 @@ XmlNode CreateChildElement(XmlDocument& doc, XmlNode parent, std::wstring_view n
 // ASCII but & < > " (a formatted number, say), placed as it is.
 XmlNode CreateChildElementUtf8(XmlDocument& doc, XmlNode parent, std::wstring_view name,
                                std::string_view utf8Text, const AttributeMap& attributes = NoAttributes());
+// Writes elements that take no children (the field elements of a record)
+// one after another under `parent`, each with the bytes and indentation
+// CreateChildElementUtf8 (narrow text) or CreateChildElement (wide text)
+// would give it with `attribute` (none when null) as its only attribute.
+// In a streamed document each is written whole at once and the
+// indentation is worked out once for the run; nothing else may be written
+// to the document while a LeafWriter is in use.
+class LeafWriter {
+public:
+    LeafWriter(XmlDocument& doc, XmlNode parent) : doc_(doc), parent_(parent), stream_(doc.Stream()) {}
+    ~LeafWriter() { Finish(); }
+    LeafWriter(const LeafWriter&) = delete;
+    LeafWriter& operator=(const LeafWriter&) = delete;
+
+    // `asciiName` is AsciiName(name).View(): the name as ASCII bytes, or
+    // empty when it cannot be written from them.
+    void Write(const wchar_t* name, std::string_view asciiName, const LeafAttribute* attribute,
+               std::string_view utf8Text);
+    void Write(const wchar_t* name, std::string_view asciiName, const LeafAttribute* attribute,
+               std::wstring_view text);
+    // Records the element written last as the one created last.
+    void Finish();
+
+private:
+    template <class Text>
+    void WriteLeaf(const wchar_t* name, std::string_view asciiName, const LeafAttribute* attribute, Text text);
+
+    XmlDocument& doc_;
+    XmlNode parent_;
+    xml::StreamWriter* stream_;
+    std::string_view indent_;  // set once the run's depth is known
+    bool indented_ = false;
+    std::uint32_t last_ = 0;   // streamed leaf not yet recorded as the one created last
+};
+
 // Finishes an element that can hold children: its closing tag goes on its own
 // line at its depth.
 void CloseElement(XmlDocument& doc, XmlNode element);

@@ -261,6 +261,68 @@ void StreamWriter::AppendProcessingInstruction(std::uint32_t parent, std::string
     FlushFull();
 }
 
+std::string_view StreamWriter::StartLeaf(std::uint32_t parent, std::string_view indent, std::string_view name,
+                                        std::string_view attributeName, std::string_view attributeValue) {
+    OpenForChild(parent);
+    if (name.empty()) name = kNoName;
+    Reserve(indent.size() + 1 + name.size() + 1 + attributeName.size() + 2);
+    std::memcpy(end_, indent.data(), indent.size());
+    end_ += indent.size();
+    *end_++ = '<';
+    std::memcpy(end_, name.data(), name.size());
+    end_ += name.size();
+    if (!attributeName.empty()) {
+        *end_++ = ' ';
+        std::memcpy(end_, attributeName.data(), attributeName.size());
+        end_ += attributeName.size();
+        *end_++ = '=';
+        *end_++ = '"';
+        Escaped(attributeValue, kAttribute.data());
+        Put('"');
+    }
+    return name;
+}
+
+std::uint32_t StreamWriter::EndLeaf(std::string_view name, bool hasText) {
+    if (!hasText) {
+        Put("/>");
+    } else {
+        Reserve(name.size() + 3);
+        *end_++ = '<';
+        *end_++ = '/';
+        std::memcpy(end_, name.data(), name.size());
+        end_ += name.size();
+        *end_++ = '>';
+    }
+    FlushFull();
+    return next_++;
+}
+
+std::uint32_t StreamWriter::AppendLeaf(std::uint32_t parent, std::string_view indent, std::string_view name,
+                                       std::string_view attributeName, std::string_view attributeValue,
+                                       std::string_view plainText) {
+    assert(plainText.find_first_of("&<>\"\0") == std::string_view::npos);
+    name = StartLeaf(parent, indent, name, attributeName, attributeValue);
+    if (!plainText.empty()) {
+        Reserve(1 + plainText.size());
+        *end_++ = '>';
+        std::memcpy(end_, plainText.data(), plainText.size());
+        end_ += plainText.size();
+    }
+    return EndLeaf(name, !plainText.empty());
+}
+
+std::uint32_t StreamWriter::AppendLeaf(std::uint32_t parent, std::string_view indent, std::string_view name,
+                                       std::string_view attributeName, std::string_view attributeValue,
+                                       std::wstring_view text) {
+    name = StartLeaf(parent, indent, name, attributeName, attributeValue);
+    if (!text.empty()) {
+        Put('>');
+        Escaped(text, kText.data());
+    }
+    return EndLeaf(name, !text.empty());
+}
+
 bool StreamWriter::HasChildren(std::uint32_t node) { return Find(node).hasChildren; }
 
 void StreamWriter::Escaped(std::string_view text, const unsigned char* special) {

@@ -52,6 +52,19 @@ public:
     // & < > " (a formatted number, say).
     void AppendPlainText(std::uint32_t parent, std::string_view text);
     void AppendProcessingInstruction(std::uint32_t parent, std::string_view target, std::string_view data);
+    // A whole element that takes no children, written at once: the bytes of
+    // AppendElement(parent, name, indent), then the attribute
+    // `attributeName`="`attributeValue`" unless `attributeName` is empty,
+    // then `text` as AppendPlainText (narrow) or AppendText (wide) place it;
+    // with empty text the element is written empty. `name` and
+    // `attributeName` are written as they are (plain ASCII names). Returns
+    // the element's number; it is closed, so nothing more goes into it.
+    std::uint32_t AppendLeaf(std::uint32_t parent, std::string_view indent, std::string_view name,
+                             std::string_view attributeName, std::string_view attributeValue,
+                             std::string_view plainText);
+    std::uint32_t AppendLeaf(std::uint32_t parent, std::string_view indent, std::string_view name,
+                             std::string_view attributeName, std::string_view attributeValue,
+                             std::wstring_view text);
     // Whether `node`, which must still be open, has any child.
     bool HasChildren(std::uint32_t node);
 
@@ -77,6 +90,12 @@ private:
     void StartAttribute(std::uint32_t element);
     void CloseTop();
     void StartElement(std::string_view name);
+    // The start of a leaf element up to its attribute; its name is returned
+    // (the one written, never empty) for the end tag.
+    std::string_view StartLeaf(std::uint32_t parent, std::string_view indent, std::string_view name,
+                               std::string_view attributeName, std::string_view attributeValue);
+    // "</name>", or "/>" when the element got no text.
+    std::uint32_t EndLeaf(std::string_view name, bool hasText);
     void Escaped(std::string_view text, const unsigned char* special);
     void Escaped(std::wstring_view text, const unsigned char* special);
     // Room for `n` more bytes at end_.

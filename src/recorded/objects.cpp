@@ -68,16 +68,11 @@ void Store::Call(Op op, const std::string& target) {
     }
 }
 
-void Store::Record(Op op, const std::string& target, nlohmann::ordered_json args) {
-    journal_.Append(JournalEntry{std::string(OpName(op)), target, std::move(args)});
+void Store::Record(Op op, const std::string& target, std::initializer_list<JournalArg> args) {
+    journal_.Append(OpName(op), target, args);
 }
 
 std::string Utf8(const std::wstring& text) { return ToUtf8(text); }
-
-nlohmann::ordered_json JsonOf(const SourceString& text) {
-    if (!text) return nullptr;
-    return Utf8(*text);
-}
 
 // ---------------------------------------------------------------------------
 // Math objects
@@ -256,7 +251,7 @@ std::vector<Ref<SourceDrawingComponent>> RecordedDrawingComponent::Children() {
 void RecordedAnnotation::SetLayer(const std::wstring& value) {
     Call(Op::Annotation_SetLayer);
     layer = value;
-    Record(Op::Annotation_SetLayer, {Utf8(value)});
+    Record(Op::Annotation_SetLayer, {value});
 }
 
 SourceString RecordedNote::TextLine(std::int32_t index) {
@@ -273,7 +268,7 @@ Ref<SourceView> RecordedSectionLine::OwnerView() {
 void RecordedSectionLine::SetLayer(const std::wstring& value) {
     Call(Op::SectionLine_SetLayer);
     layer = value;
-    Record(Op::SectionLine_SetLayer, {Utf8(value)});
+    Record(Op::SectionLine_SetLayer, {value});
 }
 
 std::vector<Ref<SourceComponent>> RecordedSectionLine::ExcludedComponents() {
@@ -289,7 +284,7 @@ Ref<SourceView> RecordedDetailCircle::OwnerView() {
 void RecordedDetailCircle::SetLayer(const std::wstring& value) {
     Call(Op::DetailCircle_SetLayer);
     layer = value;
-    Record(Op::DetailCircle_SetLayer, {Utf8(value)});
+    Record(Op::DetailCircle_SetLayer, {value});
 }
 
 std::vector<Ref<SourceSketchSegment>> RecordedDetailCircle::ProfileSegments() {
@@ -301,7 +296,7 @@ std::vector<Ref<SourceSketchSegment>> RecordedDetailCircle::ProfileSegments() {
 void RecordedBreakLine::SetLayer(const std::wstring& value) {
     Call(Op::BreakLine_SetLayer);
     layer = value;
-    Record(Op::BreakLine_SetLayer, {Utf8(value)});
+    Record(Op::BreakLine_SetLayer, {value});
 }
 
 double RecordedBreakLine::Position(std::int32_t index) {
@@ -440,7 +435,7 @@ void RecordedLayer::SetName(const std::wstring& value) {
     Call(Op::Layer_SetName);
     name = value;
     if (store_->document != nullptr) store_->document->layerManager->LayerRenamed();
-    Record(Op::Layer_SetName, {Utf8(value)});
+    Record(Op::Layer_SetName, {value});
 }
 
 RecordedLayer* RecordedLayerManager::Find(const std::wstring& layerName) const {
@@ -466,7 +461,7 @@ std::optional<std::vector<std::wstring>> RecordedDrawing::SheetNames() {
 
 VBool RecordedDrawing::ActivateSheet(const std::wstring& sheetName) {
     Call(Op::Drawing_ActivateSheet);
-    Record(Op::Drawing_ActivateSheet, {Utf8(sheetName)});
+    Record(Op::Drawing_ActivateSheet, {sheetName});
     RecordedSheet* sheet = FindSheet(sheetName);
     if (sheet == nullptr) return kVariantFalse;
     if (sheet != activeSheet) activeView = nullptr;
@@ -484,7 +479,7 @@ VBool RecordedDrawing::CreateLayer(const std::wstring& layerName, const std::wst
                                    std::int32_t color, std::int32_t style, std::int32_t width,
                                    std::int32_t on) {
     Call(Op::Drawing_CreateLayer);
-    Record(Op::Drawing_CreateLayer, {Utf8(layerName), Utf8(description), color, style, width, on});
+    Record(Op::Drawing_CreateLayer, {layerName, description, color, style, width, on});
     RecordedLayerManager* manager = store_->document->layerManager;
     if (layerName.empty() || manager->Find(layerName) != nullptr) return kVariantFalse;
     RecordedLayer* layer = store_->Make<RecordedLayer>(Utf8(layerName));
@@ -504,14 +499,9 @@ RecordedView* RecordedSheet::FindView(const std::wstring& viewName) const {
 }
 
 RecordedSheet* RecordedDrawing::FindSheet(const std::wstring& sheetName) const {
-    // The drawing-wide view index is built with the sheet index: the first
-    // view of a name in sheet order.
     for (; sheetsIndexed_ < sheets.size(); ++sheetsIndexed_) {
         RecordedSheet* sheet = sheets[sheetsIndexed_];
         sheetsByName_.emplace(sheet->name, sheet);
-        for (RecordedView* view : sheet->views) {
-            if (view->name) viewsByName_.emplace(*view->name, view);
-        }
     }
     const auto it = sheetsByName_.find(sheetName);
     return it == sheetsByName_.end() ? nullptr : it->second;
@@ -523,14 +513,20 @@ RecordedView* RecordedDrawing::FindView(const std::wstring& viewName) const {
     if (activeSheet != nullptr) {
         if (RecordedView* view = activeSheet->FindView(viewName)) return view;
     }
-    FindSheet(std::wstring());  // brings the drawing-wide index up to date
+    // Then the first view of that name in sheet order, through a
+    // drawing-wide index built only when a lookup gets here.
+    for (; viewSheetsIndexed_ < sheets.size(); ++viewSheetsIndexed_) {
+        for (RecordedView* view : sheets[viewSheetsIndexed_]->views) {
+            if (view->name) viewsByName_.emplace(*view->name, view);
+        }
+    }
     const auto it = viewsByName_.find(viewName);
     return it == viewsByName_.end() ? nullptr : it->second;
 }
 
 VBool RecordedDrawing::ActivateView(const std::wstring& viewName) {
     Call(Op::Drawing_ActivateView);
-    Record(Op::Drawing_ActivateView, {Utf8(viewName)});
+    Record(Op::Drawing_ActivateView, {viewName});
     if (activeSheet == nullptr) return kVariantFalse;
     RecordedView* view = activeSheet->FindView(viewName);
     if (view == nullptr) return kVariantFalse;
@@ -540,7 +536,7 @@ VBool RecordedDrawing::ActivateView(const std::wstring& viewName) {
 
 VBool RecordedDrawing::MoveSelectionToLayer(const std::wstring& layerName, std::int32_t allViews) {
     Call(Op::Drawing_MoveSelectionToLayer);
-    Record(Op::Drawing_MoveSelectionToLayer, {Utf8(layerName), allViews});
+    Record(Op::Drawing_MoveSelectionToLayer, {layerName, allViews});
     if (store_->document->layerManager->Find(layerName) == nullptr) return kVariantFalse;
     for (RecordedView* view : store_->selection) view->layer = layerName;
     return store_->selection.empty() ? kVariantFalse : kVariantTrue;
@@ -570,8 +566,7 @@ VBool RecordedCommands::SelectById(const std::wstring& name, const std::wstring&
                                    const Ref<SourceCallout>& callout, std::int32_t options) {
     Call(Op::Commands_SelectById);
     Record(Op::Commands_SelectById,
-           {Utf8(name), Utf8(type), x, y, z, append, mark,
-            callout ? nlohmann::ordered_json("callout") : nlohmann::ordered_json(), options});
+           {name, type, x, y, z, append, mark, callout ? JournalArg("callout") : JournalArg(nullptr), options});
     auto& selection = store_->selection;
     if (append == 0) selection.clear();
     // Only drawing views can be selected in a recording.
@@ -586,7 +581,7 @@ VBool RecordedCommands::SelectById(const std::wstring& name, const std::wstring&
 
 VBool RecordedCommands::RunCommand(std::int32_t command, const SourceString& title) {
     Call(Op::Commands_RunCommand);
-    Record(Op::Commands_RunCommand, {command, JsonOf(title)});
+    Record(Op::Commands_RunCommand, {command, title});
     // 1388 adds the crop sketch of each selected view to the view's sketch.
     constexpr std::int32_t kCropCommand = 1388;
     if (command != kCropCommand) return kVariantFalse;
@@ -610,7 +605,7 @@ VBool RecordedDocument::ClearSelection(std::int32_t all) {
 
 void RecordedDocument::Finish() {
     Call(Op::Document_Finish);
-    Record(Op::Document_Finish, nlohmann::ordered_json::array());
+    Record(Op::Document_Finish, {});
     finished = true;
 }
 
@@ -688,7 +683,7 @@ Ref<SourceModelDocument> RecordedApplication::OpenModelDocument(const std::wstri
                                                                 const std::wstring& configuration) {
     Call(Op::Application_OpenModelDocument);
     Record(Op::Application_OpenModelDocument,
-           {Utf8(path), documentKind, options, Utf8(configuration)});
+           {path, documentKind, options, configuration});
     for (RecordedModelDocument* model : modelDocuments) {
         if (model->path && SamePath(*model->path, path)) {
             if (!model->opens) return {};

@@ -95,7 +95,7 @@ protected:
         return Share<I>(object);
     }
     // Journals a state-changing call (after Call succeeded).
-    void Record(Op op, nlohmann::ordered_json args) const;
+    void Record(Op op, std::initializer_list<JournalArg> args) const;
     template <class I, class T>
     Ref<I> Share(T* object) const;
 
@@ -179,7 +179,7 @@ public:
     }
 
     void Call(Op op, const std::string& target);
-    void Record(Op op, const std::string& target, nlohmann::ordered_json args);
+    void Record(Op op, const std::string& target, std::initializer_list<JournalArg> args);
 
     const std::string& SourceName() const { return sourceName_; }
     Journal& GetJournal() { return journal_; }
@@ -233,17 +233,16 @@ private:
 inline Element::Element(Store* store, std::string target)
     : store_(store), target_(store->Intern(std::move(target))) {}
 inline void Element::Call(Op op) const { store_->Call(op, target_.Str()); }
-inline void Element::Record(Op op, nlohmann::ordered_json args) const {
-    store_->Record(op, target_.Str(), std::move(args));
+inline void Element::Record(Op op, std::initializer_list<JournalArg> args) const {
+    store_->Record(op, target_.Str(), args);
 }
 template <class I, class T>
 Ref<I> Element::Share(T* object) const {
     return store_->Share<I>(object);
 }
 
-// UTF-8 of a wide string, for journal arguments.
+// UTF-8 of a wide string, for target names.
 std::string Utf8(const std::wstring& text);
-nlohmann::ordered_json JsonOf(const SourceString& text);
 
 // ---------------------------------------------------------------------------
 // Text formats, points, curves
@@ -1034,7 +1033,8 @@ public:
     RecordedView* FindView(const std::wstring& viewName) const;
 
 private:
-    mutable std::unordered_map<std::wstring, RecordedView*> viewsByName_;
+    // Keyed by the views' own names, which do not change once loaded.
+    mutable std::unordered_map<std::wstring_view, RecordedView*> viewsByName_;
     mutable std::size_t viewsIndexed_ = 0;
 };
 
@@ -1085,10 +1085,12 @@ public:
 
 private:
     // Sheets and views do not change once loaded: the indexes of their names
-    // are built on first use, so every lookup by name takes constant time.
-    mutable std::unordered_map<std::wstring, RecordedSheet*> sheetsByName_;
-    mutable std::unordered_map<std::wstring, RecordedView*> viewsByName_;
+    // (keyed by the names they hold) are built on first use, so every lookup
+    // by name takes constant time.
+    mutable std::unordered_map<std::wstring_view, RecordedSheet*> sheetsByName_;
+    mutable std::unordered_map<std::wstring_view, RecordedView*> viewsByName_;
     mutable std::size_t sheetsIndexed_ = 0;
+    mutable std::size_t viewSheetsIndexed_ = 0;  // sheets whose views are in viewsByName_
 };
 
 class RecordedModelDocument final : public Element, public SourceModelDocument {

@@ -35,13 +35,15 @@ TEST(RunLog, FormatsArgumentsAndNeverReadsThemAsFormats) {
     log.Print(logmsg::kDetailCircleThicknessLost);
     log.Print(L"%d of %i, 50%%, %x stays, %s", 3, std::int64_t{-4});  // missing argument: written as is
     log.Print(L"Ünïcödé %s", L"\u00e9\u4e2d\U0001F600");
+    log.Print(L"%s then %s, %d", L"plain", L"\u00e9", 7);  // not ASCII only from the second argument on
     log.Close();
     EXPECT_EQ(test::ReadFile(path),
               "View \"100% %s %d \"scale\"\" - succeeded\n"
               "Warning: The value of detail circle thickness will be lost for all detail views due to SolidWorks "
               "API restrictions\n"
               "3 of -4, 50%, %x stays, %s\n"
-              "\xc3\x9c" "n" "\xc3\xaf" "c" "\xc3\xb6" "d" "\xc3\xa9" " " "\xc3\xa9\xe4\xb8\xad\xf0\x9f\x98\x80" "\n");
+              "\xc3\x9c" "n" "\xc3\xaf" "c" "\xc3\xb6" "d" "\xc3\xa9" " " "\xc3\xa9\xe4\xb8\xad\xf0\x9f\x98\x80" "\n"
+              "plain then \xc3\xa9, 7\n");
 }
 
 TEST(RunLog, OpenFailuresReportFalseAndPrintingStaysHarmless) {

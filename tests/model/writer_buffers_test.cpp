@@ -103,5 +103,61 @@ TEST(AttributeMapWriting, IndentationPastSixtyThreeTabs) {
     EXPECT_EQ(Process().indentDepth, 0);
 }
 
+// A leaf written whole into a stream gives the bytes of the same element
+// made step by step in a tree: depth, attribute (skipped when its name or
+// value is empty), escaping, empty text, text that converts to nothing,
+// and names that are not plain ASCII (which take the wide path).
+TEST(LeafElements, StreamedWholeAsTheTreeMakesThem) {
+    struct Case {
+        const wchar_t* name;
+        LeafAttribute attribute;
+        bool withAttribute;
+        std::wstring wide;  // written wide when `narrow` is empty
+        std::string narrow;
+    };
+    const std::wstring nul(1, L'\0');
+    const Case cases[] = {
+        {L"Number", {}, false, L"", "0.5000000000000000"},
+        {L"Empty", {}, false, L"", ""},
+        {L"Enum", {L"swKey", L"swName", "swKey", "swName"}, true, L"", "3"},
+        {L"NoName", {L"swKey", L"", "swKey", ""}, true, L"", "3"},
+        {L"Quoted", {L"k", L"a\"b&", "k", "a\"b&"}, true, L"", ""},
+        {L"Text", {}, false, L"C:\\a&b<c>\u00e9", ""},
+        {L"Nul", {}, false, nul, ""},
+        {L"Wide\u00e9", {L"k", L"v", "k", "v"}, true, L"t", ""},
+        {L"Attr", {L"k\u00e9", L"v\u00e9", "", ""}, true, L"", "1"},
+    };
+    auto write = [&](XmlDocument& doc) {
+        XmlNode root = CreateChildElement(doc, doc.AsNode(), L"r");
+        LeafWriter leaves(doc, root);
+        for (const Case& c : cases) {
+            const AsciiName ascii(c.name);
+            const LeafAttribute* attribute = c.withAttribute ? &c.attribute : nullptr;
+            if (c.wide.empty()) {
+                leaves.Write(c.name, ascii.View(), attribute, std::string_view(c.narrow));
+            } else {
+                leaves.Write(c.name, ascii.View(), attribute, std::wstring_view(c.wide));
+            }
+        }
+        leaves.Finish();
+        CreateChildElement(doc, root, L"after");
+        CloseElement(doc, root);
+    };
+    ResetProcessStateForTests();
+    XmlDocument tree;
+    write(tree);
+    ResetProcessStateForTests();
+    XmlDocument streamed(XmlDocument::Streamed, {});
+    write(streamed);
+    EXPECT_EQ(streamed.ToBytes(), tree.ToBytes());
+    EXPECT_NE(tree.ToBytes().find("\n\t<Enum swKey=\"swName\">3</Enum>\n\t<NoName>3</NoName>"), std::string::npos);
+
+    EXPECT_EQ(AsciiName(L"IsFullOutline").View(), "IsFullOutline");
+    for (const wchar_t* notAscii : {L"", L"a b", L"\u00e9", static_cast<const wchar_t*>(nullptr)})
+        EXPECT_EQ(AsciiName(notAscii).View(), "");
+    EXPECT_EQ(AsciiName(std::wstring(AsciiName::kMax, L'x').c_str()).View().size(), AsciiName::kMax);
+    EXPECT_EQ(AsciiName(std::wstring(AsciiName::kMax + 1, L'x').c_str()).View(), "");
+}
+
 }  // namespace
 }  // namespace kvswx
