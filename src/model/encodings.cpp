@@ -1,5 +1,6 @@
 #include "model/encodings.h"
 
+#include <algorithm>
 #include <bit>
 #include <cctype>
 #include <charconv>
@@ -10,6 +11,7 @@
 #include <cwctype>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "model/fixed_decimals.h"
 #include "platform/os.h"
@@ -293,6 +295,177 @@ std::size_t ParseIntoOf(std::basic_string_view<Ch> text, double* out, std::size_
     return k;
 }
 
+// ---- Plain numbers read in one pass ----------------------------------------
+
+constexpr std::uint64_t kPowersOfTen64[] = {1ULL,
+                                           10ULL,
+                                           100ULL,
+                                           1000ULL,
+                                           10000ULL,
+                                           100000ULL,
+                                           1000000ULL,
+                                           10000000ULL,
+                                           100000000ULL,
+                                           1000000000ULL,
+                                           10000000000ULL,
+                                           100000000000ULL,
+                                           1000000000000ULL,
+                                           10000000000000ULL,
+                                           100000000000000ULL,
+                                           1000000000000000ULL,
+                                           10000000000000000ULL,
+                                           100000000000000000ULL,
+                                           1000000000000000000ULL,
+                                           10000000000000000000ULL};
+
+// An unsigned 128-bit integer, as much of one as the rounding below needs.
+struct Wide {
+    std::uint64_t high;
+    std::uint64_t low;
+    friend bool operator==(const Wide&, const Wide&) = default;
+    friend bool operator<(const Wide& a, const Wide& b) {
+        return a.high != b.high ? a.high < b.high : a.low < b.low;
+    }
+};
+
+// a * b in full.
+Wide Multiply(std::uint64_t a, std::uint64_t b) {
+    const std::uint64_t aLow = a & 0xFFFFFFFFULL;
+    const std::uint64_t aHigh = a >> 32;
+    const std::uint64_t bLow = b & 0xFFFFFFFFULL;
+    const std::uint64_t bHigh = b >> 32;
+    const std::uint64_t lowLow = aLow * bLow;
+    const std::uint64_t highLow = aHigh * bLow;
+    const std::uint64_t lowHigh = aLow * bHigh;
+    const std::uint64_t middle = (lowLow >> 32) + (highLow & 0xFFFFFFFFULL) + (lowHigh & 0xFFFFFFFFULL);
+    return Wide{aHigh * bHigh + (highLow >> 32) + (lowHigh >> 32) + (middle >> 32),
+                (middle << 32) | (lowLow & 0xFFFFFFFFULL)};
+}
+
+// a * 2^shift, shift in [0, 64].
+Wide ShiftLeft(std::uint64_t a, int shift) {
+    if (shift == 0) return Wide{0, a};
+    if (shift == 64) return Wide{a, 0};
+    return Wide{a >> (64 - shift), a << shift};
+}
+
+// m / 10^scale correctly rounded (to nearest, ties to even), for m above
+// 2^53 and below 10^19 and scale at most 19; false when the quotient lies
+// outside about [2^-10, 2^53) (the caller's other reading takes those). The
+// quotient of the rounded m is within a unit or two in the last place of the
+// exact one; it is moved to the double whose rounding interval holds the
+// exact quotient, found by comparing that with the midpoints between
+// neighbouring doubles in 128-bit integers: with d = M * 2^e
+// (2^52 <= M < 2^53), m / 10^s against (2M + 1) * 2^(e-1) is m * 2^(1-e)
+// against (2M + 1) * 10^s.
+bool RoundedQuotient(std::uint64_t m, std::size_t scale, double& out) {
+    constexpr std::uint64_t kHidden = std::uint64_t{1} << 52;
+    double d = static_cast<double>(m) / kExactPowersOfTen[scale];
+    const std::uint64_t power = kPowersOfTen64[scale];
+    for (int step = 0; step < 4; ++step) {
+        const auto bits = std::bit_cast<std::uint64_t>(d);
+        const int e = static_cast<int>(bits >> 52) - 1075;
+        const std::uint64_t M = (bits & (kHidden - 1)) | kHidden;
+        const int shift = 1 - e;
+        if (shift < 0 || shift > 63) return false;
+        const Wide exact = ShiftLeft(m, shift);
+        const Wide upper = Multiply(2 * M + 1, power);
+        if (upper < exact || (exact == upper && (M & 1) != 0)) {
+            d = std::bit_cast<double>(bits + 1);
+            continue;
+        }
+        // Below the binade's first double the neighbour is half as far.
+        const bool first = M == kHidden;
+        const Wide lower = Multiply(first ? 4 * M - 1 : 2 * M - 1, power);
+        const Wide scaled = first ? ShiftLeft(m, shift + 1) : exact;
+        if (scaled < lower || (scaled == lower && (M & 1) != 0)) {
+            d = std::bit_cast<double>(bits - 1);
+            continue;
+        }
+        out = d;
+        return true;
+    }
+    return false;
+}
+
+// "d.dddddddddddddddd" at p, ending a token: how we write a value below
+// ten, read at once; its digits as an integer in `mantissa`.
+inline bool ReadWrittenForm(const char* p, const char* end, std::uint64_t& mantissa) {
+    if constexpr (std::endian::native != std::endian::little) return false;
+    if (end - p < 18 || !IsDigit(p[0]) || p[1] != '.' || (end - p > 18 && p[18] != ' ')) return false;
+    std::uint64_t high;
+    std::uint64_t low;
+    std::memcpy(&high, p + 2, sizeof high);
+    std::memcpy(&low, p + 10, sizeof low);
+    if (!AreEightDigits(high) || !AreEightDigits(low)) return false;
+    mantissa = static_cast<std::uint64_t>(p[0] - '0') * 10000000000000000ULL + EightDigitsValue(high) * 100000000ULL +
+               EightDigitsValue(low);
+    return true;
+}
+
+// One plain token at p (p < end, *p not a space), its value in `out`:
+// returns where it ends (at `end` or a space), or null when the token is of
+// another form.
+inline const char* ReadPlainToken(const char* p, const char* const end, double& out) {
+    constexpr std::uint64_t kExactLimit = std::uint64_t{1} << 53;
+    const bool negative = *p == '-';
+    if (negative) ++p;
+    std::uint64_t mantissa = 0;
+    std::size_t scale = 0;
+    if (ReadWrittenForm(p, end, mantissa)) {
+        scale = 16;
+        p += 18;
+    } else {
+        const char* const integerStart = p;
+        for (; p != end && IsDigit(*p); ++p) mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
+        std::size_t digits = static_cast<std::size_t>(p - integerStart);
+        if (digits == 0 || digits > 19) return nullptr;
+        if (p != end && *p == '.') {
+            ++p;
+            const char* const fractionStart = p;
+            while (std::endian::native == std::endian::little && end - p >= 8 &&
+                   digits + static_cast<std::size_t>(p - fractionStart) + 8 <= 19) {
+                std::uint64_t word;
+                std::memcpy(&word, p, sizeof word);
+                if (!AreEightDigits(word)) break;
+                mantissa = mantissa * 100000000ULL + EightDigitsValue(word);
+                p += 8;
+            }
+            for (; p != end && IsDigit(*p); ++p) {
+                if (digits + static_cast<std::size_t>(p - fractionStart) == 19) return nullptr;
+                mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
+            }
+            scale = static_cast<std::size_t>(p - fractionStart);
+        }
+        if (p != end && *p != ' ') return nullptr;
+    }
+    double v;
+    if (mantissa <= kExactLimit) {
+        // Both exact: the division rounds correctly.
+        v = static_cast<double>(mantissa) / kExactPowersOfTen[scale];
+    } else if (!RoundedQuotient(mantissa, scale, v)) {
+        return nullptr;
+    }
+    out = negative ? -v : v;
+    return p;
+}
+
+// The tokens of `text` into out[0..n): how many, or n + 1 when a token is
+// not plain or there are more than n.
+std::size_t ReadPlainTokens(std::string_view text, double* out, std::size_t n) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    std::size_t count = 0;
+    for (;;) {
+        while (p != end && *p == ' ') ++p;
+        if (p == end) return count;
+        if (count == n) return n + 1;
+        p = ReadPlainToken(p, end, out[count]);
+        if (p == nullptr) return n + 1;
+        ++count;
+    }
+}
+
 // Large enough for 1.8e308 with sixteen decimals.
 constexpr std::size_t kDoubleChars = 400;
 
@@ -387,6 +560,44 @@ unsigned char ParseBool(std::wstring_view text) { return text == L"true" ? 1 : 0
 
 DoubleList ParseDoubleList(std::wstring_view text) { return ParseDoubleListOf(text); }
 DoubleList ParseDoubleListAscii(std::string_view text) { return ParseDoubleListOf(text); }
+
+bool ReadPlainDouble(std::string_view text, double& out) {
+    double v = 0;
+    if (ReadPlainTokens(text, &v, 1) > 1) return false;
+    out = v;
+    return true;
+}
+
+bool ReadPlainDoubles(std::string_view text, double* out, std::size_t n) {
+    // Read aside first: `out` stays as it was when the text is not plain.
+    constexpr std::size_t kInPlace = 16;
+    double in[kInPlace];
+    if (n > kInPlace) {
+        std::vector<double> big(n);
+        if (!ReadPlainDoubles(text, big.data(), n)) return false;
+        std::copy(big.begin(), big.end(), out);
+        return true;
+    }
+    const std::size_t count = ReadPlainTokens(text, in, n);
+    if (count > n) return false;
+    std::copy(in, in + count, out);
+    std::fill(out + count, out + n, 0.0);
+    return true;
+}
+
+bool ReadPlainDoubleList(std::string_view text, DoubleList& out) {
+    // A token and its separator take two bytes at least. Read into a buffer
+    // kept from call to call (one grown by an unusually long list is not
+    // kept), then copied once: the list gets one allocation of its size.
+    thread_local DoubleList scratch;
+    const std::size_t most = (text.size() + 1) / 2;
+    if (scratch.size() < most) scratch.resize(most);
+    const std::size_t count = ReadPlainTokens(text, scratch.data(), most);
+    const bool plain = count <= most;
+    if (plain) out.assign(scratch.begin(), scratch.begin() + static_cast<std::ptrdiff_t>(count));
+    if (scratch.size() > 4096) DoubleList().swap(scratch);
+    return plain;
+}
 
 std::size_t ParseDoublesInto(std::wstring_view text, double* out, std::size_t n) {
     return ParseIntoOf(text, out, n);

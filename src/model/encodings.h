@@ -52,6 +52,21 @@ std::int32_t ParseIntAscii(std::string_view text);
 DoubleList ParseDoubleListAscii(std::string_view text);
 std::size_t ParseDoublesIntoAscii(std::string_view text, double* out, std::size_t n);
 
+// Numbers in the form we write them, read in one pass over the document's
+// bytes: tokens of an optional minus sign, digits, and optionally a point
+// and more digits (at most nineteen digits in all), separated by spaces.
+// They give the values the readings above give (strtod's, correctly
+// rounded). Text of any other form (other white space, a plus sign, an
+// exponent, longer digit strings, a byte outside ASCII, more tokens than
+// asked for) gives false and leaves `out` as it was; the caller then reads
+// it with the functions above.
+// One value; no token reads as 0.
+bool ReadPlainDouble(std::string_view text, double& out);
+// Up to n values into out[0..n); the rest of them set to 0.
+bool ReadPlainDoubles(std::string_view text, double* out, std::size_t n);
+// Any number of values; `out` receives exactly those read.
+bool ReadPlainDoubleList(std::string_view text, DoubleList& out);
+
 // A fixed-size value (point, 3D point, transform): zeros, then filled from
 // the tokens in order; missing values stay 0, extra tokens are ignored.
 template <std::size_t N>
