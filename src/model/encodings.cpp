@@ -450,21 +450,6 @@ inline const char* ReadPlainToken(const char* p, const char* const end, double& 
     return p;
 }
 
-// The tokens of `text` into out[0..n): how many, or n + 1 when a token is
-// not plain or there are more than n.
-std::size_t ReadPlainTokens(std::string_view text, double* out, std::size_t n) {
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    std::size_t count = 0;
-    for (;;) {
-        while (p != end && *p == ' ') ++p;
-        if (p == end) return count;
-        if (count == n) return n + 1;
-        p = ReadPlainToken(p, end, out[count]);
-        if (p == nullptr) return n + 1;
-        ++count;
-    }
-}
 
 // Large enough for 1.8e308 with sixteen decimals.
 constexpr std::size_t kDoubleChars = 400;
@@ -561,28 +546,20 @@ unsigned char ParseBool(std::wstring_view text) { return text == L"true" ? 1 : 0
 DoubleList ParseDoubleList(std::wstring_view text) { return ParseDoubleListOf(text); }
 DoubleList ParseDoubleListAscii(std::string_view text) { return ParseDoubleListOf(text); }
 
-bool ReadPlainDouble(std::string_view text, double& out) {
-    double v = 0;
-    if (ReadPlainTokens(text, &v, 1) > 1) return false;
-    out = v;
-    return true;
-}
-
-bool ReadPlainDoubles(std::string_view text, double* out, std::size_t n) {
-    // Read aside first: `out` stays as it was when the text is not plain.
-    constexpr std::size_t kInPlace = 16;
-    double in[kInPlace];
-    if (n > kInPlace) {
-        std::vector<double> big(n);
-        if (!ReadPlainDoubles(text, big.data(), n)) return false;
-        std::copy(big.begin(), big.end(), out);
-        return true;
+std::size_t ReadPlainTokens(std::string_view text, double* out, std::size_t n) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p != end && *p == ' ') ++p;
+    std::size_t count = 0;
+    while (p != end) {
+        if (count == n) return n + 1;
+        p = ReadPlainToken(p, end, out[count]);
+        if (p == nullptr) return n + 1;
+        ++count;
+        // A token ends at the end or at a space.
+        while (p != end && *p == ' ') ++p;
     }
-    const std::size_t count = ReadPlainTokens(text, in, n);
-    if (count > n) return false;
-    std::copy(in, in + count, out);
-    std::fill(out + count, out + n, 0.0);
-    return true;
+    return count;
 }
 
 bool ReadPlainDoubleList(std::string_view text, DoubleList& out) {

@@ -60,10 +60,24 @@ std::size_t ParseDoublesIntoAscii(std::string_view text, double* out, std::size_
 // exponent, longer digit strings, a byte outside ASCII, more tokens than
 // asked for) gives false and leaves `out` as it was; the caller then reads
 // it with the functions above.
+// The tokens into out[0..n): how many there are, or n + 1 when one is of
+// another form or there are more than n (out[0..n) then holds anything).
+std::size_t ReadPlainTokens(std::string_view text, double* out, std::size_t n);
 // One value; no token reads as 0.
-bool ReadPlainDouble(std::string_view text, double& out);
-// Up to n values into out[0..n); the rest of them set to 0.
-bool ReadPlainDoubles(std::string_view text, double* out, std::size_t n);
+inline bool ReadPlainDouble(std::string_view text, double& out) {
+    double v = 0;
+    if (ReadPlainTokens(text, &v, 1) > 1) return false;
+    out = v;
+    return true;
+}
+// Up to N values; the rest of them 0.
+template <std::size_t N>
+bool ReadPlainFixed(std::string_view text, std::array<double, N>& out) {
+    std::array<double, N> in{};
+    if (ReadPlainTokens(text, in.data(), N) > N) return false;
+    out = in;
+    return true;
+}
 // Any number of values; `out` receives exactly those read.
 bool ReadPlainDoubleList(std::string_view text, DoubleList& out);
 

@@ -59,21 +59,21 @@ struct Point2Kind {
     void FormatUtf8(std::string& out, const Point2& v) const { AppendDoubles(out, v.data(), v.size()); }
     void Parse(Point2& v, std::wstring_view t) const { v = ParseFixed<2>(t); }
     void ParseAscii(Point2& v, std::string_view t) const { v = ParseFixedAscii<2>(t); }
-    bool ParsePlain(Point2& v, std::string_view t) const { return ReadPlainDoubles(t, v.data(), v.size()); }
+    bool ParsePlain(Point2& v, std::string_view t) const { return ReadPlainFixed(t, v); }
 };
 struct Point3Kind {
     std::wstring Format(const Point3& v) const { return FormatPoint3D(v[0], v[1], v[2]); }
     void FormatUtf8(std::string& out, const Point3& v) const { AppendDoubles(out, v.data(), v.size()); }
     void Parse(Point3& v, std::wstring_view t) const { v = ParseFixed<3>(t); }
     void ParseAscii(Point3& v, std::string_view t) const { v = ParseFixedAscii<3>(t); }
-    bool ParsePlain(Point3& v, std::string_view t) const { return ReadPlainDoubles(t, v.data(), v.size()); }
+    bool ParsePlain(Point3& v, std::string_view t) const { return ReadPlainFixed(t, v); }
 };
 struct TransformKind {
     std::wstring Format(const Transform16& v) const { return FormatTransform(v); }
     void FormatUtf8(std::string& out, const Transform16& v) const { AppendDoubles(out, v.data(), v.size()); }
     void Parse(Transform16& v, std::wstring_view t) const { v = ParseFixed<16>(t); }
     void ParseAscii(Transform16& v, std::string_view t) const { v = ParseFixedAscii<16>(t); }
-    bool ParsePlain(Transform16& v, std::string_view t) const { return ReadPlainDoubles(t, v.data(), v.size()); }
+    bool ParsePlain(Transform16& v, std::string_view t) const { return ReadPlainFixed(t, v); }
 };
 struct DoubleListKind {
     std::wstring Format(const DoubleList& v) const { return FormatDoubleList(v); }
@@ -216,11 +216,12 @@ inline bool IsAscii(std::string_view text) {
 }
 
 // Whether the UTF-8 element name `utf8` (zero-terminated, as the tree
-// holds it) is `name` (an ASCII field name).
+// holds it) is `name` (an ASCII field name). A byte of 0x80 and above
+// (part of a longer character) equals no character of an ASCII name.
 inline bool SameName(const char* utf8, const wchar_t* name) {
     for (;; ++utf8, ++name) {
         const auto c = static_cast<unsigned char>(*utf8);
-        if (c >= 0x80 || static_cast<wchar_t>(c) != *name) return false;
+        if (static_cast<wchar_t>(c) != *name) return false;
         if (c == 0) return true;
     }
 }

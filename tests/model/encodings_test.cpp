@@ -222,9 +222,9 @@ TEST(PlainNumbers, ReadAsTheCConversionOrDeclined) {
     EXPECT_TRUE(ReadPlainDoubleList("", list));
     EXPECT_TRUE(list.empty());
     Point3 p{7, 7, 7};
-    EXPECT_TRUE(ReadPlainDoubles("1 2", p.data(), p.size()));
+    EXPECT_TRUE(ReadPlainFixed("1 2", p));
     EXPECT_EQ(p, (Point3{1, 2, 0}));
-    EXPECT_FALSE(ReadPlainDoubles("1 2 3 4", p.data(), p.size()));
+    EXPECT_FALSE(ReadPlainFixed("1 2 3 4", p));
     EXPECT_EQ(p, (Point3{1, 2, 0}));
 }
 
