@@ -481,7 +481,6 @@ inline const char* ReadPlainToken(const char* p, const char* const end, double& 
     return p;
 }
 
-
 // Large enough for 1.8e308 with sixteen decimals.
 constexpr std::size_t kDoubleChars = 400;
 
