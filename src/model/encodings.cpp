@@ -1,5 +1,6 @@
 #include "model/encodings.h"
 
+#include <algorithm>
 #include <bit>
 #include <cctype>
 #include <charconv>
@@ -10,6 +11,11 @@
 #include <cwctype>
 #include <string>
 #include <system_error>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "model/fixed_decimals.h"
 #include "platform/os.h"
@@ -293,6 +299,188 @@ std::size_t ParseIntoOf(std::basic_string_view<Ch> text, double* out, std::size_
     return k;
 }
 
+// ---- Plain numbers read in one pass ----------------------------------------
+
+constexpr std::uint64_t kPowersOfTen64[] = {1ULL,
+                                           10ULL,
+                                           100ULL,
+                                           1000ULL,
+                                           10000ULL,
+                                           100000ULL,
+                                           1000000ULL,
+                                           10000000ULL,
+                                           100000000ULL,
+                                           1000000000ULL,
+                                           10000000000ULL,
+                                           100000000000ULL,
+                                           1000000000000ULL,
+                                           10000000000000ULL,
+                                           100000000000000ULL,
+                                           1000000000000000ULL,
+                                           10000000000000000ULL,
+                                           100000000000000000ULL,
+                                           1000000000000000000ULL,
+                                           10000000000000000000ULL};
+
+// An unsigned 128-bit integer, as much of one as the rounding below needs.
+struct Wide {
+    std::uint64_t high;
+    std::uint64_t low;
+    friend bool operator==(const Wide&, const Wide&) = default;
+    friend bool operator<(const Wide& a, const Wide& b) {
+        return a.high != b.high ? a.high < b.high : a.low < b.low;
+    }
+};
+
+// a * b in full.
+Wide Multiply(std::uint64_t a, std::uint64_t b) {
+    const std::uint64_t aLow = a & 0xFFFFFFFFULL;
+    const std::uint64_t aHigh = a >> 32;
+    const std::uint64_t bLow = b & 0xFFFFFFFFULL;
+    const std::uint64_t bHigh = b >> 32;
+    const std::uint64_t lowLow = aLow * bLow;
+    const std::uint64_t highLow = aHigh * bLow;
+    const std::uint64_t lowHigh = aLow * bHigh;
+    const std::uint64_t middle = (lowLow >> 32) + (highLow & 0xFFFFFFFFULL) + (lowHigh & 0xFFFFFFFFULL);
+    return Wide{aHigh * bHigh + (highLow >> 32) + (lowHigh >> 32) + (middle >> 32),
+                (middle << 32) | (lowLow & 0xFFFFFFFFULL)};
+}
+
+// a * 2^shift, shift in [0, 64].
+Wide ShiftLeft(std::uint64_t a, int shift) {
+    if (shift == 0) return Wide{0, a};
+    if (shift == 64) return Wide{a, 0};
+    return Wide{a >> (64 - shift), a << shift};
+}
+
+// m / 10^scale correctly rounded (to nearest, ties to even), for m above
+// 2^53 and below 10^19 and scale at most 19; false when the quotient lies
+// outside about [2^-10, 2^53) (the caller's other reading takes those). The
+// quotient of the rounded m is within a unit or two in the last place of the
+// exact one; it is moved to the double whose rounding interval holds the
+// exact quotient, found by comparing that with the midpoints between
+// neighbouring doubles in 128-bit integers: with d = M * 2^e
+// (2^52 <= M < 2^53), m / 10^s against (2M + 1) * 2^(e-1) is m * 2^(1-e)
+// against (2M + 1) * 10^s.
+bool RoundedQuotient(std::uint64_t m, std::size_t scale, double& out) {
+    constexpr std::uint64_t kHidden = std::uint64_t{1} << 52;
+    double d = static_cast<double>(m) / kExactPowersOfTen[scale];
+    const std::uint64_t power = kPowersOfTen64[scale];
+    for (int step = 0; step < 4; ++step) {
+        const auto bits = std::bit_cast<std::uint64_t>(d);
+        const int e = static_cast<int>(bits >> 52) - 1075;
+        const std::uint64_t M = (bits & (kHidden - 1)) | kHidden;
+        const int shift = 1 - e;
+        if (shift < 0 || shift > 63) return false;
+        const Wide exact = ShiftLeft(m, shift);
+        const Wide upper = Multiply(2 * M + 1, power);
+        if (upper < exact || (exact == upper && (M & 1) != 0)) {
+            d = std::bit_cast<double>(bits + 1);
+            continue;
+        }
+        // Below the binade's first double the neighbour is half as far.
+        const bool first = M == kHidden;
+        const Wide lower = Multiply(first ? 4 * M - 1 : 2 * M - 1, power);
+        const Wide scaled = first ? ShiftLeft(m, shift + 1) : exact;
+        if (scaled < lower || (scaled == lower && (M & 1) != 0)) {
+            d = std::bit_cast<double>(bits - 1);
+            continue;
+        }
+        out = d;
+        return true;
+    }
+    return false;
+}
+
+// Whether the sixteen bytes at p are ASCII digits, and the number they
+// spell in `value`.
+inline bool SixteenDigits(const char* p, std::uint64_t& value) {
+#if defined(__SSE2__)
+    // All sixteen at once: checked, then pairs, fours and eights of digits
+    // summed by multiply-adds of 16-bit lanes (every partial sum fits).
+    const __m128i digits = _mm_sub_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), _mm_set1_epi8('0'));
+    const __m128i nine = _mm_set1_epi8(9);
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(digits, nine), nine)) != 0xFFFF) return false;
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i tens = _mm_setr_epi16(10, 1, 10, 1, 10, 1, 10, 1);
+    const __m128i pairs = _mm_packs_epi32(_mm_madd_epi16(_mm_unpacklo_epi8(digits, zero), tens),
+                                          _mm_madd_epi16(_mm_unpackhi_epi8(digits, zero), tens));
+    const __m128i fours = _mm_madd_epi16(pairs, _mm_setr_epi16(100, 1, 100, 1, 100, 1, 100, 1));
+    const __m128i eights =
+        _mm_madd_epi16(_mm_packs_epi32(fours, fours), _mm_setr_epi16(10000, 1, 10000, 1, 0, 0, 0, 0));
+    const auto high = static_cast<std::uint32_t>(_mm_cvtsi128_si32(eights));
+    const auto low = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(eights, 4)));
+    value = std::uint64_t{high} * 100000000ULL + low;
+    return true;
+#else
+    if constexpr (std::endian::native != std::endian::little) return false;
+    std::uint64_t high;
+    std::uint64_t low;
+    std::memcpy(&high, p, sizeof high);
+    std::memcpy(&low, p + 8, sizeof low);
+    if (!AreEightDigits(high) || !AreEightDigits(low)) return false;
+    value = EightDigitsValue(high) * 100000000ULL + EightDigitsValue(low);
+    return true;
+#endif
+}
+
+// "d.dddddddddddddddd" at p, ending a token: how we write a value below
+// ten, read at once; its digits as an integer in `mantissa`.
+inline bool ReadWrittenForm(const char* p, const char* end, std::uint64_t& mantissa) {
+    if (end - p < 18 || !IsDigit(p[0]) || p[1] != '.' || (end - p > 18 && p[18] != ' ')) return false;
+    std::uint64_t decimals;
+    if (!SixteenDigits(p + 2, decimals)) return false;
+    mantissa = static_cast<std::uint64_t>(p[0] - '0') * 10000000000000000ULL + decimals;
+    return true;
+}
+
+// One plain token at p (p < end, *p not a space), its value in `out`:
+// returns where it ends (at `end` or a space), or null when the token is of
+// another form.
+inline const char* ReadPlainToken(const char* p, const char* const end, double& out) {
+    constexpr std::uint64_t kExactLimit = std::uint64_t{1} << 53;
+    const bool negative = *p == '-';
+    if (negative) ++p;
+    std::uint64_t mantissa = 0;
+    std::size_t scale = 0;
+    if (ReadWrittenForm(p, end, mantissa)) {
+        scale = 16;
+        p += 18;
+    } else {
+        const char* const integerStart = p;
+        for (; p != end && IsDigit(*p); ++p) mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
+        std::size_t digits = static_cast<std::size_t>(p - integerStart);
+        if (digits == 0 || digits > 19) return nullptr;
+        if (p != end && *p == '.') {
+            ++p;
+            const char* const fractionStart = p;
+            while (std::endian::native == std::endian::little && end - p >= 8 &&
+                   digits + static_cast<std::size_t>(p - fractionStart) + 8 <= 19) {
+                std::uint64_t word;
+                std::memcpy(&word, p, sizeof word);
+                if (!AreEightDigits(word)) break;
+                mantissa = mantissa * 100000000ULL + EightDigitsValue(word);
+                p += 8;
+            }
+            for (; p != end && IsDigit(*p); ++p) {
+                if (digits + static_cast<std::size_t>(p - fractionStart) == 19) return nullptr;
+                mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
+            }
+            scale = static_cast<std::size_t>(p - fractionStart);
+        }
+        if (p != end && *p != ' ') return nullptr;
+    }
+    double v;
+    if (mantissa <= kExactLimit) {
+        // Both exact: the division rounds correctly.
+        v = static_cast<double>(mantissa) / kExactPowersOfTen[scale];
+    } else if (!RoundedQuotient(mantissa, scale, v)) {
+        return nullptr;
+    }
+    out = negative ? -v : v;
+    return p;
+}
+
 // Large enough for 1.8e308 with sixteen decimals.
 constexpr std::size_t kDoubleChars = 400;
 
@@ -387,6 +575,36 @@ unsigned char ParseBool(std::wstring_view text) { return text == L"true" ? 1 : 0
 
 DoubleList ParseDoubleList(std::wstring_view text) { return ParseDoubleListOf(text); }
 DoubleList ParseDoubleListAscii(std::string_view text) { return ParseDoubleListOf(text); }
+
+std::size_t ReadPlainTokens(std::string_view text, double* out, std::size_t n) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p != end && *p == ' ') ++p;
+    std::size_t count = 0;
+    while (p != end) {
+        if (count == n) return n + 1;
+        p = ReadPlainToken(p, end, out[count]);
+        if (p == nullptr) return n + 1;
+        ++count;
+        // A token ends at the end or at a space.
+        while (p != end && *p == ' ') ++p;
+    }
+    return count;
+}
+
+bool ReadPlainDoubleList(std::string_view text, DoubleList& out) {
+    // A token and its separator take two bytes at least. Read into a buffer
+    // kept from call to call (one grown by an unusually long list is not
+    // kept), then copied once: the list gets one allocation of its size.
+    thread_local DoubleList scratch;
+    const std::size_t most = (text.size() + 1) / 2;
+    if (scratch.size() < most) scratch.resize(most);
+    const std::size_t count = ReadPlainTokens(text, scratch.data(), most);
+    const bool plain = count <= most;
+    if (plain) out.assign(scratch.begin(), scratch.begin() + static_cast<std::ptrdiff_t>(count));
+    if (scratch.size() > 4096) DoubleList().swap(scratch);
+    return plain;
+}
 
 std::size_t ParseDoublesInto(std::wstring_view text, double* out, std::size_t n) {
     return ParseIntoOf(text, out, n);

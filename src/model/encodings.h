@@ -52,6 +52,35 @@ std::int32_t ParseIntAscii(std::string_view text);
 DoubleList ParseDoubleListAscii(std::string_view text);
 std::size_t ParseDoublesIntoAscii(std::string_view text, double* out, std::size_t n);
 
+// Numbers in the form we write them, read in one pass over the document's
+// bytes: tokens of an optional minus sign, digits, and optionally a point
+// and more digits (at most nineteen digits in all), separated by spaces.
+// They give the values the readings above give (strtod's, correctly
+// rounded). Text of any other form (other white space, a plus sign, an
+// exponent, longer digit strings, a byte outside ASCII, more tokens than
+// asked for) gives false and leaves `out` as it was; the caller then reads
+// it with the functions above.
+// The tokens into out[0..n): how many there are, or n + 1 when one is of
+// another form or there are more than n (out[0..n) then holds anything).
+std::size_t ReadPlainTokens(std::string_view text, double* out, std::size_t n);
+// One value; no token reads as 0.
+inline bool ReadPlainDouble(std::string_view text, double& out) {
+    double v = 0;
+    if (ReadPlainTokens(text, &v, 1) > 1) return false;
+    out = v;
+    return true;
+}
+// Up to N values; the rest of them 0.
+template <std::size_t N>
+bool ReadPlainFixed(std::string_view text, std::array<double, N>& out) {
+    std::array<double, N> in{};
+    if (ReadPlainTokens(text, in.data(), N) > N) return false;
+    out = in;
+    return true;
+}
+// Any number of values; `out` receives exactly those read.
+bool ReadPlainDoubleList(std::string_view text, DoubleList& out);
+
 // A fixed-size value (point, 3D point, transform): zeros, then filled from
 // the tokens in order; missing values stay 0, extra tokens are ignored.
 template <std::size_t N>

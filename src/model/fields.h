@@ -28,12 +28,15 @@ namespace kvswx {
 // have FormatUtf8, appending the same characters as Format to a narrow
 // buffer; the writer places that text as it is.
 // They also have ParseAscii, reading ASCII text as Parse reads the same
-// characters; the reader uses it when the element's text is ASCII.
+// characters; the reader uses it when the element's text is ASCII. Kinds of
+// numbers have ParsePlain, reading numbers as we write them in one pass
+// (false for text of another form, which then takes ParseAscii or Parse).
 struct DoubleKind {
     std::wstring Format(double v) const { return FormatDouble(v); }
     void FormatUtf8(std::string& out, double v) const { AppendDouble(out, v); }
     void Parse(double& v, std::wstring_view t) const { v = ParseDouble(t); }
     void ParseAscii(double& v, std::string_view t) const { v = ParseDoubleAscii(t); }
+    bool ParsePlain(double& v, std::string_view t) const { return ReadPlainDouble(t, v); }
 };
 struct IntKind {
     std::wstring Format(std::int32_t v) const { return FormatInt(v); }
@@ -56,24 +59,28 @@ struct Point2Kind {
     void FormatUtf8(std::string& out, const Point2& v) const { AppendDoubles(out, v.data(), v.size()); }
     void Parse(Point2& v, std::wstring_view t) const { v = ParseFixed<2>(t); }
     void ParseAscii(Point2& v, std::string_view t) const { v = ParseFixedAscii<2>(t); }
+    bool ParsePlain(Point2& v, std::string_view t) const { return ReadPlainFixed(t, v); }
 };
 struct Point3Kind {
     std::wstring Format(const Point3& v) const { return FormatPoint3D(v[0], v[1], v[2]); }
     void FormatUtf8(std::string& out, const Point3& v) const { AppendDoubles(out, v.data(), v.size()); }
     void Parse(Point3& v, std::wstring_view t) const { v = ParseFixed<3>(t); }
     void ParseAscii(Point3& v, std::string_view t) const { v = ParseFixedAscii<3>(t); }
+    bool ParsePlain(Point3& v, std::string_view t) const { return ReadPlainFixed(t, v); }
 };
 struct TransformKind {
     std::wstring Format(const Transform16& v) const { return FormatTransform(v); }
     void FormatUtf8(std::string& out, const Transform16& v) const { AppendDoubles(out, v.data(), v.size()); }
     void Parse(Transform16& v, std::wstring_view t) const { v = ParseFixed<16>(t); }
     void ParseAscii(Transform16& v, std::string_view t) const { v = ParseFixedAscii<16>(t); }
+    bool ParsePlain(Transform16& v, std::string_view t) const { return ReadPlainFixed(t, v); }
 };
 struct DoubleListKind {
     std::wstring Format(const DoubleList& v) const { return FormatDoubleList(v); }
     void FormatUtf8(std::string& out, const DoubleList& v) const { AppendDoubles(out, v.data(), v.size()); }
     void Parse(DoubleList& v, std::wstring_view t) const { v = ParseDoubleList(t); }
     void ParseAscii(DoubleList& v, std::string_view t) const { v = ParseDoubleListAscii(t); }
+    bool ParsePlain(DoubleList& v, std::string_view t) const { return ReadPlainDoubleList(t, v); }
 };
 // An enumerated value: the number as text, its member name in one attribute.
 struct EnumKind {
@@ -133,6 +140,10 @@ concept HasAttribute = requires(const K& k, const T& v) {
 };
 template <class K, class T>
 concept HasAsciiParse = requires(const K& k, T& v, std::string_view t) { k.ParseAscii(v, t); };
+template <class K, class T>
+concept HasPlainParse = requires(const K& k, T& v, std::string_view t) {
+    { k.ParsePlain(v, t) } -> std::same_as<bool>;
+};
 template <class K, class T>
 concept HasUtf8Format = requires(const K& k, const T& v, std::string& out) { k.FormatUtf8(out, v); };
 
@@ -210,11 +221,12 @@ inline bool IsAscii(std::string_view text) {
 }
 
 // Whether the UTF-8 element name `utf8` (zero-terminated, as the tree
-// holds it) is `name` (an ASCII field name).
+// holds it) is `name` (an ASCII field name). A byte of 0x80 and above
+// (part of a longer character) equals no character of an ASCII name.
 inline bool SameName(const char* utf8, const wchar_t* name) {
     for (;; ++utf8, ++name) {
         const auto c = static_cast<unsigned char>(*utf8);
-        if (c >= 0x80 || static_cast<wchar_t>(c) != *name) return false;
+        if (static_cast<wchar_t>(c) != *name) return false;
         if (c == 0) return true;
     }
 }
@@ -229,6 +241,9 @@ bool DecodeNamed(Rec& rec, const Field& field, XmlNode child, const char* name) 
     using Value = std::decay_t<decltype(member)>;
     if constexpr (HasAsciiParse<Kind, Value>) {
         const std::string_view text = child.TextUtf8();
+        if constexpr (HasPlainParse<Kind, Value>) {
+            if (field.kind.ParsePlain(member, text)) return true;
+        }
         if (IsAscii(text)) {
             field.kind.ParseAscii(member, text);
             return true;

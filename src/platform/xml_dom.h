@@ -41,6 +41,12 @@ public:
     // The same without conversion: the UTF-8 bytes held in the tree.
     std::string_view NameUtf8() const { return n_.name(); }
     std::string_view TextUtf8() const {
+        // An element's text is usually its first child: that case asks
+        // the tree three questions. Everything else as pugixml's text()
+        // answers, which gives the same for a first child that is text.
+        const pugi::xml_node first = n_.first_child();
+        const pugi::xml_node_type firstType = first.type();
+        if (firstType == pugi::node_pcdata || firstType == pugi::node_cdata) return first.value();
         if (n_.type() == pugi::node_pcdata || n_.type() == pugi::node_cdata) return n_.value();
         return n_.text().get();
     }

@@ -181,6 +181,99 @@ TEST(ParseNumbers, WrittenNumbersReadAsTheCConversion) {
         ASSERT_EQ(std::bit_cast<std::uint64_t>(read[i]), std::bit_cast<std::uint64_t>(expected[i])) << i;
 }
 
+// The one-pass reading of numbers as we write them: the same bits as
+// strtod where it takes the text, and false (output untouched) for every
+// other form, which the general readings then take.
+TEST(PlainNumbers, ReadAsTheCConversionOrDeclined) {
+    struct Case { std::string text; bool plain; };
+    const Case cases[] = {
+        {"0.1804859615378153", true}, {"-0.0000000000000000", true}, {"9.9999999999999999", true},
+        {"1.2825522079620100", true}, {"123.4567890123456789", true}, {"5.", true}, {"7", true},
+        {"  0.5  ", true}, {"", true}, {"-0", true},
+        // Above 2^53: the quotient's rounding is settled exactly, ties to even.
+        {"9007199254740993", true}, {"9007199254740995", true}, {"4503599627370496.5", true},
+        {"4503599627370497.5", true}, {"1.0000000000000001", true}, {"1.234567890123456789", true},
+        {"0.999999999999999999", true}, {"999.9999999999999999", true}, {"-1.999999999999999999", true},
+        // Other forms: declined.
+        {"+1.5", false}, {".5", false}, {"1e5", false}, {"1.5e-3", false}, {"0x10", false}, {"-", false},
+        {"1.5x", false}, {"1,5", false}, {"\t1.5", false}, {"1.5\n", false}, {"inf", false},
+        {"12345678901234567890", false}, {"1.00000000000000000000", false}, {"00000000000000000001.5", false},
+        {"0.9999999999999999999", false}, {"0.0009999999999999999", false},
+        {"9999999999999999999", false},  // a quotient of 2^53 and above
+        {"1.5\xC2\xB7", false}, {"\xC2\xA0" "1.5", false}, {"1.5 2.5", false},
+    };
+    for (const Case& c : cases) {
+        double v = -42.0;
+        EXPECT_EQ(ReadPlainDouble(c.text, v), c.plain) << c.text;
+        if (!c.plain) {
+            EXPECT_EQ(v, -42.0) << c.text;
+            continue;
+        }
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(v), std::bit_cast<std::uint64_t>(std::strtod(c.text.c_str(), nullptr)))
+            << c.text;
+    }
+    // Lists and fixed sizes: every token plain, or nothing read.
+    DoubleList list{9.0};
+    EXPECT_TRUE(ReadPlainDoubleList(" 1.5  -2 0.2500000000000000 ", list));
+    EXPECT_EQ(list, (DoubleList{1.5, -2.0, 0.25}));
+    EXPECT_FALSE(ReadPlainDoubleList("1.5 2e1", list));
+    EXPECT_FALSE(ReadPlainDoubleList("1.5\t2", list));
+    EXPECT_EQ(list, (DoubleList{1.5, -2.0, 0.25}));
+    EXPECT_TRUE(ReadPlainDoubleList("", list));
+    EXPECT_TRUE(list.empty());
+    Point3 p{7, 7, 7};
+    EXPECT_TRUE(ReadPlainFixed("1 2", p));
+    EXPECT_EQ(p, (Point3{1, 2, 0}));
+    EXPECT_FALSE(ReadPlainFixed("1 2 3 4", p));
+    EXPECT_EQ(p, (Point3{1, 2, 0}));
+}
+
+// Digit strings of up to nineteen digits around a point, and values near
+// the midpoints between doubles, read to strtod's bits.
+TEST(PlainNumbers, RandomDigitsReadAsTheCConversion) {
+    std::mt19937_64 random(21);
+    std::string list;
+    std::vector<double> expected;
+    for (int i = 0; i < 50000; ++i) {
+        std::string t;
+        if (i % 3 == 2) {
+            // As we write values below ten, the digits read at once.
+            char text[64];
+            std::snprintf(text, sizeof text, "%.16f", std::ldexp(static_cast<double>(random() >> 11), -53) * 10.0);
+            t = text;
+        } else if (i % 3 == 0) {
+            const int n = 1 + static_cast<int>(random() % 19);
+            for (int k = 0; k < n; ++k) t += static_cast<char>('0' + random() % 10);
+            if (random() % 4 != 0) t.insert(1 + random() % t.size(), ".");
+        } else {
+            // (2M + 1) / 2^k: exactly halfway between two doubles, or a last
+            // digit away from it.
+            const std::uint64_t M = (std::uint64_t{1} << 52) | (random() & ((std::uint64_t{1} << 52) - 1));
+            const int k = static_cast<int>(random() % 4);
+            char text[64];
+            std::snprintf(text, sizeof text, "%.*Lf", k, std::ldexp(static_cast<long double>(2 * M + 1), -k));
+            t = text;
+            if (random() % 3 == 0 && t.back() < '9') ++t.back();
+        }
+        if (random() % 3 == 0) t.insert(0, "-");
+        const double want = std::strtod(t.c_str(), nullptr);
+        double v = 0;
+        if (!ReadPlainDouble(t, v)) {
+            ASSERT_GE(std::fabs(want), 0x1p53) << t;  // the one range declined
+            continue;
+        }
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(v), std::bit_cast<std::uint64_t>(want)) << t;
+        list += t;
+        list += ' ';
+        expected.push_back(want);
+    }
+    DoubleList read;
+    ASSERT_TRUE(ReadPlainDoubleList(list, read));
+    ASSERT_EQ(read.size(), expected.size());
+    for (std::size_t i = 0; i < read.size(); ++i)
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(read[i]), std::bit_cast<std::uint64_t>(expected[i])) << i;
+}
+
 TEST(Lists, FormatAndParse) {
     EXPECT_EQ(FormatDoubleList({}), L"");
     EXPECT_EQ(FormatPoint3D(0, 0, 1), L"0.0000000000000000 0.0000000000000000 1.0000000000000000");

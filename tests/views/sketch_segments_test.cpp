@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "model/process_state.h"
@@ -88,6 +90,58 @@ TEST_F(SketchSegmentsTest, FieldsReadInAnyOrder) {
         EXPECT_EQ(v.startAngle, c.expected.startAngle);
         EXPECT_EQ(v.endAngle, c.expected.endAngle);
     }
+}
+
+// Segments keep their own values however many are made, whichever order
+// they go in, whether they outlive their collection, and on whichever
+// thread they are made or destroyed.
+TEST_F(SketchSegmentsTest, ManySegmentsKeepTheirValuesWhereverTheyAreMadeAndDestroyed) {
+    auto make = [](std::vector<std::unique_ptr<KVSWX_SketchSegment>>& into, int count, double base) {
+        for (int i = 0; i < count; ++i) {
+            const double v = base + i;
+            if (i % 3 == 0) {
+                auto line = std::make_unique<KVSWX_Line>();
+                line->SetEndPoint({v, v, v});
+                into.push_back(std::move(line));
+            } else if (i % 3 == 1) {
+                auto spline = std::make_unique<KVSWX_Spline>();
+                spline->SetKnotPoints({v});
+                into.push_back(std::move(spline));
+            } else {
+                auto circle = std::make_unique<KVSWX_Circle>();
+                circle->SetRadius(v);
+                into.push_back(std::move(circle));
+            }
+        }
+    };
+    auto valueOf = [](const KVSWX_SketchSegment& s) {
+        if (const auto* line = dynamic_cast<const KVSWX_Line*>(&s)) return line->Values().endPoint[2];
+        if (const auto* spline = dynamic_cast<const KVSWX_Spline*>(&s)) return spline->Values().knotPoints.at(0);
+        return dynamic_cast<const KVSWX_Circle&>(s).Values().radius;
+    };
+    std::vector<std::unique_ptr<KVSWX_SketchSegment>> kept;
+    for (int round = 0; round < 3; ++round) {
+        std::vector<std::unique_ptr<KVSWX_SketchSegment>> made;
+        make(made, 3000, round * 10000.0);
+        // Every other one destroyed now, every tenth kept past the round.
+        for (std::size_t i = 0; i < made.size(); i += 2) made[i].reset();
+        for (std::size_t i = 1; i < made.size(); i += 10) kept.push_back(std::move(made[i]));
+        for (std::size_t i = 1; i < made.size(); i += 2) {
+            if (!made[i]) continue;
+            ASSERT_EQ(valueOf(*made[i]), round * 10000.0 + static_cast<double>(i));
+        }
+    }
+    // Made on a thread that ends, destroyed here; made here, destroyed there.
+    std::vector<std::unique_ptr<KVSWX_SketchSegment>> fromThread;
+    std::thread([&] { make(fromThread, 2000, 50000.0); }).join();
+    for (std::size_t i = 0; i < fromThread.size(); ++i)
+        ASSERT_EQ(valueOf(*fromThread[i]), 50000.0 + static_cast<double>(i));
+    fromThread.clear();
+    std::vector<std::unique_ptr<KVSWX_SketchSegment>> toThread;
+    make(toThread, 2000, 60000.0);
+    std::thread([&] { toThread.clear(); }).join();
+    for (std::size_t k = 0; k < kept.size(); ++k)
+        ASSERT_EQ(valueOf(*kept[k]), (k / 300) * 10000.0 + static_cast<double>(1 + (k % 300) * 10));
 }
 
 }  // namespace
