@@ -62,8 +62,9 @@ namespace {
 // heap one by one. A block counts the bytes it has not yet got back and
 // returns to the heap when the count reaches zero; each piece starts with
 // its block's address. A thread cuts from a block of its own (no lock); any
-// thread may give a piece back (one atomic subtraction). Builds with the
-// address sanitizer use the ordinary heap, so that it sees each object.
+// thread may give a piece back (one atomic subtraction). gcc's builds with
+// the address sanitizer use the ordinary heap, so that it sees each object;
+// the fuzzing build (clang) keeps the blocks, so that they are exercised.
 class ImplStorage {
 public:
     static void* Allocate(std::size_t size) {
@@ -99,7 +100,7 @@ private:
     static constexpr std::size_t kHeader = sizeof(void*);
 
     struct Block {
-        std::atomic<std::size_t> outstanding;  // bytes not yet given back
+        std::atomic<std::size_t> outstanding;  // bytes not yet given back, and the cutter's one
     };
     static constexpr std::size_t kFirstPiece = (sizeof(Block) + kHeader - 1) / kHeader * kHeader;
 
@@ -128,12 +129,16 @@ private:
         void Renew() {
             Retire();
             void* memory = ::operator new(kBlockBytes);
-            block = ::new (memory) Block{kBlockBytes - kFirstPiece};
+            // One byte more than the pieces can take: the cutter's own
+            // share, given back when it retires the block, so a block whose
+            // pieces fill it exactly and all come back stays alive while the
+            // cutter still points at it.
+            block = ::new (memory) Block{kBlockBytes - kFirstPiece + 1};
             cursor = static_cast<unsigned char*>(memory) + kFirstPiece;
             end = static_cast<unsigned char*>(memory) + kBlockBytes;
         }
         void Retire() noexcept {
-            if (block != nullptr) GiveBack(block, static_cast<std::size_t>(end - cursor));
+            if (block != nullptr) GiveBack(block, static_cast<std::size_t>(end - cursor) + 1);
             block = nullptr;
             cursor = end = nullptr;
         }
