@@ -53,6 +53,9 @@ struct BoolKind {
 struct TextKind {
     const std::wstring& Format(const std::wstring& v) const { return v; }
     void Parse(std::wstring& v, std::wstring_view t) const { v = std::wstring(t); }
+    // The element's UTF-8 text, converted as the tree's wide text is,
+    // straight into the member.
+    void ParseUtf8(std::wstring& v, std::string_view t) const { v = FromUtf8(t); }
 };
 struct Point2Kind {
     std::wstring Format(const Point2& v) const { return FormatPoint(v[0], v[1]); }
@@ -144,6 +147,8 @@ template <class K, class T>
 concept HasPlainParse = requires(const K& k, T& v, std::string_view t) {
     { k.ParsePlain(v, t) } -> std::same_as<bool>;
 };
+template <class K, class T>
+concept HasUtf8Parse = requires(const K& k, T& v, std::string_view t) { k.ParseUtf8(v, t); };
 template <class K, class T>
 concept HasUtf8Format = requires(const K& k, const T& v, std::string& out) { k.FormatUtf8(out, v); };
 
@@ -239,8 +244,12 @@ bool DecodeNamed(Rec& rec, const Field& field, XmlNode child, const char* name) 
     auto& member = rec.*(field.member);
     using Kind = std::decay_t<decltype(field.kind)>;
     using Value = std::decay_t<decltype(member)>;
+    if constexpr (HasUtf8Parse<Kind, Value>) {
+        field.kind.ParseUtf8(member, child.ElementTextZ());
+        return true;
+    }
     if constexpr (HasAsciiParse<Kind, Value>) {
-        const std::string_view text = child.TextUtf8();
+        const std::string_view text = child.ElementTextZ();
         if constexpr (HasPlainParse<Kind, Value>) {
             if (field.kind.ParsePlain(member, text)) return true;
         }
@@ -308,12 +317,14 @@ private:
 };
 
 // Walks the element children of `node` and decodes those that name a field.
+// A record's element holds elements and text (documents are parsed without
+// comments or processing instructions, and the writer puts none there);
+// text has an empty name, which names no field, so no child's kind needs
+// asking.
 template <class Rec, class... F>
 void ReadFieldChildren(Rec& rec, const std::tuple<F...>& fields, XmlNode node) {
     FieldCursor cursor(rec, fields);
-    for (XmlNode child = node.FirstChild(); child; child = child.NextSibling()) {
-        if (child.IsElement()) cursor.Read(child);
-    }
+    for (XmlNode child = node.FirstChild(); child; child = child.NextSibling()) cursor.Read(child);
 }
 
 }  // namespace kvswx

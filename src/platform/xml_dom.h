@@ -50,6 +50,9 @@ public:
         if (n_.type() == pugi::node_pcdata || n_.type() == pugi::node_cdata) return n_.value();
         return n_.text().get();
     }
+    // The text of a node known to be an element, as TextUtf8 gives it, in
+    // one question to the tree (zero-terminated, as the tree holds it).
+    const char* ElementTextZ() const { return n_.child_value(); }
     bool HasChildNodes() const { return static_cast<bool>(n_.first_child()); }
     std::vector<Node> ChildNodes() const;
     // Walking the children without a list: the first, then each next one.

@@ -56,9 +56,9 @@ const auto kParabolaFields =
 
 namespace {
 
-// Storage of segment implementations. A drawing holds many segments, made
-// together when it is read and usually destroyed together: their
-// implementations are cut from blocks of 16 KiB rather than asked of the
+// Storage of segments, handles and implementations alike. A drawing holds
+// many segments, made together when it is read and usually destroyed
+// together: they are cut from blocks of 16 KiB rather than asked of the
 // heap one by one. A block counts the bytes it has not yet got back and
 // returns to the heap when the count reaches zero; each piece starts with
 // its block's address. A thread cuts from a block of its own (no lock); any
@@ -188,6 +188,10 @@ class KVSWX_SplineImpl final : public SegmentImplOf<SplineValues, kSplineFields>
 class KVSWX_ParabolaImpl final : public SegmentImplOf<ParabolaValues, kParabolaFields> {};
 
 KVSWX_SketchSegment::~KVSWX_SketchSegment() = default;
+void* KVSWX_SketchSegment::operator new(std::size_t size) { return ImplStorage::Allocate(size); }
+void KVSWX_SketchSegment::operator delete(void* object, std::size_t size) noexcept {
+    ImplStorage::Release(object, size);
+}
 
 // ---- handles ---------------------------------------------------------------
 

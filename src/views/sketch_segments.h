@@ -90,6 +90,11 @@ public:
     bool IsConstructionGeometry() const { return construction_; }
     void SetConstructionGeometry(bool construction) { construction_ = construction; }
 
+    // Segments come in the hundreds of thousands and mostly go together:
+    // handles are cut from the blocks their implementations come from.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* object, std::size_t size) noexcept;
+
 protected:
     explicit KVSWX_SketchSegment(std::int32_t type) : type_(type) {}
 
