@@ -47,7 +47,7 @@ void FillSegments(KVSWX_SketchSegmentsCollection& c, std::int64_t count) {
                 break;
             }
             case 3:
-                c.AddEllipse()->SetParams({x, x, 0, 0.02, x + 0.02, x, 0, 0.01, x, x + 0.01, 0});
+                c.AddEllipse()->SetParams(DoubleList{x, x, 0, 0.02, x + 0.02, x, 0, 0.01, x, x + 0.01, 0});
                 break;
             case 4: {
                 KVSWX_EllipticalArc* ea = c.AddEllipticalArc();
@@ -63,9 +63,9 @@ void FillSegments(KVSWX_SketchSegmentsCollection& c, std::int64_t count) {
                 spline->SetOrder(4);
                 spline->SetIsRational(i % 2 == 1);
                 spline->SetControlPoints(
-                    {x, 0, 0, x + 0.1, 0.1, 0, x + 0.2, 0, 0, x + 0.3, 0.1, 0});
-                spline->SetKnotPoints({0, 0, 0, 0, 1, 1, 1, 1});
-                spline->SetWeights({1, x, x, 1});
+                    DoubleList{x, 0, 0, x + 0.1, 0.1, 0, x + 0.2, 0, 0, x + 0.3, 0.1, 0});
+                spline->SetKnotPoints(DoubleList{0, 0, 0, 0, 1, 1, 1, 1});
+                spline->SetWeights(DoubleList{1, x, x, 1});
                 break;
             }
             default: {

@@ -167,7 +167,7 @@ std::unique_ptr<KVSWX_SketchSegment> MakeEllipse(SourceSketchSegment& segment,
     DoubleList params{(*c)[0], (*c)[1],       (*c)[2], v[3] * *scale, (*a)[0], (*a)[1],
                       (*a)[2], v[7] * *scale, (*b)[0], (*b)[1],       (*b)[2]};
     auto ellipse = std::make_unique<KVSWX_Ellipse>();
-    ellipse->SetParams(std::move(params));
+    ellipse->SetParams(params);
     return ellipse;
 }
 
@@ -232,9 +232,9 @@ std::unique_ptr<KVSWX_SketchSegment> MakeSpline(SourceSketchSegment& segment,
     auto spline = std::make_unique<KVSWX_Spline>();
     spline->SetOrder(order);
     spline->SetIsRational(rational);
-    spline->SetControlPoints(std::move(controlPoints));
+    spline->SetControlPoints(controlPoints);
     spline->SetKnotPoints(CheckedValues(knotArray));
-    spline->SetWeights(std::move(weights));
+    spline->SetWeights(weights);
     return spline;
 }
 

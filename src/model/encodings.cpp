@@ -592,18 +592,15 @@ std::size_t ReadPlainTokens(std::string_view text, double* out, std::size_t n) {
     return count;
 }
 
-bool ReadPlainDoubleList(std::string_view text, DoubleList& out) {
-    // A token and its separator take two bytes at least. Read into a buffer
-    // kept from call to call (one grown by an unusually long list is not
-    // kept), then copied once: the list gets one allocation of its size.
-    thread_local DoubleList scratch;
+const double* ReadPlainTokensKept(std::string_view text, std::size_t& count) {
+    // A token and its separator take two bytes at least. The buffer grown
+    // by an unusually long list is not kept past the next call.
+    thread_local DoubleList kept;
     const std::size_t most = (text.size() + 1) / 2;
-    if (scratch.size() < most) scratch.resize(most);
-    const std::size_t count = ReadPlainTokens(text, scratch.data(), most);
-    const bool plain = count <= most;
-    if (plain) out.assign(scratch.begin(), scratch.begin() + static_cast<std::ptrdiff_t>(count));
-    if (scratch.size() > 4096) DoubleList().swap(scratch);
-    return plain;
+    if (kept.size() > 4096 && most <= 4096) DoubleList().swap(kept);
+    if (kept.size() < most) kept.resize(most);
+    count = ReadPlainTokens(text, kept.data(), most);
+    return count <= most ? kept.data() : nullptr;
 }
 
 std::size_t ParseDoublesInto(std::wstring_view text, double* out, std::size_t n) {

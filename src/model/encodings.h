@@ -78,8 +78,19 @@ bool ReadPlainFixed(std::string_view text, std::array<double, N>& out) {
     out = in;
     return true;
 }
-// Any number of values; `out` receives exactly those read.
-bool ReadPlainDoubleList(std::string_view text, DoubleList& out);
+// Any number of values, into a buffer the thread keeps: their count, or
+// null when the text is of another form. Valid until the thread's next call.
+const double* ReadPlainTokensKept(std::string_view text, std::size_t& count);
+// Any number of values; `out` (a vector of doubles of any allocator)
+// receives exactly those read, in one allocation of their size.
+template <class List>
+bool ReadPlainDoubleList(std::string_view text, List& out) {
+    std::size_t count = 0;
+    const double* values = ReadPlainTokensKept(text, count);
+    if (values == nullptr) return false;
+    out.assign(values, values + count);
+    return true;
+}
 
 // A fixed-size value (point, 3D point, transform): zeros, then filled from
 // the tokens in order; missing values stay 0, extra tokens are ignored.

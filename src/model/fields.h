@@ -78,12 +78,30 @@ struct TransformKind {
     void ParseAscii(Transform16& v, std::string_view t) const { v = ParseFixedAscii<16>(t); }
     bool ParsePlain(Transform16& v, std::string_view t) const { return ReadPlainFixed(t, v); }
 };
+// Lists of any allocator (segments keep theirs in segment storage).
 struct DoubleListKind {
-    std::wstring Format(const DoubleList& v) const { return FormatDoubleList(v); }
-    void FormatUtf8(std::string& out, const DoubleList& v) const { AppendDoubles(out, v.data(), v.size()); }
-    void Parse(DoubleList& v, std::wstring_view t) const { v = ParseDoubleList(t); }
-    void ParseAscii(DoubleList& v, std::string_view t) const { v = ParseDoubleListAscii(t); }
-    bool ParsePlain(DoubleList& v, std::string_view t) const { return ReadPlainDoubleList(t, v); }
+    template <class List>
+    std::wstring Format(const List& v) const {
+        return FormatDoubleList(DoubleList(v.begin(), v.end()));
+    }
+    template <class List>
+    void FormatUtf8(std::string& out, const List& v) const {
+        AppendDoubles(out, v.data(), v.size());
+    }
+    template <class List>
+    void Parse(List& v, std::wstring_view t) const {
+        const DoubleList read = ParseDoubleList(t);
+        v.assign(read.begin(), read.end());
+    }
+    template <class List>
+    void ParseAscii(List& v, std::string_view t) const {
+        const DoubleList read = ParseDoubleListAscii(t);
+        v.assign(read.begin(), read.end());
+    }
+    template <class List>
+    bool ParsePlain(List& v, std::string_view t) const {
+        return ReadPlainDoubleList(t, v);
+    }
 };
 // An enumerated value: the number as text, its member name in one attribute.
 struct EnumKind {

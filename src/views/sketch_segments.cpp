@@ -56,15 +56,17 @@ const auto kParabolaFields =
 
 namespace {
 
-// Storage of segments, handles and implementations alike. A drawing holds
-// many segments, made together when it is read and usually destroyed
-// together: they are cut from blocks of 16 KiB rather than asked of the
-// heap one by one. A block counts the bytes it has not yet got back and
-// returns to the heap when the count reaches zero; each piece starts with
-// its block's address. A thread cuts from a block of its own (no lock); any
-// thread may give a piece back (one atomic subtraction). gcc's builds with
-// the address sanitizer use the ordinary heap, so that it sees each object;
-// the fuzzing build (clang) keeps the blocks, so that they are exercised.
+// Storage of segments: handles, implementations and their number lists.
+// A drawing holds many segments, made together when it is read and usually
+// destroyed together: they are cut from blocks of 16 KiB rather than asked
+// of the heap one by one. A block counts the bytes it has not yet got back
+// and returns to the heap when the count reaches zero; each piece starts
+// with its block's address. A piece given back is not cut again (lists are
+// filled once, not grown). A thread cuts from a block of its own (no lock);
+// any thread may give a piece back (one atomic subtraction). gcc's builds
+// with the address sanitizer use the ordinary heap, so that it sees each
+// object; the fuzzing build (clang) keeps the blocks, so that they are
+// exercised.
 class ImplStorage {
 public:
     static void* Allocate(std::size_t size) {
@@ -192,6 +194,10 @@ void* KVSWX_SketchSegment::operator new(std::size_t size) { return ImplStorage::
 void KVSWX_SketchSegment::operator delete(void* object, std::size_t size) noexcept {
     ImplStorage::Release(object, size);
 }
+void* detail::AllocateSegmentStorage(std::size_t bytes) { return ImplStorage::Allocate(bytes); }
+void detail::ReleaseSegmentStorage(void* storage, std::size_t bytes) noexcept {
+    ImplStorage::Release(storage, bytes);
+}
 
 // ---- handles ---------------------------------------------------------------
 
@@ -222,7 +228,7 @@ void KVSWX_Arc::SetStartPoint(const Point2& v) { d_->v.startPoint = v; }
 void KVSWX_Arc::SetAlongPoint(const Point2& v) { d_->v.alongPoint = v; }
 void KVSWX_Arc::SetEndPoint(const Point2& v) { d_->v.endPoint = v; }
 
-void KVSWX_Ellipse::SetParams(DoubleList v) { d_->v.params = std::move(v); }
+void KVSWX_Ellipse::SetParams(std::span<const double> v) { d_->v.params.assign(v.begin(), v.end()); }
 
 void KVSWX_EllipticalArc::SetCenterPoint(const Point3& v) { d_->v.centerPoint = v; }
 void KVSWX_EllipticalArc::SetMajorPoint(const Point3& v) { d_->v.majorPoint = v; }
@@ -233,9 +239,11 @@ void KVSWX_EllipticalArc::SetEndAngle(double v) { d_->v.endAngle = v; }
 
 void KVSWX_Spline::SetOrder(std::int32_t v) { d_->v.order = v; }
 void KVSWX_Spline::SetIsRational(bool v) { d_->v.isRational = v; }
-void KVSWX_Spline::SetControlPoints(DoubleList v) { d_->v.controlPoints = std::move(v); }
-void KVSWX_Spline::SetKnotPoints(DoubleList v) { d_->v.knotPoints = std::move(v); }
-void KVSWX_Spline::SetWeights(DoubleList v) { d_->v.weights = std::move(v); }
+void KVSWX_Spline::SetControlPoints(std::span<const double> v) {
+    d_->v.controlPoints.assign(v.begin(), v.end());
+}
+void KVSWX_Spline::SetKnotPoints(std::span<const double> v) { d_->v.knotPoints.assign(v.begin(), v.end()); }
+void KVSWX_Spline::SetWeights(std::span<const double> v) { d_->v.weights.assign(v.begin(), v.end()); }
 
 void KVSWX_Parabola::SetStartPoint(const Point3& v) { d_->v.startPoint = v; }
 void KVSWX_Parabola::SetEndPoint(const Point3& v) { d_->v.endPoint = v; }

@@ -12,6 +12,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
+#include <span>
 #include <vector>
 
 #include "model/encodings.h"
@@ -25,6 +27,36 @@ inline constexpr std::int32_t kSketchSegmentArc = 1;
 inline constexpr std::int32_t kSketchSegmentEllipse = 2;
 inline constexpr std::int32_t kSketchSegmentSpline = 3;
 inline constexpr std::int32_t kSketchSegmentParabola = 5;
+
+namespace detail {
+// The storage segments are cut from (see KVSWX_SketchSegment::operator new).
+void* AllocateSegmentStorage(std::size_t bytes);
+void ReleaseSegmentStorage(void* storage, std::size_t bytes) noexcept;
+}  // namespace detail
+
+// Allocator of the number lists a segment holds: from the same storage as
+// the segment itself, so that reading a drawing asks the heap for none of
+// them one by one.
+template <class T>
+struct SegmentAllocator {
+    static_assert(alignof(T) <= alignof(void*), "segment storage is aligned as pointers");
+    using value_type = T;
+
+    SegmentAllocator() = default;
+    template <class U>
+    SegmentAllocator(const SegmentAllocator<U>&) noexcept {}
+
+    T* allocate(std::size_t n) {
+        if (n > static_cast<std::size_t>(-1) / sizeof(T)) throw std::bad_array_new_length();
+        return static_cast<T*>(detail::AllocateSegmentStorage(n * sizeof(T)));
+    }
+    void deallocate(T* p, std::size_t n) noexcept { detail::ReleaseSegmentStorage(p, n * sizeof(T)); }
+
+    friend bool operator==(const SegmentAllocator&, const SegmentAllocator&) { return true; }
+};
+
+// A list of numbers of a segment.
+using SegmentDoubles = std::vector<double, SegmentAllocator<double>>;
 
 // Field values of each kind, zero or empty after construction.
 struct LineValues {
@@ -42,7 +74,7 @@ struct ArcValues {  // 2D points: the z of an arc is dropped
 };
 struct EllipseValues {
     // center xyz, major radius, major-axis end xyz, minor radius, minor-axis end xyz
-    DoubleList params;
+    SegmentDoubles params;
 };
 struct EllipticalArcValues {
     Point3 centerPoint{};
@@ -55,9 +87,9 @@ struct EllipticalArcValues {
 struct SplineValues {
     std::int32_t order = 0;
     bool isRational = false;
-    DoubleList controlPoints;  // x, y, z triples
-    DoubleList knotPoints;
-    DoubleList weights;  // written only when isRational
+    SegmentDoubles controlPoints;  // x, y, z triples
+    SegmentDoubles knotPoints;
+    SegmentDoubles weights;  // written only when isRational
 };
 struct ParabolaValues {
     Point3 startPoint{};
@@ -149,7 +181,7 @@ public:
     ~KVSWX_Ellipse() override;
     I_Serializable* GetImpl() const override;
     const EllipseValues& Values() const;
-    void SetParams(DoubleList v);
+    void SetParams(std::span<const double> v);
 
 private:
     std::unique_ptr<KVSWX_EllipseImpl> d_;
@@ -180,9 +212,9 @@ public:
     const SplineValues& Values() const;
     void SetOrder(std::int32_t v);
     void SetIsRational(bool v);
-    void SetControlPoints(DoubleList v);
-    void SetKnotPoints(DoubleList v);
-    void SetWeights(DoubleList v);
+    void SetControlPoints(std::span<const double> v);
+    void SetKnotPoints(std::span<const double> v);
+    void SetWeights(std::span<const double> v);
 
 private:
     std::unique_ptr<KVSWX_SplineImpl> d_;

@@ -45,7 +45,7 @@ TEST_F(SketchSegmentsTest, ReadingGoesByElementNameAndReadsEveryFieldWhateverThe
     EXPECT_EQ(arc.Values().startPoint, (Point2{1, 2}));  // extra token ignored
     EXPECT_EQ(arc.Values().endPoint, (Point2{4, 0}));    // missing token stays 0
     const auto& spline = dynamic_cast<const KVSWX_Spline&>(*c.GetSegments()[2]);
-    EXPECT_EQ(spline.Values().weights, (DoubleList{0.5, 2}));
+    EXPECT_EQ(DoubleList(spline.Values().weights.begin(), spline.Values().weights.end()), (DoubleList{0.5, 2}));
     EXPECT_TRUE(spline.Values().controlPoints.empty());
     EXPECT_TRUE(dynamic_cast<const KVSWX_Ellipse&>(*c.GetSegments()[3]).Values().params.empty());
     // Construction geometry only for exactly "true".
@@ -105,7 +105,7 @@ TEST_F(SketchSegmentsTest, ManySegmentsKeepTheirValuesWhereverTheyAreMadeAndDest
                 into.push_back(std::move(line));
             } else if (i % 3 == 1) {
                 auto spline = std::make_unique<KVSWX_Spline>();
-                spline->SetKnotPoints({v});
+                spline->SetKnotPoints(DoubleList{v});
                 into.push_back(std::move(spline));
             } else {
                 auto circle = std::make_unique<KVSWX_Circle>();
