@@ -434,6 +434,16 @@ inline bool ReadWrittenForm(const char* p, const char* end, std::uint64_t& manti
     return true;
 }
 
+// m / 10^scale as the same quotient with trailing zero decimals dropped
+// (up to fifteen): "1.0000000000000000" becomes 1 / 10, which divides
+// exactly where the full mantissa would not.
+inline void DropTrailingZeros(std::uint64_t& m, std::size_t& scale) {
+    if (scale >= 8 && m % 100000000 == 0) m /= 100000000, scale -= 8;
+    if (scale >= 4 && m % 10000 == 0) m /= 10000, scale -= 4;
+    if (scale >= 2 && m % 100 == 0) m /= 100, scale -= 2;
+    if (scale >= 1 && m % 10 == 0) m /= 10, scale -= 1;
+}
+
 // One plain token at p (p < end, *p not a space), its value in `out`:
 // returns where it ends (at `end` or a space), or null when the token is of
 // another form.
@@ -470,10 +480,11 @@ inline const char* ReadPlainToken(const char* p, const char* const end, double& 
         }
         if (p != end && *p != ' ') return nullptr;
     }
+    if (mantissa > kExactLimit) DropTrailingZeros(mantissa, scale);
     double v;
     if (mantissa <= kExactLimit) {
         // Both exact: the division rounds correctly.
-        v = static_cast<double>(mantissa) / kExactPowersOfTen[scale];
+        v = static_cast<double>(static_cast<std::int64_t>(mantissa)) / kExactPowersOfTen[scale];
     } else if (!RoundedQuotient(mantissa, scale, v)) {
         return nullptr;
     }

@@ -228,8 +228,9 @@ TEST(PlainNumbers, ReadAsTheCConversionOrDeclined) {
     EXPECT_EQ(p, (Point3{1, 2, 0}));
 }
 
-// Digit strings of up to nineteen digits around a point, and values near
-// the midpoints between doubles, read to strtod's bits.
+// Digit strings of up to nineteen digits around a point (some ending in
+// zeros), and values near the midpoints between doubles, read to strtod's
+// bits.
 TEST(PlainNumbers, RandomDigitsReadAsTheCConversion) {
     std::mt19937_64 random(21);
     std::string list;
@@ -245,6 +246,13 @@ TEST(PlainNumbers, RandomDigitsReadAsTheCConversion) {
             const int n = 1 + static_cast<int>(random() % 19);
             for (int k = 0; k < n; ++k) t += static_cast<char>('0' + random() % 10);
             if (random() % 4 != 0) t.insert(1 + random() % t.size(), ".");
+            // Trailing zeros, which may make a long mantissa short.
+            if (random() % 2 == 0) {
+                std::size_t zeros = random() % 18;
+                for (std::size_t k = t.size(); k-- > 0 && zeros > 0;) {
+                    if (t[k] != '.') t[k] = '0', --zeros;
+                }
+            }
         } else {
             // (2M + 1) / 2^k: exactly halfway between two doubles, or a last
             // digit away from it.
