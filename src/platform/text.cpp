@@ -26,16 +26,19 @@ void AppendUtf8(std::string& out, char32_t cp) {
 
 // One code point to wide text: itself where wchar_t holds 32 bits, a
 // surrogate pair above U+FFFF where it holds UTF-16 (Windows).
-void AppendWide(std::wstring& out, char32_t cp) {
+// `cp` as one wide character, or two UTF-16 units where wchar_t has 16
+// bits; returns how many were put at `out`.
+std::size_t PutWide(wchar_t* out, char32_t cp) {
     if constexpr (sizeof(wchar_t) == 2) {
         if (cp >= 0x10000) {
             cp -= 0x10000;
-            out += static_cast<wchar_t>(0xD800 + (cp >> 10));
-            out += static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
-            return;
+            out[0] = static_cast<wchar_t>(0xD800 + (cp >> 10));
+            out[1] = static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
+            return 2;
         }
     }
-    out += static_cast<wchar_t>(cp);
+    out[0] = static_cast<wchar_t>(cp);
+    return 1;
 }
 
 bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
@@ -91,32 +94,30 @@ void AppendUtf8Xml(std::string& out, std::wstring_view text) { EncodeInto<true>(
 std::string ToUtf8(std::wstring_view text) { return Encode<false>(text); }
 
 std::wstring FromUtf8(std::string_view text) {
-    std::wstring out;
-    out.reserve(text.size());
+    // Never more characters than bytes (a four-byte sequence makes at most
+    // two UTF-16 units): the string is sized once and cut to what was made.
+    std::wstring out(text.size(), L'\0');
+    wchar_t* const o = out.data();
+    std::size_t n = 0;
     std::size_t i = 0;
     while (i < text.size()) {
-        // A run of ASCII is copied as it is.
-        std::size_t j = i;
-        while (j < text.size() && static_cast<unsigned char>(text[j]) < 0x80) ++j;
-        if (j != i) {
-            out.append(text.begin() + static_cast<std::ptrdiff_t>(i), text.begin() + static_cast<std::ptrdiff_t>(j));
-            i = j;
+        const auto b0 = static_cast<unsigned char>(text[i]);
+        if (b0 < 0x80) {
+            o[n++] = static_cast<wchar_t>(b0);
+            ++i;
             continue;
         }
-        const auto b0 = static_cast<unsigned char>(text[i]);
         int extra = 0;
         char32_t cp = 0;
         char32_t min = 0;
-        if (b0 < 0x80) {
-            cp = b0;
-        } else if ((b0 & 0xE0) == 0xC0) {
+        if ((b0 & 0xE0) == 0xC0) {
             extra = 1, cp = b0 & 0x1F, min = 0x80;
         } else if ((b0 & 0xF0) == 0xE0) {
             extra = 2, cp = b0 & 0x0F, min = 0x800;
         } else if ((b0 & 0xF8) == 0xF0) {
             extra = 3, cp = b0 & 0x07, min = 0x10000;
         } else {
-            out += kReplacementChar;
+            o[n++] = kReplacementChar;
             ++i;
             continue;
         }
@@ -129,13 +130,14 @@ std::wstring FromUtf8(std::string_view text) {
                 cp = (cp << 6) | (b & 0x3F);
         }
         if (bad || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            out += kReplacementChar;
+            o[n++] = kReplacementChar;
             ++i;
             continue;
         }
-        AppendWide(out, cp);
+        n += PutWide(o + n, cp);
         i += static_cast<std::size_t>(extra) + 1;
     }
+    out.resize(n);
     return out;
 }
 
