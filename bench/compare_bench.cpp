@@ -53,7 +53,8 @@ std::atomic<std::size_t> g_peak{0};
 void* Counted(std::size_t size) {
     void* p = std::malloc(size == 0 ? 1 : size);
     if (p == nullptr) return nullptr;
-    const std::size_t now = g_inUse.fetch_add(malloc_usable_size(p)) + malloc_usable_size(p);
+    const std::size_t bytes = malloc_usable_size(p);
+    const std::size_t now = g_inUse.fetch_add(bytes) + bytes;
     std::size_t peak = g_peak.load(std::memory_order_relaxed);
     while (now > peak && !g_peak.compare_exchange_weak(peak, now)) {
     }

@@ -590,8 +590,23 @@ DoubleList ParseDoubleListAscii(std::string_view text) { return ParseDoubleListO
 std::size_t ReadPlainTokens(std::string_view text, double* out, std::size_t n) {
     const char* p = text.data();
     const char* const end = p + text.size();
-    while (p != end && *p == ' ') ++p;
     std::size_t count = 0;
+    // Tokens as we write them, one space apart, read by a loop of their
+    // own; the first token of another form (or a value of seventeen
+    // significant digits) and whatever follows it go to the general loop.
+    for (;;) {
+        if (count == n || p == end) break;
+        const bool negative = *p == '-';
+        const char* const q = p + (negative ? 1 : 0);
+        std::uint64_t mantissa;
+        if (!ReadWrittenForm(q, end, mantissa) || mantissa > (std::uint64_t{1} << 53)) break;
+        const double v = static_cast<double>(static_cast<std::int64_t>(mantissa)) / 1e16;
+        out[count++] = negative ? -v : v;
+        p = q + 18;
+        if (p == end) return count;
+        ++p;  // the space ReadWrittenForm saw
+    }
+    while (p != end && *p == ' ') ++p;
     while (p != end) {
         if (count == n) return n + 1;
         p = ReadPlainToken(p, end, out[count]);
