@@ -89,8 +89,33 @@ public:
         unsigned char* const piece = static_cast<unsigned char*>(object) - kHeader;
         Block* block;
         std::memcpy(&block, piece, sizeof block);
-        GiveBack(block, PieceBytes(size));
+        ReleaseRun& run = ThreadRun();
+        if (run.depth == 0) {
+            GiveBack(block, PieceBytes(size));
+            return;
+        }
+        if (block != run.block) {
+            run.Flush();
+            run.block = block;
+        }
+        run.bytes += PieceBytes(size);
     }
+
+    // While one is alive on a thread, the pieces the thread gives back are
+    // summed per block and given back at once (when a piece of another
+    // block comes, and when the outermost one ends): a collection destroys
+    // its segments in the order they were cut, so most of them cost no
+    // atomic operation. A block is never given back sooner than without.
+    class ReleaseScope {
+    public:
+        ReleaseScope() { ++ThreadRun().depth; }
+        ~ReleaseScope() {
+            ReleaseRun& run = ThreadRun();
+            if (--run.depth == 0) run.Flush();
+        }
+        ReleaseScope(const ReleaseScope&) = delete;
+        ReleaseScope& operator=(const ReleaseScope&) = delete;
+    };
 
 private:
 #if defined(__SANITIZE_ADDRESS__)
@@ -118,7 +143,25 @@ private:
         if (block->outstanding.fetch_sub(bytes, std::memory_order_acq_rel) == bytes) {
             block->~Block();
             ::operator delete(block);
+            blocks_.fetch_sub(1, std::memory_order_relaxed);
         }
+    }
+
+    struct ReleaseRun {
+        Block* block = nullptr;
+        std::size_t bytes = 0;
+        int depth = 0;
+
+        void Flush() noexcept {
+            if (block != nullptr) GiveBack(block, bytes);
+            block = nullptr;
+            bytes = 0;
+        }
+    };
+
+    static ReleaseRun& ThreadRun() {
+        thread_local ReleaseRun run;
+        return run;
     }
 
     // The block a thread cuts pieces from; what is left of it is given back
@@ -131,6 +174,7 @@ private:
         void Renew() {
             Retire();
             void* memory = ::operator new(kBlockBytes);
+            blocks_.fetch_add(1, std::memory_order_relaxed);
             // One byte more than the pieces can take: the cutter's own
             // share, given back when it retires the block, so a block whose
             // pieces fill it exactly and all come back stays alive while the
@@ -149,6 +193,12 @@ private:
         Cutter& operator=(const Cutter&) = delete;
         ~Cutter() { Retire(); }
     };
+
+public:
+    static std::size_t Blocks() { return blocks_.load(std::memory_order_relaxed); }
+
+private:
+    static inline std::atomic<std::size_t> blocks_{0};
 
     static Cutter& ThreadCutter() {
         thread_local Cutter cutter;
@@ -198,6 +248,7 @@ void* detail::AllocateSegmentStorage(std::size_t bytes) { return ImplStorage::Al
 void detail::ReleaseSegmentStorage(void* storage, std::size_t bytes) noexcept {
     ImplStorage::Release(storage, bytes);
 }
+std::size_t detail::SegmentStorageBlocks() { return ImplStorage::Blocks(); }
 
 // ---- handles ---------------------------------------------------------------
 
@@ -309,6 +360,11 @@ std::unique_ptr<KVSWX_SketchSegment> NewSegmentNamed(const char* name) {
 class KVSWX_SketchSegmentsCollectionImpl final : public NodeSerializable {
 public:
     SketchSegmentList segments;
+
+    ~KVSWX_SketchSegmentsCollectionImpl() override {
+        ImplStorage::ReleaseScope scope;
+        segments.clear();
+    }
 
     void Write(XmlDocument& doc, XmlNode parent) override {
         XmlNode list = CreateChildElement(doc, parent, L"Segments");

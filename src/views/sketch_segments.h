@@ -32,6 +32,9 @@ namespace detail {
 // The storage segments are cut from (see KVSWX_SketchSegment::operator new).
 void* AllocateSegmentStorage(std::size_t bytes);
 void ReleaseSegmentStorage(void* storage, std::size_t bytes) noexcept;
+// Blocks of the storage alive in the process (0 where the storage asks
+// the heap for every piece): what tests watch to see blocks go back.
+std::size_t SegmentStorageBlocks();
 }  // namespace detail
 
 // Allocator of the number lists a segment holds: from the same storage as

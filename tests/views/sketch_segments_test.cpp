@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <thread>
@@ -142,6 +143,64 @@ TEST_F(SketchSegmentsTest, ManySegmentsKeepTheirValuesWhereverTheyAreMadeAndDest
     std::thread([&] { toThread.clear(); }).join();
     for (std::size_t k = 0; k < kept.size(); ++k)
         ASSERT_EQ(valueOf(*kept[k]), (k / 300) * 10000.0 + static_cast<double>(1 + (k % 300) * 10));
+}
+
+// The storage segments are cut from: a block goes back to the heap once
+// every piece cut from it has come back and the thread has moved on to
+// another block, never sooner. Pieces of 176 bytes take 184 with their
+// header, so 89 of them fill the 16,376 bytes a block of 16 KiB offers;
+// the test checks that premise as it goes.
+TEST_F(SketchSegmentsTest, StorageBlockFilledExactlyGoesBackOnlyOnceLeft) {
+    constexpr std::size_t kObject = 176;
+    constexpr std::size_t kPerBlock = 89;
+    std::vector<void*> earlier{detail::AllocateSegmentStorage(kObject)};
+    if (detail::SegmentStorageBlocks() == 0) {
+        detail::ReleaseSegmentStorage(earlier[0], kObject);
+        GTEST_SKIP() << "this build asks the heap for every piece";
+    }
+    // Cut until a piece starts a new block, then give back the pieces before it.
+    const std::size_t startBlocks = detail::SegmentStorageBlocks();
+    while (detail::SegmentStorageBlocks() == startBlocks) earlier.push_back(detail::AllocateSegmentStorage(kObject));
+    std::vector<void*> block{earlier.back()};
+    earlier.pop_back();
+    for (void* piece : earlier) detail::ReleaseSegmentStorage(piece, kObject);
+    const std::size_t blocks = detail::SegmentStorageBlocks();
+
+    while (block.size() < kPerBlock) block.push_back(detail::AllocateSegmentStorage(kObject));
+    ASSERT_EQ(detail::SegmentStorageBlocks(), blocks) << "89 pieces no longer fit in one block";
+    for (void* piece : block) detail::ReleaseSegmentStorage(piece, kObject);
+    EXPECT_EQ(detail::SegmentStorageBlocks(), blocks) << "a full block went back while still being cut from";
+
+    // The next piece starts a new block; the full one goes back then.
+    void* next = detail::AllocateSegmentStorage(kObject);
+    std::memset(next, 0x5A, kObject);
+    EXPECT_EQ(detail::SegmentStorageBlocks(), blocks) << "89 pieces no longer fill a block";
+    detail::ReleaseSegmentStorage(next, kObject);
+}
+
+// A collection gives its segments back in runs per block; once the
+// collections are destroyed (the older first, whose last block the newer
+// one shares), every block they filled has gone back but the one the
+// thread still cuts from.
+TEST_F(SketchSegmentsTest, DestroyedCollectionsGiveTheirBlocksBack) {
+    const std::size_t before = detail::SegmentStorageBlocks();
+    auto fill = [](KVSWX_SketchSegmentsCollection& segments, double base) {
+        for (int i = 0; i < 10000; ++i) {
+            segments.AddSpline()->SetKnotPoints(DoubleList(8, base + i));
+            segments.AddLine()->SetEndPoint({1, 2, 3});
+        }
+    };
+    auto older = std::make_unique<KVSWX_SketchSegmentsCollection>();
+    fill(*older, 0);
+    auto newer = std::make_unique<KVSWX_SketchSegmentsCollection>();
+    fill(*newer, 10000);
+    if (detail::SegmentStorageBlocks() == 0) GTEST_SKIP() << "this build asks the heap for every piece";
+    ASSERT_GT(detail::SegmentStorageBlocks(), before + 100);
+    older.reset();
+    const auto& last = dynamic_cast<const KVSWX_Spline&>(*newer->GetSegments()[19998]);
+    EXPECT_EQ(last.Values().knotPoints.back(), 19999.0);
+    newer.reset();
+    EXPECT_LE(detail::SegmentStorageBlocks(), before + 1);
 }
 
 }  // namespace
