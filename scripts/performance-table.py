@@ -3,7 +3,7 @@
 docs/performance.md (between the performance-table markers).
 
     scripts/performance-table.py [--bench build/default/kvswx_bench]
-                                 [--sizes 10000,100000,1000000] [--repetitions 3]
+                                 [--sizes 10000,100000,1000000] [--repetitions 5]
 
 Each benchmark runs --repetitions times, the runs of all benchmarks
 interleaved at random so that a change in the machine's load falls on the
@@ -118,7 +118,7 @@ def main():
     p = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     p.add_argument("--bench", default=os.path.join(ROOT, "build", "default", "kvswx_bench"))
     p.add_argument("--sizes", default="10000,100000,1000000")
-    p.add_argument("--repetitions", type=int, default=3)
+    p.add_argument("--repetitions", type=int, default=5)
     p.add_argument("--doc", default=os.path.join(ROOT, "docs", "performance.md"))
     args = p.parse_args()
     sizes = [int(s) for s in args.sizes.split(",")]

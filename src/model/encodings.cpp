@@ -624,7 +624,7 @@ const double* ReadPlainTokensKept(std::string_view text, std::size_t& count) {
     thread_local DoubleList kept;
     const std::size_t most = (text.size() + 1) / 2;
     if (kept.size() > 4096 && most <= 4096) DoubleList().swap(kept);
-    if (kept.size() < most) kept.resize(most);
+    if (kept.size() < most || kept.empty()) kept.resize(std::max<std::size_t>(most, 1));  // never null
     count = ReadPlainTokens(text, kept.data(), most);
     return count <= most ? kept.data() : nullptr;
 }

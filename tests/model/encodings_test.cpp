@@ -8,6 +8,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "model/encodings.h"
@@ -221,6 +222,9 @@ TEST(PlainNumbers, ReadAsTheCConversionOrDeclined) {
     EXPECT_EQ(list, (DoubleList{1.5, -2.0, 0.25}));
     EXPECT_TRUE(ReadPlainDoubleList("", list));
     EXPECT_TRUE(list.empty());
+    bool emptyOnNewThread = false;  // before the thread has read any list
+    std::thread([&] { emptyOnNewThread = ReadPlainDoubleList("", list); }).join();
+    EXPECT_TRUE(emptyOnNewThread);
     Point3 p{7, 7, 7};
     EXPECT_TRUE(ReadPlainFixed("1 2", p));
     EXPECT_EQ(p, (Point3{1, 2, 0}));
