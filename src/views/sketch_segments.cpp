@@ -67,7 +67,7 @@ namespace {
 // with the address sanitizer use the ordinary heap, so that it sees each
 // object; the fuzzing build (clang) keeps the blocks, so that they are
 // exercised.
-class ImplStorage {
+class SegmentStorage {
 public:
     static void* Allocate(std::size_t size) {
         if (!Pooled(size)) return ::operator new(size);
@@ -116,6 +116,9 @@ public:
         ReleaseScope(const ReleaseScope&) = delete;
         ReleaseScope& operator=(const ReleaseScope&) = delete;
     };
+
+    // Blocks alive in the process.
+    static std::size_t Blocks() { return blocks_.load(std::memory_order_relaxed); }
 
 private:
 #if defined(__SANITIZE_ADDRESS__)
@@ -194,10 +197,6 @@ private:
         ~Cutter() { Retire(); }
     };
 
-public:
-    static std::size_t Blocks() { return blocks_.load(std::memory_order_relaxed); }
-
-private:
     static inline std::atomic<std::size_t> blocks_{0};
 
     static Cutter& ThreadCutter() {
@@ -210,11 +209,11 @@ private:
 
 // Base of the segment implementations: read one node at a time by the
 // collection; the segment element itself is made by the collection. Stored
-// in ImplStorage.
+// in SegmentStorage.
 class KVSWX_SketchSegmentImpl : public NodeSerializable {
 public:
-    static void* operator new(std::size_t size) { return ImplStorage::Allocate(size); }
-    static void operator delete(void* object, std::size_t size) noexcept { ImplStorage::Release(object, size); }
+    static void* operator new(std::size_t size) { return SegmentStorage::Allocate(size); }
+    static void operator delete(void* object, std::size_t size) noexcept { SegmentStorage::Release(object, size); }
 };
 
 // One implementation per kind: its values and its field list.
@@ -222,7 +221,7 @@ template <class Values, const auto& Fields>
 class SegmentImplOf : public KVSWX_SketchSegmentImpl {
 public:
     Values v;
-    static_assert(alignof(Values) <= alignof(void*), "pieces of ImplStorage are aligned as pointers");
+    static_assert(alignof(Values) <= alignof(void*), "pieces of SegmentStorage are aligned as pointers");
 
     void Write(XmlDocument& doc, XmlNode element) override { WriteFields(doc, element, v, Fields); }
     void ReadFromNode(XmlDocument&, XmlNode element) override {
@@ -240,15 +239,15 @@ class KVSWX_SplineImpl final : public SegmentImplOf<SplineValues, kSplineFields>
 class KVSWX_ParabolaImpl final : public SegmentImplOf<ParabolaValues, kParabolaFields> {};
 
 KVSWX_SketchSegment::~KVSWX_SketchSegment() = default;
-void* KVSWX_SketchSegment::operator new(std::size_t size) { return ImplStorage::Allocate(size); }
+void* KVSWX_SketchSegment::operator new(std::size_t size) { return SegmentStorage::Allocate(size); }
 void KVSWX_SketchSegment::operator delete(void* object, std::size_t size) noexcept {
-    ImplStorage::Release(object, size);
+    SegmentStorage::Release(object, size);
 }
-void* detail::AllocateSegmentStorage(std::size_t bytes) { return ImplStorage::Allocate(bytes); }
+void* detail::AllocateSegmentStorage(std::size_t bytes) { return SegmentStorage::Allocate(bytes); }
 void detail::ReleaseSegmentStorage(void* storage, std::size_t bytes) noexcept {
-    ImplStorage::Release(storage, bytes);
+    SegmentStorage::Release(storage, bytes);
 }
-std::size_t detail::SegmentStorageBlocks() { return ImplStorage::Blocks(); }
+std::size_t detail::SegmentStorageBlocks() { return SegmentStorage::Blocks(); }
 
 // ---- handles ---------------------------------------------------------------
 
@@ -362,7 +361,7 @@ public:
     SketchSegmentList segments;
 
     ~KVSWX_SketchSegmentsCollectionImpl() override {
-        ImplStorage::ReleaseScope scope;
+        SegmentStorage::ReleaseScope scope;
         segments.clear();
     }
 
