@@ -31,6 +31,14 @@ void DestroyInOrder(std::vector<std::unique_ptr<T>>& items) {
     items.clear();
 }
 
+// A new record in `slot`, the one it held destroyed first.
+template <class T>
+T* NewOwned(std::unique_ptr<T>& slot) {
+    slot.reset();
+    slot = std::make_unique<T>();
+    return slot.get();
+}
+
 template <class T>
 T* Append(std::vector<std::unique_ptr<T>>& items) {
     return items.emplace_back(std::make_unique<T>()).get();
@@ -104,133 +112,129 @@ public:
         DestroyInOrder(bodyComponents);
     }
 
-    void Write(XmlDocument& doc, XmlNode view) override {
-        WriteFields(doc, view, v, kBaseViewFields);
-        if (sectionLine) {
-            WriteNamed(doc, view, L"SectionLine", sectionLine->GetName(),
-                       *sectionLine->GetImpl());
-        }
-        if (detailEnvelope) {
-            WriteNamed(doc, view, L"DetailEnvelope", detailEnvelope->GetName(),
-                       *detailEnvelope->GetImpl());
-        }
-        if (projectionArrow) {
-            XmlNode element = CreateChildElement(doc, view, L"ProjectionArrow");
-            projectionArrow->GetImpl()->Write(doc, element);
-            CloseElement(doc, element);
-        }
-        WriteCollection(doc, view, L"Notes", notes);
-        WriteCollection(doc, view, L"BrokenOutSections", brokenOutSections);
-        if (manualGeometry && !manualGeometry->IsEmpty()) WriteOwned(doc, view, L"ManualGeometry", *manualGeometry);
-        WriteCollection(doc, view, L"AssemblyComponents", assemblyComponents);
-        WriteCollection(doc, view, L"BodyComponents", bodyComponents);
-        WriteCollection(doc, view, L"ExcludedComponents", excludedComponents);
-        WriteCollection(doc, view, L"CenterMarks", centerMarks);
-        if (centerLines) WriteOwned(doc, view, L"CenterLines", *centerLines);
-        if (cropProfile) WriteOwned(doc, view, L"CropProfile", *cropProfile);
-        // The break lines collection writes "BreakLines" itself.
-        if (breakLines) breakLines->GetImpl()->Write(doc, view);
-        WriteCollection(doc, view, L"FaceHatches", faceHatches);
-        WriteCollection(doc, view, L"SketchHatches", sketchHatches);
-    }
-
+    void Write(XmlDocument& doc, XmlNode view) override;
     void ReadFromDocument(XmlDocument& doc, const std::wstring& location) override {
         ReadElements(doc, Located(doc, location));
     }
+    void ReadElements(XmlDocument& doc, const Located& at) override;
+};
 
-    // The children of the view's elements in document order: fields, single
-    // sub-records (each replaced and read at location + "/" + its element
-    // name) and lists (extended by every element under every wrapper of
-    // that name, location + "/" + name + "/*").
-    void ReadElements(XmlDocument& doc, const Located& at) override {
-        // The elements location + "/" + name selects, per name, gathered
-        // on first use.
-        std::vector<std::pair<std::string_view, std::vector<XmlNode>>> gathered;
-        const auto named = [&](std::string_view name) -> std::span<const XmlNode> {
-            for (const auto& [key, nodes] : gathered) {
-                if (key == name) return nodes;
-            }
-            return gathered.emplace_back(name, ChildrenNamed(at, name)).second;
-        };
-        const auto single = [&](auto& slot, std::string_view name, std::wstring_view wide) {
-            const Located sub(at, wide, named(name));
-            ReadLocated(*NewOwned(slot)->GetImpl(), doc, sub);
-        };
-        const auto list = [&](auto& items, std::string_view name) {
-            using Item = typename std::decay_t<decltype(items)>::value_type::element_type;
+namespace {
+
+// How a sub-record child of "view" is written. A single sub-record is read
+// back whole at location + "/" + its element name; a list is extended by
+// every element under every wrapper of that name (location + "/" + name +
+// "/*").
+enum class Form {
+    kNamed,     // an element with the record's name as attribute "Name" (none when empty), the record fills it
+    kElement,   // an element the record fills
+    kNonEmpty,  // as kElement, left out when the sketch holds no segment
+    kSelf,      // the record writes its element itself
+    kList,      // nothing when empty, else a wrapper holding one element per item
+};
+
+template <Form F, class Member>
+struct Part {
+    static constexpr Form kForm = F;
+    const wchar_t* name;
+    Member KVSWX_BaseViewImpl::*member;
+};
+
+template <Form F, class Member>
+constexpr Part<F, Member> MakePart(const wchar_t* name, Member KVSWX_BaseViewImpl::*member) {
+    return {name, member};
+}
+
+using I = KVSWX_BaseViewImpl;
+// The sub-record children of "view", in written order, after its fields.
+const auto kBaseViewParts = std::make_tuple(
+    MakePart<Form::kNamed>(L"SectionLine", &I::sectionLine),
+    MakePart<Form::kNamed>(L"DetailEnvelope", &I::detailEnvelope),
+    MakePart<Form::kElement>(L"ProjectionArrow", &I::projectionArrow),
+    MakePart<Form::kList>(L"Notes", &I::notes),
+    MakePart<Form::kList>(L"BrokenOutSections", &I::brokenOutSections),
+    MakePart<Form::kNonEmpty>(L"ManualGeometry", &I::manualGeometry),
+    MakePart<Form::kList>(L"AssemblyComponents", &I::assemblyComponents),
+    MakePart<Form::kList>(L"BodyComponents", &I::bodyComponents),
+    MakePart<Form::kList>(L"ExcludedComponents", &I::excludedComponents),
+    MakePart<Form::kList>(L"CenterMarks", &I::centerMarks),
+    MakePart<Form::kElement>(L"CenterLines", &I::centerLines),
+    MakePart<Form::kElement>(L"CropProfile", &I::cropProfile),
+    MakePart<Form::kSelf>(L"BreakLines", &I::breakLines),
+    MakePart<Form::kList>(L"FaceHatches", &I::faceHatches),
+    MakePart<Form::kList>(L"SketchHatches", &I::sketchHatches));
+
+template <class P>
+void WritePart(const KVSWX_BaseViewImpl& record, XmlDocument& doc, XmlNode view, const P& part) {
+    const auto& slot = record.*(part.member);
+    if constexpr (P::kForm == Form::kList) {
+        WriteCollection(doc, view, part.name, slot);
+    } else {
+        if (!slot) return;
+        if constexpr (P::kForm == Form::kNonEmpty) {
+            if (slot->IsEmpty()) return;
+        }
+        if constexpr (P::kForm == Form::kSelf) {
+            slot->GetImpl()->Write(doc, view);
+        } else {
+            AttributeMap attributes;
+            if constexpr (P::kForm == Form::kNamed) attributes.emplace(L"Name", slot->GetName());
+            XmlNode owned = CreateChildElement(doc, view, part.name, {}, attributes);
+            slot->GetImpl()->Write(doc, owned);
+            CloseElement(doc, owned);
+        }
+    }
+}
+
+}  // namespace
+
+void KVSWX_BaseViewImpl::Write(XmlDocument& doc, XmlNode view) {
+    WriteFields(doc, view, v, kBaseViewFields);
+    std::apply([&](const auto&... part) { (WritePart(*this, doc, view, part), ...); }, kBaseViewParts);
+}
+
+// The children of the view's elements in document order: fields first, then
+// the sub-records, each by its form.
+void KVSWX_BaseViewImpl::ReadElements(XmlDocument& doc, const Located& at) {
+    // The elements location + "/" + name selects, per name, gathered on
+    // first use.
+    std::vector<std::pair<std::string_view, std::vector<XmlNode>>> gathered;
+    const auto named = [&](std::string_view name) -> std::span<const XmlNode> {
+        for (const auto& [key, nodes] : gathered) {
+            if (key == name) return nodes;
+        }
+        return gathered.emplace_back(name, ChildrenNamed(at, name)).second;
+    };
+    const auto read = [&](const auto& part, XmlNode node) {
+        using P = std::decay_t<decltype(part)>;
+        auto& slot = this->*(part.member);
+        const std::string_view name = node.NameUtf8();
+        if constexpr (P::kForm == Form::kList) {
+            using Item = typename std::decay_t<decltype(slot)>::value_type::element_type;
             for (const XmlNode& wrapper : named(name)) {
-                for (XmlNode node = wrapper.FirstChild(); node; node = node.NextSibling()) {
-                    if (!node.IsElement()) continue;
-                    auto item = std::make_unique<Item>();
-                    item->GetImpl()->ReadFromNode(doc, node);
-                    items.push_back(std::move(item));
+                for (XmlNode item = wrapper.FirstChild(); item; item = item.NextSibling()) {
+                    if (!item.IsElement()) continue;
+                    auto record = std::make_unique<Item>();
+                    record->GetImpl()->ReadFromNode(doc, item);
+                    slot.push_back(std::move(record));
                 }
             }
-        };
-        FieldCursor fields(v, kBaseViewFields);
-        ForEachChildElement(at, [&](XmlNode node) {
-            if (fields.Read(node)) return;
-            const std::string_view name = node.NameUtf8();
-            if (name == "SectionLine") {
-                single(sectionLine, name, L"SectionLine");
-            } else if (name == "DetailEnvelope") {
-                single(detailEnvelope, name, L"DetailEnvelope");
-            } else if (name == "ManualGeometry") {
-                single(manualGeometry, name, L"ManualGeometry");
-            } else if (name == "CenterLines") {
-                single(centerLines, name, L"CenterLines");
-            } else if (name == "CropProfile") {
-                single(cropProfile, name, L"CropProfile");
-            } else if (name == "ProjectionArrow") {
-                single(projectionArrow, name, L"ProjectionArrow");
-            } else if (name == "BreakLines") {
-                single(breakLines, name, L"BreakLines");
-            } else if (name == "Notes") {
-                list(notes, name);
-            } else if (name == "BrokenOutSections") {
-                list(brokenOutSections, name);
-            } else if (name == "AssemblyComponents") {
-                list(assemblyComponents, name);
-            } else if (name == "BodyComponents") {
-                list(bodyComponents, name);
-            } else if (name == "ExcludedComponents") {
-                list(excludedComponents, name);
-            } else if (name == "CenterMarks") {
-                list(centerMarks, name);
-            } else if (name == "FaceHatches") {
-                list(faceHatches, name);
-            } else if (name == "SketchHatches") {
-                list(sketchHatches, name);
-            }
-        });
-    }
-
-    template <class T>
-    static T* NewOwned(std::unique_ptr<T>& slot) {
-        slot.reset();
-        slot = std::make_unique<T>();
-        return slot.get();
-    }
-
-private:
-    // A sub-record whose element the base view creates with the record's
-    // name as attribute "Name" (none when the name is empty).
-    static void WriteNamed(XmlDocument& doc, XmlNode view, std::wstring_view element,
-                           const std::wstring& name, I_Serializable& record) {
-        AttributeMap attributes;
-        attributes.emplace(L"Name", name);
-        XmlNode owned = CreateChildElement(doc, view, element, {}, attributes);
-        record.Write(doc, owned);
-        CloseElement(doc, owned);
-    }
-
-    // A sub-record whose element the base view creates: the record fills it.
-    static void WriteOwned(XmlDocument& doc, XmlNode view, std::wstring_view name, const KVSWX_SegmentedSketch& record) {
-        XmlNode element = CreateChildElement(doc, view, name);
-        record.GetImpl()->Write(doc, element);
-        CloseElement(doc, element);
-    }
-};
+        } else {
+            const Located sub(at, part.name, named(name));
+            ReadLocated(*NewOwned(slot)->GetImpl(), doc, sub);
+        }
+    };
+    FieldCursor fields(v, kBaseViewFields);
+    ForEachChildElement(at, [&](XmlNode node) {
+        if (fields.Read(node)) return;
+        const char* name = node.Raw().name();
+        std::apply(
+            [&](const auto&... part) {
+                ((detail::SameName(name, part.name) && (read(part, node), true)) || ...);
+            },
+            kBaseViewParts);
+    });
+}
 
 KVSWX_BaseView::KVSWX_BaseView() : d_(std::make_unique<KVSWX_BaseViewImpl>()) {}
 KVSWX_BaseView::~KVSWX_BaseView() = default;
@@ -266,25 +270,25 @@ void KVSWX_BaseView::SetIsCropped(bool v) { d_->v.isCropped = v; }
 
 
 KVSWX_SectionLine* KVSWX_BaseView::NewSectionLine() {
-    return KVSWX_BaseViewImpl::NewOwned(d_->sectionLine);
+    return NewOwned(d_->sectionLine);
 }
 KVSWX_DetailEnvelope* KVSWX_BaseView::NewDetailEnvelope() {
-    return KVSWX_BaseViewImpl::NewOwned(d_->detailEnvelope);
+    return NewOwned(d_->detailEnvelope);
 }
 KVSWX_SectionLine* KVSWX_BaseView::GetSectionLine() const { return d_->sectionLine.get(); }
 KVSWX_DetailEnvelope* KVSWX_BaseView::GetDetailEnvelope() const { return d_->detailEnvelope.get(); }
-KVSWX_CenterLine* KVSWX_BaseView::NewCenterLines() { return KVSWX_BaseViewImpl::NewOwned(d_->centerLines); }
-KVSWX_CropProfile* KVSWX_BaseView::NewCropProfile() { return KVSWX_BaseViewImpl::NewOwned(d_->cropProfile); }
-KVSWX_ManualGeometry* KVSWX_BaseView::NewManualGeometry() { return KVSWX_BaseViewImpl::NewOwned(d_->manualGeometry); }
+KVSWX_CenterLine* KVSWX_BaseView::NewCenterLines() { return NewOwned(d_->centerLines); }
+KVSWX_CropProfile* KVSWX_BaseView::NewCropProfile() { return NewOwned(d_->cropProfile); }
+KVSWX_ManualGeometry* KVSWX_BaseView::NewManualGeometry() { return NewOwned(d_->manualGeometry); }
 KVSWX_CenterLine* KVSWX_BaseView::GetCenterLines() const { return d_->centerLines.get(); }
 KVSWX_CropProfile* KVSWX_BaseView::GetCropProfile() const { return d_->cropProfile.get(); }
 KVSWX_ManualGeometry* KVSWX_BaseView::GetManualGeometry() const { return d_->manualGeometry.get(); }
 
 KVSWX_ProjectionArrow* KVSWX_BaseView::NewProjectionArrow() {
-    return KVSWX_BaseViewImpl::NewOwned(d_->projectionArrow);
+    return NewOwned(d_->projectionArrow);
 }
 KVSWX_ProjectionArrow* KVSWX_BaseView::GetProjectionArrow() const { return d_->projectionArrow.get(); }
-KVSWX_BreakLinesCollection* KVSWX_BaseView::NewBreakLines() { return KVSWX_BaseViewImpl::NewOwned(d_->breakLines); }
+KVSWX_BreakLinesCollection* KVSWX_BaseView::NewBreakLines() { return NewOwned(d_->breakLines); }
 KVSWX_BreakLinesCollection* KVSWX_BaseView::GetBreakLines() const { return d_->breakLines.get(); }
 
 KVSWX_BrokenOutSection* KVSWX_BaseView::AddBrokenOutSection() { return Append(d_->brokenOutSections); }
