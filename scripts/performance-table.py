@@ -4,10 +4,14 @@ docs/performance.md (between the performance-table markers).
 
     scripts/performance-table.py [--bench build/default/kvswx_bench]
                                  [--sizes 10000,100000,1000000] [--repetitions 5]
+                                 [--min-time 0.5]
 
 Each benchmark runs --repetitions times, the runs of all benchmarks
 interleaved at random so that a change in the machine's load falls on the
-project and its baselines alike; the table gives medians of CPU time.
+project and its baselines alike; the table gives medians of CPU time. A
+repetition repeats its work for at least --min-time seconds (a run of
+10^6 segments takes longer than that once), so that the short runs of the
+small drawings are not single samples of a noisy machine.
 """
 import argparse
 import datetime
@@ -49,11 +53,11 @@ def machine():
     return f"{cpu}, {os.cpu_count()} cores{memory}{load}"
 
 
-def run(bench, sizes, repetitions):
+def run(bench, sizes, repetitions, min_time):
     pattern = "^(%s)/(%s)$" % ("|".join(BENCHES), "|".join(str(s) for s in sizes))
     cmd = [bench, "--benchmark_filter=" + pattern, "--benchmark_format=json",
            "--benchmark_repetitions=%d" % repetitions, "--benchmark_enable_random_interleaving=true",
-           "--benchmark_report_aggregates_only=true", "--benchmark_min_time=0.01"]
+           "--benchmark_report_aggregates_only=true", "--benchmark_min_time=%g" % min_time]
     print("running:", " ".join(cmd), file=sys.stderr)
     out = subprocess.run(cmd, check=True, stdout=subprocess.PIPE, text=True).stdout
     medians = {}
@@ -119,15 +123,16 @@ def main():
     p.add_argument("--bench", default=os.path.join(ROOT, "build", "default", "kvswx_bench"))
     p.add_argument("--sizes", default="10000,100000,1000000")
     p.add_argument("--repetitions", type=int, default=5)
+    p.add_argument("--min-time", type=float, default=0.5, help="seconds of work per repetition, at least")
     p.add_argument("--doc", default=os.path.join(ROOT, "docs", "performance.md"))
     args = p.parse_args()
     sizes = [int(s) for s in args.sizes.split(",")]
-    medians = run(args.bench, sizes, args.repetitions)
+    medians = run(args.bench, sizes, args.repetitions, args.min_time)
     revision = subprocess.run(["git", "-C", ROOT, "rev-parse", "--short", "HEAD"], stdout=subprocess.PIPE,
                               text=True).stdout.strip()
-    block = "%s\nMeasured %s on %s (revision %s, %d repetitions).\n\n%s%s" % (
+    block = "%s\nMeasured %s on %s (revision %s, %d repetitions of at least %g s).\n\n%s%s" % (
         BEGIN, datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%d %H:%M UTC"), machine(),
-        revision, args.repetitions, table(medians, sizes), END)
+        revision, args.repetitions, args.min_time, table(medians, sizes), END)
     with open(args.doc) as f:
         doc = f.read()
     if BEGIN not in doc or END not in doc:
