@@ -34,7 +34,6 @@
 #include "containers/xml_wrapper.h"
 #include "entry/run_driver.h"
 #include "kvswx/extract_request.h"
-#include "model/process_state.h"
 #include "platform/com.h"
 #include "platform/text.h"
 #include "recorded/recording.h"
@@ -179,7 +178,6 @@ const Inputs& InputsFor(std::int64_t segments) {
         std::fprintf(stderr, "kvswx_bench: extracting the generated drawing failed\n");
         std::exit(1);
     }
-    Process().mathUtility.reset();  // frees that recording now, not in the first timed run
     in.xml = dir / "Synthetic.xml";
     in.xmlBytes = static_cast<std::int64_t>(std::filesystem::file_size(in.xml));
     return cache.emplace(segments, std::move(in)).first->second;
@@ -235,10 +233,6 @@ void ExtractSave(benchmark::State& state) {
         peak = std::max(peak, scope.Peak());
         state.PauseTiming();
         recording.reset();
-        // The connection keeps the application's math utility, which holds
-        // the recording, until the next run connects: released here, or
-        // the next iteration would free this recording inside its timing.
-        Process().mathUtility.reset();
         state.ResumeTiming();
     }
     Report(state, in, peak);

@@ -17,6 +17,8 @@ inline constexpr HRESULT kS_OK = 0;
 inline constexpr HRESULT kE_OUTOFMEMORY = static_cast<HRESULT>(0x8007000EU);
 inline constexpr HRESULT kE_INVALIDARG = static_cast<HRESULT>(0x80070057U);
 inline constexpr HRESULT kE_FAIL = static_cast<HRESULT>(0x80004005U);
+// The object invoked has disconnected from its clients.
+inline constexpr HRESULT kRPC_E_DISCONNECTED = static_cast<HRESULT>(0x80010108U);
 
 // The only exception type the library throws: a failed COM-style call.
 class ComError : public std::runtime_error {

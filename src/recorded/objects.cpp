@@ -155,6 +155,53 @@ SourceDoubleArray RecordedMathPoint::ArrayData() {
     return {{xyz[0], xyz[1], xyz[2]}, 0};
 }
 
+namespace {
+
+// The application's math utility as the process holds it: from one
+// connection to the next, until the library is unloaded. A live
+// application's utility keeps no drawing open; this one does not keep the
+// recording (the whole store) alive either, so a finished run's recording
+// is freed when its last user lets go of it, not when the next run
+// connects. Calls made after the recording is gone fail as calls to a
+// disconnected object do.
+class MathUtilityReference final : public SourceMathUtility {
+public:
+    MathUtilityReference(std::weak_ptr<Store> store, RecordedMathUtility* utility)
+        : store_(std::move(store)), utility_(utility) {}
+
+    Ref<SourceMathPoint> CreatePoint(double x, double y, double z) override {
+        const auto held = Hold();
+        return utility_->CreatePoint(x, y, z);
+    }
+    Ref<SourceMathVector> CreateVector(double x, double y, double z) override {
+        const auto held = Hold();
+        return utility_->CreateVector(x, y, z);
+    }
+    Ref<SourceTransform> CreateTransform(const SourceDoubleArray& data) override {
+        const auto held = Hold();
+        return utility_->CreateTransform(data);
+    }
+
+private:
+    // The recording, kept for the length of a call.
+    std::shared_ptr<Store> Hold() const {
+        std::shared_ptr<Store> store = store_.lock();
+        if (!store) throw ComError(kRPC_E_DISCONNECTED, "the recording of this math utility is gone");
+        return store;
+    }
+
+    std::weak_ptr<Store> store_;
+    RecordedMathUtility* utility_;
+};
+
+}  // namespace
+
+Ref<SourceMathUtility> RecordedApplication::MathUtility() {
+    Call(Op::Application_MathUtility);
+    if (mathUtility == nullptr) return nullptr;
+    return std::make_shared<MathUtilityReference>(store_->weak_from_this(), mathUtility);
+}
+
 Ref<SourceMathPoint> RecordedMathUtility::CreatePoint(double x, double y, double z) {
     Call(Op::MathUtility_CreatePoint);
     return std::make_shared<RecordedMathPoint>(store_, target_, Vec3{x, y, z},

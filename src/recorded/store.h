@@ -1162,9 +1162,10 @@ class RecordedApplication final : public Element, public SourceApplication {
 public:
     using Element::Element;
     SourceString RevisionNumber() override { return Get(Op::Application_RevisionNumber, revision); }
-    Ref<SourceMathUtility> MathUtility() override {
-        return GetRef<SourceMathUtility>(Op::Application_MathUtility, mathUtility);
-    }
+    // The process keeps the utility from one connection to the next, so
+    // the reference handed out does not keep the recording alive (see
+    // objects.cpp).
+    Ref<SourceMathUtility> MathUtility() override;
     VBool SetIntegerPreference(std::int32_t code, std::int32_t value) override;
     void SetTogglePreference(std::int32_t code, std::int32_t on) override;
     Ref<SourceModelDocument> OpenModelDocument(const std::wstring& path, std::int32_t documentKind,

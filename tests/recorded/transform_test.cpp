@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <memory>
 #include <string>
 
+#include "platform/com.h"
 #include "recorded/recording.h"
 
 namespace kvswx::recorded {
@@ -50,6 +52,23 @@ protected:
     Ref<SourceMathUtility> utility_;
     Ref<SourceView> view_;
 };
+
+// The process keeps the utility from one run to the next: it must not keep
+// the recording (its whole store) alive that long, and once the recording
+// is gone its calls fail as a disconnected object's do.
+TEST_F(TransformTest, TheUtilityDoesNotKeepTheRecordingAlive) {
+    const std::weak_ptr<SourceView> view = view_;
+    EXPECT_NE(utility_->CreatePoint(1, 2, 3), nullptr);
+    view_.reset();
+    recording_.reset();
+    EXPECT_TRUE(view.expired());
+    try {
+        utility_->CreatePoint(1, 2, 3);
+        ADD_FAILURE() << "a call after the recording was freed succeeded";
+    } catch (const ComError& e) {
+        EXPECT_EQ(e.Code(), kRPC_E_DISCONNECTED);
+    }
+}
 
 TEST_F(TransformTest, PointsRotateScaleThenTranslateVectorsOnlyRotateAndScale) {
     const auto t = view_->Transform();
