@@ -199,10 +199,14 @@ void KVSWX_BaseViewImpl::ReadElements(XmlDocument& doc, const Located& at) {
     // The elements location + "/" + name selects, per name, gathered on
     // first use.
     std::vector<std::pair<std::string_view, std::vector<XmlNode>>> gathered;
-    const auto named = [&](std::string_view name) -> std::span<const XmlNode> {
+    const auto gatheredFor = [&](std::string_view name) -> const std::vector<XmlNode>* {
         for (const auto& [key, nodes] : gathered) {
-            if (key == name) return nodes;
+            if (key == name) return &nodes;
         }
+        return nullptr;
+    };
+    const auto named = [&](std::string_view name) -> std::span<const XmlNode> {
+        if (const std::vector<XmlNode>* nodes = gatheredFor(name)) return *nodes;
         return gathered.emplace_back(name, ChildrenNamed(at, name)).second;
     };
     const auto read = [&](const auto& part, XmlNode node) {
@@ -210,6 +214,9 @@ void KVSWX_BaseViewImpl::ReadElements(XmlDocument& doc, const Located& at) {
         auto& slot = this->*(part.member);
         const std::string_view name = node.NameUtf8();
         if constexpr (P::kForm == Form::kList) {
+            // The items under all the wrappers of that name, each once:
+            // read when the first wrapper is met.
+            if (gatheredFor(name) != nullptr) return;
             using Item = typename std::decay_t<decltype(slot)>::value_type::element_type;
             for (const XmlNode& wrapper : named(name)) {
                 for (XmlNode item = wrapper.FirstChild(); item; item = item.NextSibling()) {

@@ -37,7 +37,8 @@ using BaseViewTest = test::FreshProcessTest;
 
 // Every sub-record that exists, in a detail view with a full outline. The
 // golden examples read back to the same bytes with their scalars set (see
-// outcomes_example_test); these are what they do not hold.
+// DrawingXml.EveryExampleReadsBackToItsOwnBytes); these are what they do
+// not hold.
 TEST_F(BaseViewTest, ReadBackSavesToTheSameBytes) {
     KVSWX_BaseView view;
     view.SetType(3);
@@ -118,6 +119,16 @@ TEST_F(BaseViewTest, ListsAreExtendedWhateverTheItemElementName) {
     view.AddBrokenOutSection();
     ReadView(view, "<view><BrokenOutSections><Foo/><Bar/></BrokenOutSections></view>");
     EXPECT_EQ(view.GetBrokenOutSections().size(), 3u);
+}
+
+TEST_F(BaseViewTest, ListsReadEveryWrapperOnce) {
+    KVSWX_BaseView view;
+    ReadView(view,
+             "<view><Notes><Note Name='a'/></Notes><Angle>1</Angle>"
+             "<Notes><Note Name='b'/><Note Name='c'/></Notes></view>");
+    ASSERT_EQ(view.GetNotes().size(), 3u);
+    EXPECT_EQ(view.GetNotes()[0]->Values().name, L"a");
+    EXPECT_EQ(view.GetNotes()[2]->Values().name, L"c");
 }
 
 TEST_F(BaseViewTest, RepeatedSubRecordReplacesAndReadsTheFirstElement) {

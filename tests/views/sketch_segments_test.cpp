@@ -26,7 +26,8 @@ void Read(KVSWX_SketchSegmentsCollection& into, const std::string& segments) {
 
 // What every kind of segment writes, and that it reads back to the same
 // bytes, is pinned by the golden example "geometry" (see
-// outcomes_example_test); here is how lenient reading is.
+// DrawingXml.EveryExampleReadsBackToItsOwnBytes); here is how lenient
+// reading is.
 TEST_F(SketchSegmentsTest, ReadingGoesByElementNameAndReadsEveryFieldWhateverTheFlags) {
     KVSWX_SketchSegmentsCollection c;
     Read(c,
