@@ -123,7 +123,8 @@ def main():
     p.add_argument("--bench", default=os.path.join(ROOT, "build", "default", "kvswx_bench"))
     p.add_argument("--sizes", default="10000,100000,1000000")
     p.add_argument("--repetitions", type=int, default=5)
-    p.add_argument("--min-time", type=float, default=0.5, help="seconds of work per repetition, at least")
+    p.add_argument("--min-time", type=float, default=0.5,
+                   help="seconds of work per repetition, at least")
     p.add_argument("--doc", default=os.path.join(ROOT, "docs", "performance.md"))
     args = p.parse_args()
     sizes = [int(s) for s in args.sizes.split(",")]

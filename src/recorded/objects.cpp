@@ -186,7 +186,9 @@ private:
     // The recording, kept for the length of a call.
     std::shared_ptr<Store> Hold() const {
         std::shared_ptr<Store> store = store_.lock();
-        if (!store) throw ComError(kRPC_E_DISCONNECTED, "the recording of this math utility is gone");
+        if (!store) {
+            throw ComError(kRPC_E_DISCONNECTED, "the recording of this math utility is gone");
+        }
         return store;
     }
 

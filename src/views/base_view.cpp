@@ -126,7 +126,7 @@ namespace {
 // every element under every wrapper of that name (location + "/" + name +
 // "/*").
 enum class Form {
-    kNamed,     // an element with the record's name as attribute "Name" (none when empty), the record fills it
+    kNamed,     // as kElement, with the record's name as attribute "Name" (none when empty)
     kElement,   // an element the record fills
     kNonEmpty,  // as kElement, left out when the sketch holds no segment
     kSelf,      // the record writes its element itself
@@ -190,7 +190,8 @@ void WritePart(const KVSWX_BaseViewImpl& record, XmlDocument& doc, XmlNode view,
 
 void KVSWX_BaseViewImpl::Write(XmlDocument& doc, XmlNode view) {
     WriteFields(doc, view, v, kBaseViewFields);
-    std::apply([&](const auto&... part) { (WritePart(*this, doc, view, part), ...); }, kBaseViewParts);
+    std::apply([&](const auto&... part) { (WritePart(*this, doc, view, part), ...); },
+               kBaseViewParts);
 }
 
 // The children of the view's elements in document order: fields first, then
